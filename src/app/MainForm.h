@@ -1,0 +1,105 @@
+// TfrmMain: the never-shown main window. It owns the tray menu, receives
+// every hotkey and the tray icon's messages, and carries the operations of
+// the subsystems that act through it (each defined in its subsystem's folder).
+#pragma once
+
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/Application.h"
+#include "catalogue/Hotkeys.h"
+#include "platform/WinTypes.h"
+#include "ui/Menus.h"
+
+inline constexpr plat::UInt WM_TRAYICON = plat::WM_USER + 1;
+
+class TfrmMain : public TForm {
+ public:
+  // Creates the window and runs FormCreate; an error raised there is shown
+  // in the standard error box and leaves the form not ready.
+  explicit TfrmMain(TApplication& app);
+  ~TfrmMain() override;  // runs FormDestroy
+
+  // --- fields
+  bool FReady = false;
+  plat::UInt FTaskbarCreatedMsg = 0;
+  bool FShowHint = true;
+  plat::NotifyIconDataA2K FTrayData{};
+  std::array<int, kHotkeySlots> FHotkeyIDs{};
+  // Tray items of the user entries, by position in their list file.
+  std::vector<TMenuItem*> FLaunchItems;
+  std::vector<TMenuItem*> FTextItems;
+
+  // --- components
+  TPopupMenu mnuTray;
+  TMenuItem* mnuTray_StandBy = nullptr;
+  TMenuItem* mnuTray_TurnOff = nullptr;
+  TMenuItem* mnuTray_Restart = nullptr;
+  TMenuItem* mnuTray_LogOff = nullptr;
+  TMenuItem* mnuTray_SwitchUser = nullptr;
+  TMenuItem* mnuTray_Mute = nullptr;
+  TMenuItem* mnuTray_VolumeUp = nullptr;
+  TMenuItem* mnuTray_VolumeDown = nullptr;
+  TMenuItem* mnuTray_IE = nullptr;
+  TMenuItem* mnuTray_WMP = nullptr;
+  TMenuItem* mnuTray_Notepad = nullptr;
+  TMenuItem* mnuTray_AddDelHotkey = nullptr;
+  TMenuItem* mnuTray_AddDelHotkey_Add = nullptr;
+  TMenuItem* mnuTray_AddDelHotkey_Del = nullptr;
+  TMenuItem* mnuTray_AddDelHotkeyHide = nullptr;
+  TMenuItem* mnuTray_AddDelHotkey2 = nullptr;
+  TMenuItem* mnuTray_AddDelHotkey2_Add = nullptr;
+  TMenuItem* mnuTray_AddDelHotkey2_Del = nullptr;
+  TMenuItem* mnuTray_AddDelHotkey2Hide = nullptr;
+  TMenuItem* mnuTray_ShowHint = nullptr;
+  TMenuItem* mnuTray_Autorun = nullptr;
+  TMenuItem* mnuTray_Email = nullptr;
+  TMenuItem* mnuTray_Website = nullptr;
+  TMenuItem* mnuTray_About = nullptr;
+  TMenuItem* mnuTray_Exit = nullptr;
+
+  // --- application core (app/)
+  void FormCreate();
+  void FormDestroy();
+  void WndProc(TMessage& message) override;
+  void PopupTrayMenu();
+  void HideApplication();
+  void mnuTray_ExitClick(TMenuItem& sender);
+
+  // --- tray icon (ui/TrayIcon.cpp)
+  void AddTrayIcon();
+  bool SetTrayCallback(bool enabled);
+
+  // --- settings (ui/Settings.cpp)
+  std::string GetConfigPath();
+  void mnuTray_ShowHintClick(TMenuItem& sender);
+  void mnuTray_AutorunClick(TMenuItem& sender);
+
+  // --- list files (catalogue/)
+  std::string GetLaunchListPath();
+  std::string GetTextListPath();
+
+  // --- hotkey registration (registration/)
+  void LoadUserHotkeys();
+  void ReleaseUserHotkeys();
+  void ReleaseBuiltinHotkeys();
+
+  // --- actions (actions/)
+  void RegisterBuiltinHotkeys();
+  void PrepareBuiltinItem(TMenuItem& item, const std::string& keyName, int key);
+  void mnuTray_BuiltinClick(TMenuItem& sender);
+  void DoBuiltinAction(int key);
+  void RunLaunchEntry(int key);
+  void PasteTextEntry(int key);
+
+  // The quoted full path of the program: "\"<path>\"".
+  std::string QuotedProgramPath();
+
+ protected:
+  bool DispatchMenuCommand(plat::UInt command) override;
+
+ private:
+  void BuildTrayMenu();  // ui/TrayIcon.cpp
+};

@@ -1,0 +1,57 @@
+// The hotkey list files: whole-file access, lines, records and field encoding.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/Platform.h"
+
+namespace TVostel {
+// Base64 of the text with every CR and LF removed: one field, one line.
+std::string EncodeField(const std::string& text);
+// The whole content of an existing file, byte for byte; EInOutError on failure.
+std::string ReadWholeFile(plat::TPlatform& p, const std::string& fileName);
+// Replaces the file's content with these bytes, atomically: the file holds
+// either the old or the new bytes whatever fails. EInOutError on failure.
+void WriteWholeFile(plat::TPlatform& p, const std::string& fileName, const std::string& content);
+// Removes every leading and trailing character with a code of 32 or less.
+std::string Trim(const std::string& text);
+}  // namespace TVostel
+
+// Splits content into lines at CR LF, lone CR and lone LF; a final break
+// makes no empty last line, and empty content has no lines.
+std::vector<std::string> SplitLines(const std::string& content);
+
+// Splits a record at "|" from the left into exactly `fieldCount` fields;
+// the last field takes the whole rest of the line.
+std::vector<std::string> SplitRecord(const std::string& line, int fieldCount);
+
+// Decimal text to a signed 32-bit integer; EConvertError
+// "'%s' is not a valid integer value" otherwise.
+int StrToInt(const std::string& text);
+
+struct TLaunchRecord {
+  std::string name, keyName;
+  int keyCode = 0;
+  std::string file, parameters;
+};
+
+struct TTextRecord {
+  std::string name, keyName;
+  int keyCode = 0;
+  std::string text;
+};
+
+std::string ComposeLaunchRecord(const TLaunchRecord& r);  // "%s|%s|%d|%s|%s", fields encoded
+std::string ComposeTextRecord(const TTextRecord& r);      // "%s|%s|%d|%s"
+TLaunchRecord ParseLaunchRecord(const std::string& line);  // fields decoded
+TTextRecord ParseTextRecord(const std::string& line);
+
+// Appends a composed record to a list file (trimmed old content, CR LF when
+// it is not empty, the record).
+void AppendRecord(plat::TPlatform& p, const std::string& fileName, const std::string& record);
+// Removes the line at `index` (from 0) and writes every other line followed
+// by CR LF. An index outside the lines changes nothing.
+void DeleteRecord(plat::TPlatform& p, const std::string& fileName, int index);
+// The lines of a list file.
+std::vector<std::string> LoadListLines(plat::TPlatform& p, const std::string& fileName);

@@ -1,0 +1,65 @@
+// Move-only owners of platform handles: each closes its handle through the
+// platform that gave it, on every way out of the owning scope.
+#pragma once
+
+#include <utility>
+
+#include "platform/Platform.h"
+
+namespace plat {
+
+template <typename T, T Empty, typename Closer>
+class UniqueResource {
+ public:
+  UniqueResource() = default;
+  UniqueResource(TPlatform& platform, T value) : platform_(&platform), value_(value) {}
+  UniqueResource(const UniqueResource&) = delete;
+  UniqueResource& operator=(const UniqueResource&) = delete;
+  UniqueResource(UniqueResource&& other) noexcept
+      : platform_(other.platform_), value_(std::exchange(other.value_, Empty)) {}
+  UniqueResource& operator=(UniqueResource&& other) noexcept {
+    if (this != &other) {
+      reset();
+      platform_ = other.platform_;
+      value_ = std::exchange(other.value_, Empty);
+    }
+    return *this;
+  }
+  ~UniqueResource() { reset(); }
+
+  T get() const { return value_; }
+  bool valid() const { return value_ != Empty; }
+  explicit operator bool() const { return valid(); }
+  T release() { return std::exchange(value_, Empty); }
+  void reset() {
+    if (value_ != Empty && platform_ != nullptr) Closer{}(*platform_, value_);
+    value_ = Empty;
+  }
+
+ private:
+  TPlatform* platform_ = nullptr;
+  T value_ = Empty;
+};
+
+struct CloseKernelHandle {
+  void operator()(TPlatform& p, Handle h) const { p.CloseHandle(h); }
+};
+struct CloseRegKey {
+  void operator()(TPlatform& p, HKey k) const { p.RegCloseKey(k); }
+};
+struct FreeItemIdList {
+  void operator()(TPlatform& p, std::uintptr_t pidl) const { p.CoTaskMemFree(pidl); }
+};
+struct DestroyWindowHandle {
+  void operator()(TPlatform& p, HWnd w) const { p.DestroyWindow(w); }
+};
+
+// Mutexes and other handles whose failure value is NULL.
+using UniqueHandle = UniqueResource<Handle, 0, CloseKernelHandle>;
+// Files, whose failure value is INVALID_HANDLE_VALUE.
+using UniqueFile = UniqueResource<Handle, INVALID_HANDLE, CloseKernelHandle>;
+using UniqueRegKey = UniqueResource<HKey, 0, CloseRegKey>;
+using UniquePidl = UniqueResource<std::uintptr_t, 0, FreeItemIdList>;
+using UniqueWindow = UniqueResource<HWnd, 0, DestroyWindowHandle>;
+
+}  // namespace plat

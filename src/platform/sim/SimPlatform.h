@@ -1,0 +1,298 @@
+// A simulated Windows for the native build. SimSystem holds what processes
+// share (named mutexes, global atoms, hotkeys, the notification area, files,
+// the registry, the shell); each SimPlatform is one process on it, with its
+// own windows, message queue and last error. Every call is recorded with its
+// arguments, and any call can be made to fail with a chosen error code.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/Platform.h"
+
+namespace sim {
+
+using namespace plat;
+
+struct Call {
+  std::string name;
+  std::vector<std::string> args;
+  std::string ToString() const;  // "Name(a, b, c)"
+};
+
+struct SimMutex {
+  std::string name;
+  int handles = 0;        // open handles over all processes
+  int ownerProcess = 0;   // 0: not owned
+  int recursion = 0;
+};
+
+struct SimAtom {
+  std::string name;
+  int refs = 0;
+};
+
+struct SimHotkey {
+  HWnd window = 0;      // 0 with otherProgram set: held by another program
+  int id = 0;
+  int process = 0;
+  bool otherProgram = false;
+};
+
+struct SimTrayIcon {
+  NotifyIconDataA2K data;  // as last added or modified
+  int process = 0;
+  std::vector<std::string> balloons;  // "title|text" for each balloon shown
+};
+
+struct SimShellExecute {
+  HWnd owner = 0;
+  std::string operation, file, parameters, directory;
+  int show = 0;
+};
+
+struct SimRegValue {
+  DWord type = REG_SZ;
+  std::string data;  // raw bytes
+};
+
+// What is shared by every process of the simulated machine.
+class SimSystem {
+ public:
+  SimSystem();
+  ~SimSystem();
+  SimSystem(const SimSystem&) = delete;
+  SimSystem& operator=(const SimSystem&) = delete;
+
+  // Version reported by GetVersionExA.
+  OsVersionInfo version{5, 1, 2600, VER_PLATFORM_WIN32_NT, "Service Pack 3"};
+  std::string userName = "tester";
+  std::string appDataPath() const { return "C:\\users\\" + userName + "\\AppData\\Roaming"; }
+
+  std::map<std::string, SimMutex> mutexes;            // by name as given
+  std::map<Atom, SimAtom> atoms;                      // string atoms, from 0xC000 up
+  std::map<std::pair<UInt, UInt>, SimHotkey> hotkeys; // (modifiers, vk)
+  std::map<std::pair<std::uint32_t, UInt>, SimTrayIcon> tray;  // (hWnd, uID)
+  std::map<std::string, UInt> registeredMessages;
+  std::vector<SimShellExecute> shellExecutes;
+  bool taskbarRunning = true;
+  HWnd shellTrayWnd = 0x7FFF0001;  // the taskbar's window, found by FindWindowA
+
+  // Registry: key path (upper-cased, "HKCU\\..."), then value name (upper-cased).
+  struct RegKey {
+    std::map<std::string, std::pair<std::string, SimRegValue>> values;  // upper name -> (name, value)
+  };
+  std::map<std::string, RegKey> registry;
+
+  // Files live below this host folder; "C:\a\b" is root/C/a/b.
+  std::filesystem::path fileRoot;
+  std::filesystem::path HostPath(const std::string& windowsPath) const;
+
+  // Another program holds this combination; RegisterHotKey of it fails.
+  void HoldHotkeyByOtherProgram(UInt modifiers, UInt vk);
+  bool IsHotkeyHeld(UInt modifiers, UInt vk) const { return hotkeys.count({modifiers, vk}) != 0; }
+  Atom FindAtom(const std::string& name) const;  // 0 when absent; no call recorded
+
+  int NewProcessId() { return ++lastProcess_; }
+  std::uintptr_t NewHandleValue() { return lastHandle_ += 4; }
+
+ private:
+  int lastProcess_ = 1000;
+  std::uintptr_t lastHandle_ = 0x100;
+};
+
+struct SimWindow {
+  HWnd handle = 0;
+  std::string className, title;
+  DWord style = 0, exStyle = 0;
+  HWnd owner = 0;
+  bool visible = false;
+  bool iconic = false;
+  HIcon classIcon = 0;
+  WndProc proc;
+};
+
+// One process of the simulated machine.
+class SimPlatform : public TPlatform {
+ public:
+  explicit SimPlatform(SimSystem& system, std::string modulePath = "C:\\Program Files\\Zentrik\\zentrik.exe");
+  ~SimPlatform() override;  // the process ends: its handles close, its hotkeys and icons go
+
+  SimSystem& system() { return system_; }
+  int processId() const { return process_; }
+
+  // --- recording
+  std::vector<Call> calls;
+  bool recording = true;
+  std::vector<std::string> CallNames() const;
+  std::vector<Call> CallsTo(const std::string& name) const;
+  std::vector<std::string> Trace(const std::set<std::string>& names) const;  // ToString of matching calls
+  void ClearCalls() { calls.clear(); }
+
+  // --- fault injection: the next `times` calls of `name` after `skip` good
+  // ones fail with `error` (times < 0: every call).
+  void FailCall(const std::string& name, DWord error, int times = 1, int skip = 0);
+  void ClearFailures() { failures_.clear(); }
+
+  // --- scripting of the user
+  // Chooses from an opened pop-up menu: returns the command to post, 0 to
+  // dismiss. Without a chooser the menu is dismissed.
+  std::function<UInt(const std::vector<PopupMenuEntry>&)> menuChooser;
+  std::vector<std::vector<PopupMenuEntry>> menusShown;
+  // Answers a message box; the default answers IDOK.
+  std::function<int(const std::string& text, const std::string& caption, UInt type)> messageBoxAnswer;
+  struct Box { HWnd owner; std::string text, caption; UInt type; };
+  std::vector<Box> messageBoxes;
+  // Runs when GetMessageA finds the queue empty; if the queue is still empty
+  // afterwards the loop is given WM_QUIT and `blockedForever` is set.
+  std::function<void()> onIdle;
+  bool blockedForever = false;
+  Point cursor{400, 300};
+  bool exited = false;
+  UInt exitCode = 0;
+
+  // --- inspection
+  const SimWindow* Window(HWnd handle) const;
+  std::vector<const SimWindow*> Windows() const;
+  std::size_t QueueSize() const { return queue_.size(); }
+  std::string currentDirectory = "C:\\";
+  std::string modulePath;
+  int oleInitCount = 0;
+  // Handles of this process still open, by kind ("mutex", "file", "key", "pidl").
+  std::map<std::uintptr_t, std::string> openHandles;
+
+  // Menu helpers: finds a shown entry by caption (the part before a TAB).
+  static const PopupMenuEntry* FindEntry(const std::vector<PopupMenuEntry>& menu,
+                                         const std::string& caption);
+
+  // --- TPlatform
+  bool GetVersionExA(OsVersionInfo& info) override;
+  [[noreturn]] void ExitProcess(UInt code) override;
+  std::string GetModuleFileNameA() override;
+  bool SetCurrentDirectoryA(const std::string& path) override;
+  std::string GetCurrentDirectoryA() override;
+  DWord GetLastError() override;
+  void SetLastError(DWord code) override;
+  HResult OleInitialize() override;
+  void OleUninitialize() override;
+
+  Handle CreateMutexA(bool initialOwner, const std::string& name) override;
+  bool ReleaseMutex(Handle mutex) override;
+  bool CloseHandle(Handle handle) override;
+
+  Atom GlobalAddAtomA(const std::string& name) override;
+  Atom GlobalDeleteAtom(Atom atom) override;
+  Atom GlobalFindAtomA(const std::string& name) override;
+
+  DWord GetFileAttributesA(const std::string& path) override;
+  bool CreateDirectoryA(const std::string& path) override;
+  Handle CreateFileA(const std::string& path, DWord access, DWord shareMode, DWord creation,
+                     DWord flags) override;
+  bool GetFileSizeEx(Handle file, std::uint64_t& size) override;
+  bool ReadFile(Handle file, void* buffer, DWord toRead, DWord& read) override;
+  bool WriteFile(Handle file, const void* buffer, DWord toWrite, DWord& written) override;
+  bool FlushFileBuffers(Handle file) override;
+  bool MoveFileExA(const std::string& from, const std::string& to, DWord flags) override;
+  bool DeleteFileA(const std::string& path) override;
+  DWord GetTickCount() override;
+  DWord GetCurrentProcessId() override;
+  void Sleep(DWord milliseconds) override;
+
+  DWord GetPrivateProfileStringA(const std::string& section, const std::string& key,
+                                 const std::string& defaultValue, char* buffer, DWord size,
+                                 const std::string& fileName) override;
+  bool WritePrivateProfileStringA(const char* section, const char* key, const char* value,
+                                  const std::string& fileName) override;
+
+  long RegCreateKeyExA(HKey root, const std::string& subKey, DWord options, DWord access,
+                       HKey& result) override;
+  long RegQueryValueExA(HKey key, const std::string& name, DWord& type, unsigned char* data,
+                        DWord& size) override;
+  long RegSetValueExA(HKey key, const std::string& name, DWord type, const unsigned char* data,
+                      DWord size) override;
+  long RegDeleteValueA(HKey key, const std::string& name) override;
+  long RegCloseKey(HKey key) override;
+
+  HResult SHGetSpecialFolderLocation(HWnd owner, int csidl, std::uintptr_t& pidl) override;
+  bool SHGetPathFromIDListA(std::uintptr_t pidl, char* path) override;
+  void CoTaskMemFree(std::uintptr_t pidl) override;
+  std::uintptr_t ShellExecuteA(HWnd owner, const char* operation, const std::string& file,
+                               const char* parameters, const char* directory,
+                               int showCommand) override;
+  bool Shell_NotifyIconA(DWord message, NotifyIconDataA2K& data) override;
+
+  HWnd CreateWindowExA(DWord exStyle, const WindowClassInfo& cls, const std::string& title,
+                       DWord style, HWnd owner, WndProc proc) override;
+  bool DestroyWindow(HWnd window) override;
+  LResult DefWindowProcA(HWnd window, UInt message, WParam wParam, LParam lParam) override;
+  long SetWindowLongA(HWnd window, int index, long value) override;
+  long GetWindowLongA(HWnd window, int index) override;
+  bool SetWindowTextA(HWnd window, const std::string& text) override;
+  LResult SendMessageA(HWnd window, UInt message, WParam wParam, LParam lParam) override;
+  bool PostMessageA(HWnd window, UInt message, WParam wParam, LParam lParam) override;
+  void PostQuitMessage(int exitCode) override;
+  bool GetMessageA(Msg& msg) override;
+  bool PeekMessageA(Msg& msg) override;
+  bool TranslateMessage(const Msg& msg) override;
+  LResult DispatchMessageA(const Msg& msg) override;
+  UInt RegisterWindowMessageA(const std::string& name) override;
+  bool ShowWindow(HWnd window, int command) override;
+  bool IsIconic(HWnd window) override;
+  bool IsWindowVisible(HWnd window) override;
+  bool SetForegroundWindow(HWnd window) override;
+  HWnd FindWindowA(const char* className, const char* windowName) override;
+  bool GetCursorPos(Point& point) override;
+  bool TrackPopupMenu(const std::vector<PopupMenuEntry>& menu, UInt flags, int x, int y,
+                      HWnd owner) override;
+  int MessageBoxA(HWnd owner, const std::string& text, const std::string& caption,
+                  UInt type) override;
+  HIcon LoadIconA(const std::string& resourceName) override;
+
+  bool RegisterHotKey(HWnd window, int id, UInt modifiers, UInt vk) override;
+  bool UnregisterHotKey(HWnd window, int id) override;
+
+  // Sends a hotkey press as the system would: WM_HOTKEY posted to the
+  // registered window. False when no window of this process holds it.
+  bool PressHotkey(UInt modifiers, UInt vk);
+  // Posts the tray icon's callback message for a mouse notification, as the
+  // shell does when the icon of (hWnd, uID) is clicked; false without icon
+  // or with its callback message 0.
+  bool ClickTrayIcon(UInt mouseMessage, std::uint32_t hwnd = 0, UInt uid = 0);
+  // Broadcasts "TaskbarCreated" to this process's top-level windows.
+  void RestartTaskbar();
+
+ private:
+  void Record(const char* name, std::vector<std::string> args);
+  bool Fails(const std::string& name);  // consumes one injected failure, sets the last error
+  struct Failure { DWord error; int times; int skip; };
+  struct SimFile {
+    std::string windowsPath;
+    std::filesystem::path hostPath;
+    DWord access = 0;
+    std::uint64_t position = 0;
+  };
+  SimSystem& system_;
+  int process_;
+  DWord lastError_ = 0;
+  DWord tick_ = 1000;
+  std::map<std::string, std::vector<Failure>> failures_;
+  std::map<HWnd, SimWindow> windows_;
+  std::deque<Msg> queue_;
+  bool quitPosted_ = false;
+  int quitCode_ = 0;
+  HWnd foreground_ = 0;
+  std::map<Handle, std::string> mutexHandles_;  // handle -> mutex name
+  std::map<Handle, SimFile> files_;
+  std::map<HKey, std::string> keys_;            // handle -> key path
+  std::map<std::uintptr_t, int> pidls_;         // pidl -> csidl
+};
+
+}  // namespace sim

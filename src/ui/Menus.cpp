@@ -1,0 +1,87 @@
+#include "ui/Menus.h"
+
+#include <atomic>
+#include <stdexcept>
+
+namespace {
+// Command IDs are unique for the process and never reused, so a WM_COMMAND
+// that arrives after its item was freed finds nothing instead of a stranger.
+std::atomic<plat::UInt> g_nextCommand{100};
+
+std::vector<plat::PopupMenuEntry> EntriesOf(const TMenuItem& parent) {
+  std::vector<plat::PopupMenuEntry> out;
+  for (int i = 0; i < parent.Count(); ++i) {
+    const TMenuItem& item = parent.Item(i);
+    if (!item.Visible) continue;
+    plat::PopupMenuEntry e;
+    e.command = item.Command();
+    e.caption = item.Caption;
+    e.separator = item.IsSeparator();
+    e.checked = item.Checked;
+    e.enabled = item.Enabled;
+    e.children = EntriesOf(item);
+    out.push_back(std::move(e));
+  }
+  return out;
+}
+}  // namespace
+
+TMenuItem::TMenuItem(std::string name, std::string caption)
+    : Name(std::move(name)), Caption(std::move(caption)), command_(g_nextCommand++) {}
+
+TMenuItem::~TMenuItem() = default;
+
+int TMenuItem::IndexOf(const TMenuItem& item) const {
+  for (std::size_t i = 0; i < items_.size(); ++i)
+    if (items_[i].get() == &item) return static_cast<int>(i);
+  return -1;
+}
+
+TMenuItem& TMenuItem::Add(std::unique_ptr<TMenuItem> item) { return Insert(Count(), std::move(item)); }
+
+TMenuItem& TMenuItem::Insert(int index, std::unique_ptr<TMenuItem> item) {
+  if (!item) throw std::invalid_argument("TMenuItem::Insert: no item");
+  if (index < 0 || index > Count()) throw std::out_of_range("Menu index out of bounds");
+  item->parent_ = this;
+  TMenuItem& ref = *item;
+  items_.insert(items_.begin() + index, std::move(item));
+  return ref;
+}
+
+std::unique_ptr<TMenuItem> TMenuItem::Remove(TMenuItem& item) {
+  const int index = IndexOf(item);
+  if (index < 0) return nullptr;
+  std::unique_ptr<TMenuItem> out = std::move(items_[static_cast<std::size_t>(index)]);
+  items_.erase(items_.begin() + index);
+  out->parent_ = nullptr;
+  return out;
+}
+
+TMenuItem* TMenuItem::Find(const std::string& name) {
+  if (Name == name) return this;
+  for (auto& child : items_)
+    if (TMenuItem* found = child->Find(name)) return found;
+  return nullptr;
+}
+
+TMenuItem* TMenuItem::FindCommand(plat::UInt command) {
+  if (command_ == command) return this;
+  for (auto& child : items_)
+    if (TMenuItem* found = child->FindCommand(command)) return found;
+  return nullptr;
+}
+
+void TMenuItem::Click() {
+  if (OnClick) OnClick(*this);
+}
+
+std::vector<plat::PopupMenuEntry> TPopupMenu::ToPopupEntries() const { return EntriesOf(Items); }
+
+bool TPopupMenu::DispatchCommand(plat::UInt command) {
+  TMenuItem* item = Items.FindCommand(command);
+  if (item == nullptr || item == &Items) return false;
+  // A hidden or disabled item cannot be chosen; a stale command is ignored.
+  if (!item->Enabled || !item->Visible || item->Count() > 0) return false;
+  item->Click();
+  return true;
+}

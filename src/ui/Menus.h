@@ -1,0 +1,63 @@
+// A portable menu model: items with the properties the tray menu relies on.
+// The platform shows it as a real pop-up menu (see ToPopupEntries).
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/Platform.h"
+
+class TMenuItem;
+using TNotifyEvent = std::function<void(TMenuItem& sender)>;
+
+class TMenuItem {
+ public:
+  explicit TMenuItem(std::string name = {}, std::string caption = {});
+  TMenuItem(const TMenuItem&) = delete;
+  TMenuItem& operator=(const TMenuItem&) = delete;
+  ~TMenuItem();
+
+  std::string Name;     // component name, e.g. "mnuTray_Exit"
+  std::string Caption;  // "-" makes a separator
+  int Tag = 0;
+  bool Checked = false;
+  bool Enabled = true;
+  bool Visible = true;
+  TNotifyEvent OnClick;
+
+  plat::UInt Command() const { return command_; }
+  bool IsSeparator() const { return Caption == "-"; }
+
+  // Children (a non-empty list makes a submenu). Items are owned by their
+  // parent; Insert takes ownership, Remove gives it back.
+  int Count() const { return static_cast<int>(items_.size()); }
+  TMenuItem& Item(int index) const { return *items_.at(static_cast<std::size_t>(index)); }
+  TMenuItem* Parent() const { return parent_; }
+  int IndexOf(const TMenuItem& item) const;
+  TMenuItem& Add(std::unique_ptr<TMenuItem> item);
+  TMenuItem& Insert(int index, std::unique_ptr<TMenuItem> item);
+  std::unique_ptr<TMenuItem> Remove(TMenuItem& item);
+
+  TMenuItem* Find(const std::string& name);          // this item or a descendant, by name
+  TMenuItem* FindCommand(plat::UInt command);        // this item or a descendant, by command
+  void Click();  // runs OnClick when there is one
+
+ private:
+  plat::UInt command_;
+  TMenuItem* parent_ = nullptr;
+  std::vector<std::unique_ptr<TMenuItem>> items_;
+};
+
+// The pop-up menu: a root item whose children are the top-level items.
+class TPopupMenu {
+ public:
+  TMenuItem Items{"", ""};
+
+  // The visible items in order, as the platform shows them.
+  std::vector<plat::PopupMenuEntry> ToPopupEntries() const;
+
+  // Runs the click of the item with this command; false when none has it.
+  bool DispatchCommand(plat::UInt command);
+};
