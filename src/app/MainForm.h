@@ -85,14 +85,19 @@ class TfrmMain : public TForm {
   void LoadUserHotkeys();
   void ReleaseUserHotkeys();
   void ReleaseBuiltinHotkeys();
+  // Registers, or releases, the hotkey of every top-level tray item that
+  // carries the shortcut marker of `set`, in menu order.
+  void RegisterMarkedHotkeys(THotkeySet set);
+  void ReleaseMarkedHotkeys(THotkeySet set);
 
   // --- actions (actions/)
   void RegisterBuiltinHotkeys();
   void PrepareBuiltinItem(TMenuItem& item, const std::string& keyName, int key);
   void mnuTray_BuiltinClick(TMenuItem& sender);
-  void DoBuiltinAction(int key);
-  void RunLaunchEntry(int key);
-  void PasteTextEntry(int key);
+  // The three targets of hotkey dispatch (virtual so tests can observe them).
+  virtual void DoBuiltinAction(int key);
+  virtual void RunLaunchEntry(int key);
+  virtual void PasteTextEntry(int key);
 
   // The quoted full path of the program: "\"<path>\"".
   std::string QuotedProgramPath();

@@ -55,3 +55,7 @@ void AppendRecord(plat::TPlatform& p, const std::string& fileName, const std::st
 void DeleteRecord(plat::TPlatform& p, const std::string& fileName, int index);
 // The lines of a list file.
 std::vector<std::string> LoadListLines(plat::TPlatform& p, const std::string& fileName);
+
+// The path of a list file in the data folder for `title`, formed with
+// `pathFormat` ("%s\\znks.ini"); the file is created empty when missing.
+std::string ListFilePath(plat::TPlatform& p, const std::string& title, const char* pathFormat);

@@ -1,14 +1,467 @@
-// Placeholder: the simulated file system is being written.
-#include <stdexcept>
+// The simulated file system. Files live in a host folder (SimSystem::fileRoot):
+// "C:\a\b" is fileRoot/C/a/b. Names are matched without regard to the case
+// of ASCII letters, as on Windows. Paths given to the calls are made
+// absolute against the process's current directory first.
+//
+// Not modelled: share modes between handles (a file open in this process
+// cannot be renamed over or deleted, as on Windows; other processes are not
+// checked), attributes other than directory/normal, and time stamps.
+#include <cctype>
+#include <cstdint>
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <system_error>
+#include <vector>
+
 #include "platform/sim/SimPlatform.h"
+
 namespace sim {
-DWord SimPlatform::GetFileAttributesA(const std::string&) { throw std::logic_error("sim files pending"); }
-bool SimPlatform::CreateDirectoryA(const std::string&) { throw std::logic_error("sim files pending"); }
-Handle SimPlatform::CreateFileA(const std::string&, DWord, DWord, DWord, DWord) { throw std::logic_error("sim files pending"); }
-bool SimPlatform::GetFileSizeEx(Handle, std::uint64_t&) { throw std::logic_error("sim files pending"); }
-bool SimPlatform::ReadFile(Handle, void*, DWord, DWord&) { throw std::logic_error("sim files pending"); }
-bool SimPlatform::WriteFile(Handle, const void*, DWord, DWord&) { throw std::logic_error("sim files pending"); }
-bool SimPlatform::FlushFileBuffers(Handle) { throw std::logic_error("sim files pending"); }
-bool SimPlatform::MoveFileExA(const std::string&, const std::string&, DWord) { throw std::logic_error("sim files pending"); }
-bool SimPlatform::DeleteFileA(const std::string&) { throw std::logic_error("sim files pending"); }
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr DWord kErrorInvalidName = 123;  // ERROR_INVALID_NAME
+constexpr DWord kOpenAlways = 4;
+constexpr DWord kTruncateExisting = 5;
+
+bool IsSeparator(char ch) { return ch == '\\' || ch == '/'; }
+
+bool EqualsNoCase(const std::string& a, const std::string& b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (std::tolower(static_cast<unsigned char>(a[i])) !=
+        std::tolower(static_cast<unsigned char>(b[i])))
+      return false;
+  return true;
+}
+
+bool ValidComponent(const std::string& name) {
+  for (char ch : name) {
+    const unsigned char c = static_cast<unsigned char>(ch);
+    if (c < 32 || std::string("<>:\"|?*").find(ch) != std::string::npos) return false;
+  }
+  return true;
+}
+
+DWord ErrorFromHost(const std::error_code& ec) {
+  if (ec == std::errc::permission_denied || ec == std::errc::operation_not_permitted ||
+      ec == std::errc::read_only_file_system || ec == std::errc::is_a_directory)
+    return ERROR_ACCESS_DENIED;
+  if (ec == std::errc::no_such_file_or_directory) return ERROR_PATH_NOT_FOUND;
+  if (ec == std::errc::no_space_on_device) return ERROR_DISK_FULL;
+  if (ec == std::errc::too_many_files_open) return ERROR_TOO_MANY_OPEN_FILES;
+  return ERROR_GEN_FAILURE;
+}
+
+std::string Num(std::uint64_t v) { return std::to_string(v); }
+std::string Hex(std::uintptr_t v) {
+  char text[2 + 2 * sizeof v + 1];
+  std::snprintf(text, sizeof text, "0x%jx", static_cast<std::uintmax_t>(v));
+  return text;
+}
+std::string Quote(const std::string& s) { return "\"" + s + "\"";}
+
+bool IsDirectory(const fs::path& p) {
+  std::error_code ec;
+  return fs::is_directory(p, ec);
+}
+
+bool Exists(const fs::path& p) {
+  std::error_code ec;
+  return fs::exists(fs::symlink_status(p, ec));
+}
+
+// The error for a path that names nothing: the file is missing, or already
+// a folder on its way is.
+DWord MissingError(const fs::path& host) {
+  return IsDirectory(host.parent_path()) ? ERROR_FILE_NOT_FOUND : ERROR_PATH_NOT_FOUND;
+}
+
+}  // namespace
+
+// "X:\a\b" -> fileRoot/X/a/b. Only absolute paths with a drive letter are
+// accepted; anything else (relative, drive-relative, UNC, invalid
+// characters) gives an empty path. "." and ".." are resolved, never above
+// the drive; trailing dots and blanks of a name are dropped as Windows does.
+// Each name is matched case-insensitively against what exists on the host.
+fs::path SimSystem::HostPath(const std::string& windowsPath) const {
+  if (fileRoot.empty()) return {};
+  if (windowsPath.size() < 3 || !std::isalpha(static_cast<unsigned char>(windowsPath[0])) ||
+      windowsPath[1] != ':' || !IsSeparator(windowsPath[2]))
+    return {};
+
+  std::vector<std::string> parts;
+  std::string part;
+  auto flush = [&]() -> bool {
+    if (part.empty() || part == ".") {
+    } else if (part == "..") {
+      if (!parts.empty()) parts.pop_back();
+    } else {
+      while (!part.empty() && (part.back() == '.' || part.back() == ' ')) part.pop_back();
+      if (part.empty() || !ValidComponent(part)) return false;
+      parts.push_back(part);
+    }
+    part.clear();
+    return true;
+  };
+  for (std::size_t i = 3; i < windowsPath.size(); ++i) {
+    if (IsSeparator(windowsPath[i])) {
+      if (!flush()) return {};
+    } else {
+      part += windowsPath[i];
+    }
+  }
+  if (!flush()) return {};
+
+  fs::path host = fileRoot / std::string(1, static_cast<char>(std::toupper(
+                                               static_cast<unsigned char>(windowsPath[0]))));
+  for (const std::string& name : parts) {
+    fs::path next = host / name;
+    if (!Exists(next) && IsDirectory(host)) {
+      std::error_code ec;
+      for (fs::directory_iterator it(host, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string existing = it->path().filename().string();
+        if (EqualsNoCase(existing, name)) {
+          next = it->path();
+          break;
+        }
+      }
+    }
+    host = std::move(next);
+  }
+  return host;
+}
+
+namespace {
+
+// The Windows path made absolute against the current directory, as the
+// system does for relative names.
+std::string Absolute(const std::string& path, const std::string& currentDirectory) {
+  if (path.size() >= 2 && IsSeparator(path[0]) && IsSeparator(path[1])) return path;  // UNC
+  if (path.size() >= 2 && path[1] == ':') return path;  // drive-relative stays rejected
+  if (!path.empty() && IsSeparator(path[0])) return currentDirectory.substr(0, 2) + path;
+  std::string dir = currentDirectory;
+  if (!dir.empty() && !IsSeparator(dir.back())) dir += '\\';
+  return dir + path;
+}
+
+// The host path of a Windows path, with the drive's folder made on demand
+// (every drive letter exists). Empty with `error` set when the path is not
+// usable.
+fs::path Resolve(const SimSystem& system, const std::string& path,
+                 const std::string& currentDirectory, DWord& error) {
+  const std::string absolute = Absolute(path, currentDirectory);
+  fs::path host = system.HostPath(absolute);
+  if (host.empty()) {
+    error = system.fileRoot.empty() ? ERROR_PATH_NOT_FOUND : kErrorInvalidName;
+    return {};
+  }
+  if (IsDirectory(system.fileRoot)) {
+    const char drive = static_cast<char>(std::toupper(static_cast<unsigned char>(absolute[0])));
+    std::error_code ec;
+    fs::create_directory(system.fileRoot / std::string(1, drive), ec);
+  }
+  return host;
+}
+
+}  // namespace
+
+DWord SimPlatform::GetFileAttributesA(const std::string& path) {
+  Record("GetFileAttributesA", {Quote(path)});
+  if (Fails("GetFileAttributesA")) return INVALID_FILE_ATTRIBUTES;
+  DWord error = 0;
+  const fs::path host = Resolve(system_, path, currentDirectory, error);
+  if (host.empty()) {
+    lastError_ = error;
+    return INVALID_FILE_ATTRIBUTES;
+  }
+  std::error_code ec;
+  const fs::file_status status = fs::status(host, ec);
+  if (fs::is_directory(status)) return FILE_ATTRIBUTE_DIRECTORY;
+  if (fs::exists(status)) return FILE_ATTRIBUTE_NORMAL;
+  lastError_ = MissingError(host);
+  return INVALID_FILE_ATTRIBUTES;
+}
+
+bool SimPlatform::CreateDirectoryA(const std::string& path) {
+  Record("CreateDirectoryA", {Quote(path), "NULL"});
+  if (Fails("CreateDirectoryA")) return false;
+  DWord error = 0;
+  const fs::path host = Resolve(system_, path, currentDirectory, error);
+  if (host.empty()) {
+    lastError_ = error;
+    return false;
+  }
+  if (Exists(host)) {
+    lastError_ = ERROR_ALREADY_EXISTS;
+    return false;
+  }
+  if (!IsDirectory(host.parent_path())) {
+    lastError_ = ERROR_PATH_NOT_FOUND;
+    return false;
+  }
+  std::error_code ec;
+  if (!fs::create_directory(host, ec)) {
+    lastError_ = ec ? ErrorFromHost(ec) : ERROR_ALREADY_EXISTS;
+    return false;
+  }
+  return true;
+}
+
+Handle SimPlatform::CreateFileA(const std::string& path, DWord access, DWord shareMode,
+                                DWord creation, DWord flags) {
+  Record("CreateFileA", {Quote(path), Hex(access), Num(shareMode), Num(creation), Hex(flags)});
+  if (Fails("CreateFileA")) return INVALID_HANDLE;
+  DWord error = 0;
+  const fs::path host = Resolve(system_, path, currentDirectory, error);
+  if (host.empty()) {
+    lastError_ = error;
+    return INVALID_HANDLE;
+  }
+  if (!IsDirectory(host.parent_path())) {
+    lastError_ = ERROR_PATH_NOT_FOUND;
+    return INVALID_HANDLE;
+  }
+  if (IsDirectory(host)) {
+    lastError_ = ERROR_ACCESS_DENIED;
+    return INVALID_HANDLE;
+  }
+  const bool exists = Exists(host);
+  bool truncate = false;
+  switch (creation) {
+    case CREATE_NEW:
+      if (exists) {
+        lastError_ = ERROR_FILE_EXISTS;
+        return INVALID_HANDLE;
+      }
+      break;
+    case CREATE_ALWAYS:
+      truncate = true;
+      break;
+    case OPEN_EXISTING:
+      if (!exists) {
+        lastError_ = ERROR_FILE_NOT_FOUND;
+        return INVALID_HANDLE;
+      }
+      break;
+    case kOpenAlways:
+      break;
+    case kTruncateExisting:
+      if (!exists) {
+        lastError_ = ERROR_FILE_NOT_FOUND;
+        return INVALID_HANDLE;
+      }
+      truncate = true;
+      break;
+    default:
+      lastError_ = ERROR_INVALID_PARAMETER;
+      return INVALID_HANDLE;
+  }
+  if (!exists || truncate) {
+    // "x": the host file is made only when none is there, so CREATE_NEW
+    // cannot take over a file that appeared meanwhile.
+    std::FILE* f = std::fopen(host.c_str(), exists ? "wb" : "wbx");
+    if (f == nullptr) {
+      lastError_ = exists ? ERROR_ACCESS_DENIED : ERROR_FILE_EXISTS;
+      return INVALID_HANDLE;
+    }
+    std::fclose(f);
+  }
+  // Windows reports a file that was there already through the last error.
+  if (exists && (creation == CREATE_ALWAYS || creation == kOpenAlways))
+    lastError_ = ERROR_ALREADY_EXISTS;
+  else
+    lastError_ = ERROR_SUCCESS;
+
+  const Handle h = system_.NewHandleValue();
+  files_[h] = SimFile{path, host, access, 0};
+  openHandles[h] = "file";
+  return h;
+}
+
+bool SimPlatform::GetFileSizeEx(Handle file, std::uint64_t& size) {
+  Record("GetFileSizeEx", {Hex(file)});
+  if (Fails("GetFileSizeEx")) return false;
+  const auto it = files_.find(file);
+  if (it == files_.end()) {
+    lastError_ = ERROR_INVALID_HANDLE;
+    return false;
+  }
+  std::error_code ec;
+  const auto n = fs::file_size(it->second.hostPath, ec);
+  if (ec) {
+    lastError_ = ErrorFromHost(ec);
+    return false;
+  }
+  size = n;
+  return true;
+}
+
+bool SimPlatform::ReadFile(Handle file, void* buffer, DWord toRead, DWord& read) {
+  Record("ReadFile", {Hex(file), Num(toRead)});
+  if (Fails("ReadFile")) {
+    read = 0;
+    return false;
+  }
+  read = 0;
+  const auto it = files_.find(file);
+  if (it == files_.end()) {
+    lastError_ = ERROR_INVALID_HANDLE;
+    return false;
+  }
+  SimFile& f = it->second;
+  if ((f.access & GENERIC_READ) == 0) {
+    lastError_ = ERROR_ACCESS_DENIED;
+    return false;
+  }
+  std::ifstream in(f.hostPath, std::ios::binary);
+  if (!in) {
+    lastError_ = ERROR_READ_FAULT;
+    return false;
+  }
+  in.seekg(static_cast<std::streamoff>(f.position));
+  if (!in) return true;  // at or past the end: nothing to read, as on Windows
+  in.read(static_cast<char*>(buffer), static_cast<std::streamsize>(toRead));
+  read = static_cast<DWord>(in.gcount());
+  f.position += read;
+  return true;
+}
+
+bool SimPlatform::WriteFile(Handle file, const void* buffer, DWord toWrite, DWord& written) {
+  Record("WriteFile", {Hex(file), Num(toWrite)});
+  if (Fails("WriteFile")) {
+    written = 0;
+    return false;
+  }
+  written = 0;
+  const auto it = files_.find(file);
+  if (it == files_.end()) {
+    lastError_ = ERROR_INVALID_HANDLE;
+    return false;
+  }
+  SimFile& f = it->second;
+  if ((f.access & GENERIC_WRITE) == 0) {
+    lastError_ = ERROR_ACCESS_DENIED;
+    return false;
+  }
+  std::fstream out(f.hostPath, std::ios::binary | std::ios::in | std::ios::out);
+  if (!out) {
+    lastError_ = ERROR_WRITE_FAULT;
+    return false;
+  }
+  out.seekp(static_cast<std::streamoff>(f.position));
+  out.write(static_cast<const char*>(buffer), static_cast<std::streamsize>(toWrite));
+  out.flush();
+  if (!out) {
+    lastError_ = ERROR_WRITE_FAULT;
+    return false;
+  }
+  written = toWrite;
+  f.position += toWrite;
+  return true;
+}
+
+bool SimPlatform::FlushFileBuffers(Handle file) {
+  Record("FlushFileBuffers", {Hex(file)});
+  if (Fails("FlushFileBuffers")) return false;
+  const auto it = files_.find(file);
+  if (it == files_.end()) {
+    lastError_ = ERROR_INVALID_HANDLE;
+    return false;
+  }
+  if ((it->second.access & GENERIC_WRITE) == 0) {
+    lastError_ = ERROR_ACCESS_DENIED;
+    return false;
+  }
+  return true;  // every write already went to the host file
+}
+
+bool SimPlatform::MoveFileExA(const std::string& from, const std::string& to, DWord flags) {
+  Record("MoveFileExA", {Quote(from), Quote(to), Hex(flags)});
+  if (Fails("MoveFileExA")) return false;
+  DWord error = 0;
+  const fs::path source = Resolve(system_, from, currentDirectory, error);
+  if (source.empty()) {
+    lastError_ = error;
+    return false;
+  }
+  const fs::path target = Resolve(system_, to, currentDirectory, error);
+  if (target.empty()) {
+    lastError_ = error;
+    return false;
+  }
+  if (!Exists(source)) {
+    lastError_ = MissingError(source);
+    return false;
+  }
+  if (!IsDirectory(target.parent_path())) {
+    lastError_ = ERROR_PATH_NOT_FOUND;
+    return false;
+  }
+  for (const auto& [handle, file] : files_) {
+    std::error_code ec;
+    if (fs::equivalent(file.hostPath, source, ec) || fs::equivalent(file.hostPath, target, ec)) {
+      lastError_ = ERROR_SHARING_VIOLATION;
+      return false;
+    }
+  }
+  if (Exists(target)) {
+    std::error_code ec;
+    const bool same = fs::equivalent(source, target, ec);
+    if (!same) {
+      if ((flags & MOVEFILE_REPLACE_EXISTING) == 0) {
+        lastError_ = ERROR_ALREADY_EXISTS;
+        return false;
+      }
+      if (IsDirectory(target) || IsDirectory(source)) {
+        lastError_ = ERROR_ACCESS_DENIED;
+        return false;
+      }
+    }
+  }
+  // rename(2) replaces the target in one step: it holds the old or the new
+  // file, never neither.
+  std::error_code ec;
+  fs::rename(source, target, ec);
+  if (ec) {
+    lastError_ = ErrorFromHost(ec);
+    return false;
+  }
+  return true;
+}
+
+bool SimPlatform::DeleteFileA(const std::string& path) {
+  Record("DeleteFileA", {Quote(path)});
+  if (Fails("DeleteFileA")) return false;
+  DWord error = 0;
+  const fs::path host = Resolve(system_, path, currentDirectory, error);
+  if (host.empty()) {
+    lastError_ = error;
+    return false;
+  }
+  if (!Exists(host)) {
+    lastError_ = MissingError(host);
+    return false;
+  }
+  if (IsDirectory(host)) {
+    lastError_ = ERROR_ACCESS_DENIED;
+    return false;
+  }
+  for (const auto& [handle, file] : files_) {
+    std::error_code ec;
+    if (fs::equivalent(file.hostPath, host, ec)) {
+      lastError_ = ERROR_SHARING_VIOLATION;
+      return false;
+    }
+  }
+  std::error_code ec;
+  if (!fs::remove(host, ec)) {
+    lastError_ = ec ? ErrorFromHost(ec) : ERROR_FILE_NOT_FOUND;
+    return false;
+  }
+  return true;
+}
+
 }  // namespace sim

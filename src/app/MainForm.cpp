@@ -1,0 +1,113 @@
+#include "app/MainForm.h"
+
+#include "ui/Settings.h"
+
+using namespace plat;
+
+TfrmMain::TfrmMain(TApplication& app) : TForm(app, "TfrmMain") {
+  BuildTrayMenu();
+  CreateHandle();
+  try {
+    FormCreate();
+  } catch (...) {
+    // The rest of the creation handler is skipped; the form stays not ready
+    // and, as the application still shows its main form, visible and empty.
+    app.HandleException(std::current_exception());
+  }
+}
+
+TfrmMain::~TfrmMain() {
+  try {
+    FormDestroy();
+  } catch (...) {
+    try {
+      Application().HandleException(std::current_exception());
+    } catch (...) {
+    }
+  }
+}
+
+void TfrmMain::FormCreate() {
+  FReady = false;
+  FTaskbarCreatedMsg = Platform().RegisterWindowMessageA("TaskbarCreated");
+  Application().Title = kProductName;
+  SetCaption(kProductName);
+  SetIcon(Application().Icon());
+
+  const std::string configPath = GetConfigPath();
+  FShowHint = TVostel::ReadIniString(Platform(), configPath, "ZNK", "showhint") != "0";
+  mnuTray_ShowHint->Checked = FShowHint;
+
+  mnuTray_Autorun->Checked = TVostel::IsAutorun(Platform(), kProductName, QuotedProgramPath());
+
+  RegisterBuiltinHotkeys();
+  LoadUserHotkeys();
+  AddTrayIcon();
+
+  Application().ShowMainForm = false;
+  FReady = true;
+}
+
+std::string TfrmMain::QuotedProgramPath() { return "\"" + Platform().GetModuleFileNameA() + "\""; }
+
+void TfrmMain::WndProc(TMessage& message) {
+  TPlatform& p = Platform();
+  DefaultHandler(message);
+  if (!FReady) return;
+
+  if (message.Msg == FTaskbarCreatedMsg) AddTrayIcon();
+
+  if (p.IsIconic(Application().Handle()) && Visible()) {
+    p.SetForegroundWindow(p.FindWindowA("Shell_TrayWnd", ""));
+    Application().ProcessMessages();
+    HideApplication();
+  }
+
+  if (message.Msg == WM_TRAYICON) {
+    if (message.LParam == static_cast<LParam>(WM_LBUTTONUP)) PopupTrayMenu();
+    if (message.LParam == static_cast<LParam>(WM_RBUTTONUP)) PopupTrayMenu();
+  }
+
+  if (message.Msg == WM_HOTKEY) {
+    const auto lp = static_cast<std::uintptr_t>(message.LParam);
+    const int modifiers = static_cast<int>(LoWord(lp));
+    const int key = static_cast<int>(HiWord(lp));
+    if (key == 0) return;
+    if (modifiers == static_cast<int>(kModBuiltin)) DoBuiltinAction(key);
+    if (modifiers == static_cast<int>(kModLaunch)) RunLaunchEntry(key);
+    if (modifiers == static_cast<int>(kModText)) PasteTextEntry(key);
+  }
+}
+
+bool TfrmMain::DispatchMenuCommand(UInt command) { return mnuTray.DispatchCommand(command); }
+
+void TfrmMain::PopupTrayMenu() {
+  TPlatform& p = Platform();
+  p.SetForegroundWindow(Application().Handle());
+  Application().ProcessMessages();
+  Point cursor;
+  if (!p.GetCursorPos(cursor)) return;
+  p.TrackPopupMenu(mnuTray.ToPopupEntries(), TPM_LEFTALIGN | TPM_RIGHTBUTTON, cursor.x, cursor.y,
+                   Handle());
+}
+
+void TfrmMain::HideApplication() {
+  TPlatform& p = Platform();
+  const HWnd app = Application().Handle();
+  if (p.IsIconic(app)) {
+    p.ShowWindow(app, SW_HIDE);
+    p.SetWindowLongA(app, GWL_EXSTYLE, static_cast<long>(WS_EX_TOOLWINDOW));
+    p.SendMessageA(app, WM_NCCREATE, 0, 0);
+    Hide();
+  } else {
+    Application().Minimize();
+  }
+}
+
+void TfrmMain::mnuTray_ExitClick(TMenuItem&) { Close(); }
+
+void TfrmMain::FormDestroy() {
+  Platform().Shell_NotifyIconA(NIM_DELETE, FTrayData);
+  ReleaseBuiltinHotkeys();
+  ReleaseUserHotkeys();
+}

@@ -1,0 +1,280 @@
+#include "catalogue/ListFiles.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "catalogue/Base64.h"
+#include "platform/Errors.h"
+#include "platform/Handles.h"
+
+using namespace plat;
+
+namespace {
+
+// Largest amount handed to one ReadFile or WriteFile call.
+constexpr DWord kMaxTransfer = 1u << 20;
+// Names tried for the temporary file before giving up.
+constexpr int kTempNameAttempts = 100;
+// Renames tried while another program (a virus scanner, an indexer) holds
+// the list file open for a moment.
+constexpr int kMoveAttempts = 6;
+constexpr DWord kMoveRetryDelay = 50;
+
+// The platform's error of the call that just failed; never 0, so that a
+// failure is never reported as success.
+DWord LastErrorCode(TPlatform& p) {
+  const DWord code = p.GetLastError();
+  return code == ERROR_SUCCESS ? ERROR_GEN_FAILURE : code;
+}
+
+[[noreturn]] void RaiseLastError(TPlatform& p) { throw zk::MakeInOutError(LastErrorCode(p)); }
+
+// A new file beside the list file that receives the new content. Unless it
+// was committed, it is closed and deleted on every way out.
+class TempFile {
+ public:
+  TempFile(TPlatform& p, const std::string& fileName) : p_(p) {
+    const std::string stem = fileName + "." + std::to_string(p.GetCurrentProcessId()) + "-" +
+                             std::to_string(p.GetTickCount()) + "-";
+    for (int n = 0; n < kTempNameAttempts; ++n) {
+      const std::string name = stem + std::to_string(n) + ".tmp";
+      const Handle h = p.CreateFileA(name, GENERIC_WRITE, 0, CREATE_NEW, FILE_ATTRIBUTE_NORMAL);
+      if (h != INVALID_HANDLE) {
+        path_ = name;
+        file_ = UniqueFile(p, h);
+        return;
+      }
+      if (p.GetLastError() != ERROR_FILE_EXISTS) RaiseLastError(p);
+    }
+    throw zk::MakeInOutError(ERROR_FILE_EXISTS);
+  }
+  TempFile(const TempFile&) = delete;
+  TempFile& operator=(const TempFile&) = delete;
+  ~TempFile() {
+    if (committed_) return;
+    file_.reset();  // an open file cannot be deleted
+    p_.DeleteFileA(path_);
+  }
+
+  Handle handle() const { return file_.get(); }
+  const std::string& path() const { return path_; }
+  // Closes the file; false with the last error set when that fails.
+  bool Close() { return p_.CloseHandle(file_.release()); }
+  // The file is in place under its final name: nothing to delete.
+  void Commit() { committed_ = true; }
+
+ private:
+  TPlatform& p_;
+  std::string path_;
+  UniqueFile file_;
+  bool committed_ = false;
+};
+
+bool IsTransientMoveError(DWord code) {
+  return code == ERROR_SHARING_VIOLATION || code == ERROR_ACCESS_DENIED;
+}
+
+}  // namespace
+
+namespace TVostel {
+
+std::string EncodeField(const std::string& text) {
+  const std::string encoded = Base64EncodeString(text);
+  std::string field;
+  field.reserve(encoded.size());
+  for (char ch : encoded)
+    if (ch != '\r' && ch != '\n') field += ch;
+  return field;
+}
+
+std::string ReadWholeFile(TPlatform& p, const std::string& fileName) {
+  UniqueFile file(p, p.CreateFileA(fileName, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING,
+                                   FILE_ATTRIBUTE_NORMAL));
+  if (!file) RaiseLastError(p);
+  std::uint64_t size = 0;
+  if (!p.GetFileSizeEx(file.get(), size)) RaiseLastError(p);
+  if (size > static_cast<std::uint64_t>(std::numeric_limits<std::ptrdiff_t>::max()) ||
+      size > std::string().max_size())
+    throw zk::MakeInOutError(ERROR_NOT_ENOUGH_MEMORY);
+
+  std::string content(static_cast<std::size_t>(size), '\0');
+  std::size_t done = 0;
+  while (done < content.size()) {
+    const std::size_t left = content.size() - done;
+    const DWord chunk = left < kMaxTransfer ? static_cast<DWord>(left) : kMaxTransfer;
+    DWord read = 0;
+    if (!p.ReadFile(file.get(), content.data() + done, chunk, read)) RaiseLastError(p);
+    if (read == 0) break;  // the file became shorter since its size was taken
+    done += read < chunk ? read : chunk;
+  }
+  content.resize(done);
+  return content;
+}
+
+// The new content goes to a temporary file beside the list file, which then
+// replaces the list file in one rename. Whatever fails on the way, the list
+// file keeps its old bytes and the temporary file is removed.
+void WriteWholeFile(TPlatform& p, const std::string& fileName, const std::string& content) {
+  TempFile temp(p, fileName);
+  std::size_t done = 0;
+  while (done < content.size()) {
+    const std::size_t left = content.size() - done;
+    const DWord chunk = left < kMaxTransfer ? static_cast<DWord>(left) : kMaxTransfer;
+    DWord written = 0;
+    if (!p.WriteFile(temp.handle(), content.data() + done, chunk, written)) RaiseLastError(p);
+    if (written == 0) throw zk::MakeInOutError(ERROR_WRITE_FAULT);
+    done += written < chunk ? written : chunk;
+  }
+  if (!p.FlushFileBuffers(temp.handle())) RaiseLastError(p);
+  if (!temp.Close()) RaiseLastError(p);
+
+  for (int attempt = 1;; ++attempt) {
+    if (p.MoveFileExA(temp.path(), fileName, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+      break;
+    const DWord code = LastErrorCode(p);
+    if (attempt >= kMoveAttempts || !IsTransientMoveError(code)) throw zk::MakeInOutError(code);
+    p.Sleep(kMoveRetryDelay);
+  }
+  temp.Commit();
+}
+
+std::string Trim(const std::string& text) {
+  std::size_t begin = 0;
+  std::size_t end = text.size();
+  while (begin < end && static_cast<unsigned char>(text[begin]) <= 32) ++begin;
+  while (end > begin && static_cast<unsigned char>(text[end - 1]) <= 32) --end;
+  return text.substr(begin, end - begin);
+}
+
+}  // namespace TVostel
+
+std::vector<std::string> SplitLines(const std::string& content) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  std::size_t i = 0;
+  while (i < content.size()) {
+    const char ch = content[i];
+    if (ch == '\r' || ch == '\n') {
+      lines.push_back(content.substr(start, i - start));
+      i += (ch == '\r' && i + 1 < content.size() && content[i + 1] == '\n') ? 2 : 1;
+      start = i;
+    } else {
+      ++i;
+    }
+  }
+  if (start < content.size()) lines.push_back(content.substr(start));
+  return lines;
+}
+
+std::vector<std::string> SplitRecord(const std::string& line, int fieldCount) {
+  std::vector<std::string> fields;
+  if (fieldCount <= 0) return fields;
+  fields.reserve(static_cast<std::size_t>(fieldCount));
+  std::size_t pos = 0;
+  bool restLeft = true;  // false once a field took the rest of the line
+  for (int i = 0; i < fieldCount; ++i) {
+    if (!restLeft) {
+      fields.emplace_back();
+      continue;
+    }
+    const std::size_t bar = i + 1 < fieldCount ? line.find('|', pos) : std::string::npos;
+    if (bar == std::string::npos) {
+      fields.push_back(line.substr(pos));
+      restLeft = false;
+    } else {
+      fields.push_back(line.substr(pos, bar - pos));
+      pos = bar + 1;
+    }
+  }
+  return fields;
+}
+
+// Accepts an optional "+" or "-" followed by one or more decimal digits and
+// nothing else (no blanks); values outside the signed 32-bit range are
+// errors like any other text that is not an integer.
+int StrToInt(const std::string& text) {
+  std::size_t i = 0;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+    negative = text[i] == '-';
+    ++i;
+  }
+  const std::int64_t limit = negative ? -static_cast<std::int64_t>(std::numeric_limits<int>::min())
+                                      : std::numeric_limits<int>::max();
+  std::int64_t value = 0;
+  bool digits = false;
+  for (; i < text.size(); ++i) {
+    const char ch = text[i];
+    if (ch < '0' || ch > '9') {
+      digits = false;
+      break;
+    }
+    digits = true;
+    value = value * 10 + (ch - '0');
+    if (value > limit) {
+      digits = false;
+      break;
+    }
+  }
+  if (!digits) throw zk::EConvertError(zk::Format("'%s' is not a valid integer value", text.c_str()));
+  return static_cast<int>(negative ? -value : value);
+}
+
+std::string ComposeLaunchRecord(const TLaunchRecord& r) {
+  return zk::Format("%s|%s|%d|%s|%s", TVostel::EncodeField(r.name).c_str(), r.keyName.c_str(),
+                    r.keyCode, TVostel::EncodeField(r.file).c_str(),
+                    TVostel::EncodeField(r.parameters).c_str());
+}
+
+std::string ComposeTextRecord(const TTextRecord& r) {
+  return zk::Format("%s|%s|%d|%s", TVostel::EncodeField(r.name).c_str(), r.keyName.c_str(),
+                    r.keyCode, TVostel::EncodeField(r.text).c_str());
+}
+
+TLaunchRecord ParseLaunchRecord(const std::string& line) {
+  const std::vector<std::string> f = SplitRecord(line, 5);
+  TLaunchRecord r;
+  r.name = Base64DecodeString(f[0]);
+  r.keyName = f[1];
+  r.keyCode = StrToInt(f[2]);
+  r.file = Base64DecodeString(f[3]);
+  r.parameters = Base64DecodeString(f[4]);
+  return r;
+}
+
+TTextRecord ParseTextRecord(const std::string& line) {
+  const std::vector<std::string> f = SplitRecord(line, 4);
+  TTextRecord r;
+  r.name = Base64DecodeString(f[0]);
+  r.keyName = f[1];
+  r.keyCode = StrToInt(f[2]);
+  r.text = Base64DecodeString(f[3]);
+  return r;
+}
+
+void AppendRecord(TPlatform& p, const std::string& fileName, const std::string& record) {
+  const std::string old = TVostel::Trim(TVostel::ReadWholeFile(p, fileName));
+  std::string content = old;
+  if (!content.empty()) content += "\r\n";
+  content += record;
+  TVostel::WriteWholeFile(p, fileName, content);
+}
+
+void DeleteRecord(TPlatform& p, const std::string& fileName, int index) {
+  std::vector<std::string> lines = LoadListLines(p, fileName);
+  if (index < 0 || static_cast<std::size_t>(index) >= lines.size()) return;
+  lines.erase(lines.begin() + index);
+  std::string content;
+  for (const std::string& line : lines) {
+    content += line;
+    content += "\r\n";
+  }
+  TVostel::WriteWholeFile(p, fileName, content);
+}
+
+std::vector<std::string> LoadListLines(TPlatform& p, const std::string& fileName) {
+  return SplitLines(TVostel::ReadWholeFile(p, fileName));
+}

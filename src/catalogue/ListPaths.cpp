@@ -1,0 +1,25 @@
+#include <string>
+
+#include "app/MainForm.h"
+#include "catalogue/ListFiles.h"
+#include "platform/Errors.h"
+#include "ui/Settings.h"
+
+std::string ListFilePath(plat::TPlatform& p, const std::string& title, const char* pathFormat) {
+  const std::string folder = TVostel::GetDataFolder(p, title);
+  // No data folder (a file of its name may stand in its way): the list
+  // would otherwise land in the root of the current drive, and entries
+  // added there would be lost from sight once the folder exists.
+  if (folder.empty()) throw zk::MakeInOutError(plat::ERROR_PATH_NOT_FOUND);
+  const std::string path = zk::Format(pathFormat, folder.c_str());
+  if (!TVostel::FileExists(p, path)) TVostel::WriteWholeFile(p, path, std::string());
+  return path;
+}
+
+std::string TfrmMain::GetLaunchListPath() {
+  return ListFilePath(Platform(), Application().Title, "%s\\znks.ini");
+}
+
+std::string TfrmMain::GetTextListPath() {
+  return ListFilePath(Platform(), Application().Title, "%s\\znks2.ini");
+}

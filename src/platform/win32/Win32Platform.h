@@ -1,0 +1,125 @@
+// The real platform: every TPlatform call forwards to the Win32 "A" call it
+// is named after, converting the portable types of WinTypes.h one to one.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/Platform.h"
+
+namespace plat {
+
+class Win32Platform : public TPlatform {
+ public:
+  Win32Platform();
+  ~Win32Platform() override;
+  Win32Platform(const Win32Platform&) = delete;
+  Win32Platform& operator=(const Win32Platform&) = delete;
+
+  // --- kernel32: process, version, module, directory
+  bool GetVersionExA(OsVersionInfo& info) override;
+  [[noreturn]] void ExitProcess(UInt code) override;
+  std::string GetModuleFileNameA() override;
+  bool SetCurrentDirectoryA(const std::string& path) override;
+  std::string GetCurrentDirectoryA() override;
+  DWord GetLastError() override;
+  void SetLastError(DWord code) override;
+  HResult OleInitialize() override;
+  void OleUninitialize() override;
+
+  // --- kernel32: mutexes and handles
+  Handle CreateMutexA(bool initialOwner, const std::string& name) override;
+  bool ReleaseMutex(Handle mutex) override;
+  bool CloseHandle(Handle handle) override;
+
+  // --- kernel32: global atoms
+  Atom GlobalAddAtomA(const std::string& name) override;
+  Atom GlobalDeleteAtom(Atom atom) override;
+  Atom GlobalFindAtomA(const std::string& name) override;
+
+  // --- kernel32: files and folders
+  DWord GetFileAttributesA(const std::string& path) override;
+  bool CreateDirectoryA(const std::string& path) override;
+  Handle CreateFileA(const std::string& path, DWord access, DWord shareMode, DWord creation,
+                     DWord flags) override;
+  bool GetFileSizeEx(Handle file, std::uint64_t& size) override;
+  bool ReadFile(Handle file, void* buffer, DWord toRead, DWord& read) override;
+  bool WriteFile(Handle file, const void* buffer, DWord toWrite, DWord& written) override;
+  bool FlushFileBuffers(Handle file) override;
+  bool MoveFileExA(const std::string& from, const std::string& to, DWord flags) override;
+  bool DeleteFileA(const std::string& path) override;
+  DWord GetTickCount() override;
+  DWord GetCurrentProcessId() override;
+  void Sleep(DWord milliseconds) override;
+
+  // --- kernel32: profile strings
+  DWord GetPrivateProfileStringA(const std::string& section, const std::string& key,
+                                 const std::string& defaultValue, char* buffer, DWord size,
+                                 const std::string& fileName) override;
+  bool WritePrivateProfileStringA(const char* section, const char* key, const char* value,
+                                  const std::string& fileName) override;
+
+  // --- advapi32: registry
+  long RegCreateKeyExA(HKey root, const std::string& subKey, DWord options, DWord access,
+                       HKey& result) override;
+  long RegQueryValueExA(HKey key, const std::string& name, DWord& type, unsigned char* data,
+                        DWord& size) override;
+  long RegSetValueExA(HKey key, const std::string& name, DWord type, const unsigned char* data,
+                      DWord size) override;
+  long RegDeleteValueA(HKey key, const std::string& name) override;
+  long RegCloseKey(HKey key) override;
+
+  // --- shell32
+  HResult SHGetSpecialFolderLocation(HWnd owner, int csidl, std::uintptr_t& pidl) override;
+  bool SHGetPathFromIDListA(std::uintptr_t pidl, char* path) override;
+  void CoTaskMemFree(std::uintptr_t pidl) override;
+  std::uintptr_t ShellExecuteA(HWnd owner, const char* operation, const std::string& file,
+                               const char* parameters, const char* directory,
+                               int showCommand) override;
+  bool Shell_NotifyIconA(DWord message, NotifyIconDataA2K& data) override;
+
+  // --- user32: windows and messages
+  HWnd CreateWindowExA(DWord exStyle, const WindowClassInfo& cls, const std::string& title,
+                       DWord style, HWnd owner, WndProc proc) override;
+  bool DestroyWindow(HWnd window) override;
+  LResult DefWindowProcA(HWnd window, UInt message, WParam wParam, LParam lParam) override;
+  long SetWindowLongA(HWnd window, int index, long value) override;
+  long GetWindowLongA(HWnd window, int index) override;
+  bool SetWindowTextA(HWnd window, const std::string& text) override;
+  LResult SendMessageA(HWnd window, UInt message, WParam wParam, LParam lParam) override;
+  bool PostMessageA(HWnd window, UInt message, WParam wParam, LParam lParam) override;
+  void PostQuitMessage(int exitCode) override;
+  bool GetMessageA(Msg& msg) override;
+  bool PeekMessageA(Msg& msg) override;
+  bool TranslateMessage(const Msg& msg) override;
+  LResult DispatchMessageA(const Msg& msg) override;
+  UInt RegisterWindowMessageA(const std::string& name) override;
+  bool ShowWindow(HWnd window, int command) override;
+  bool IsIconic(HWnd window) override;
+  bool IsWindowVisible(HWnd window) override;
+  bool SetForegroundWindow(HWnd window) override;
+  HWnd FindWindowA(const char* className, const char* windowName) override;
+  bool GetCursorPos(Point& point) override;
+  bool TrackPopupMenu(const std::vector<PopupMenuEntry>& menu, UInt flags, int x, int y,
+                      HWnd owner) override;
+  int MessageBoxA(HWnd owner, const std::string& text, const std::string& caption,
+                  UInt type) override;
+  HIcon LoadIconA(const std::string& resourceName) override;
+
+  // --- user32: hotkeys
+  bool RegisterHotKey(HWnd window, int id, UInt modifiers, UInt vk) override;
+  bool UnregisterHotKey(HWnd window, int id) override;
+
+ private:
+  // The last message taken from the queue, with the time and cursor
+  // position that Msg does not carry; DispatchMessageA and TranslateMessage
+  // hand it back to Windows whole when they are given that message.
+  void Remember(const Msg& msg, DWord time, Point cursor);
+  Msg lastMsg_{};
+  DWord lastTime_ = 0;
+  Point lastCursor_{};
+  bool haveLast_ = false;
+};
+
+}  // namespace plat

@@ -1,0 +1,163 @@
+// The data folder, the settings file and the Run value, and the two tray
+// items that change the settings.
+#include "ui/Settings.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "app/MainForm.h"
+#include "catalogue/Hotkeys.h"
+#include "platform/Errors.h"
+#include "platform/Handles.h"
+
+using namespace plat;
+
+namespace {
+
+constexpr DWord kMaxPath = 260;
+constexpr DWord kIniBufferSize = 2048;
+constexpr const char* kRunKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+// Removes every leading and trailing character whose code is 32 or less.
+std::string Trim(const std::string& s) {
+  auto blank = [](char c) { return static_cast<unsigned char>(c) <= 32; };
+  std::size_t b = 0, e = s.size();
+  while (b < e && blank(s[b])) ++b;
+  while (e > b && blank(s[e - 1])) --e;
+  return s.substr(b, e - b);
+}
+
+// Opens the Run key, creating it when missing; an empty owner on failure.
+UniqueRegKey OpenRunKey(TPlatform& p) {
+  HKey key = 0;
+  if (p.RegCreateKeyExA(HKEY_CURRENT_USER, kRunKey, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, key) !=
+      static_cast<long>(ERROR_SUCCESS))
+    return {};
+  return UniqueRegKey(p, key);
+}
+
+// The text of a string value up to its first NUL; "" when the value is
+// missing or empty. A value of another type raises ERegistryException.
+std::string ReadRegString(TPlatform& p, HKey key, const std::string& name) {
+  // The value may change between the size query and the read; a few rounds
+  // settle it.
+  for (int attempt = 0; attempt < 4; ++attempt) {
+    DWord type = REG_NONE;
+    DWord size = 0;
+    if (p.RegQueryValueExA(key, name, type, nullptr, size) != static_cast<long>(ERROR_SUCCESS) ||
+        size == 0)
+      return {};
+    if (type != REG_SZ && type != REG_EXPAND_SZ)
+      throw zk::ERegistryException(zk::Format("Invalid data type for '%s'", name.c_str()));
+
+    std::vector<unsigned char> data(size);
+    DWord got = size;
+    const long rc = p.RegQueryValueExA(key, name, type, data.data(), got);
+    if (rc == static_cast<long>(ERROR_MORE_DATA)) continue;
+    if (rc != static_cast<long>(ERROR_SUCCESS)) return {};
+    if (type != REG_SZ && type != REG_EXPAND_SZ)
+      throw zk::ERegistryException(zk::Format("Invalid data type for '%s'", name.c_str()));
+    // The stored bytes need not end with a NUL.
+    const std::size_t n = std::min<std::size_t>(got, data.size());
+    const auto end = std::find(data.begin(), data.begin() + static_cast<std::ptrdiff_t>(n), 0);
+    return std::string(data.begin(), end);
+  }
+  return {};
+}
+
+}  // namespace
+
+namespace TVostel {
+
+std::string GetSpecialFolder(TPlatform& p, int csidl) {
+  std::uintptr_t raw = 0;
+  const HResult hr = p.SHGetSpecialFolderLocation(0, csidl, raw);
+  UniquePidl pidl(p, raw);  // freed on every way out, also when a failure left one
+  if (hr != S_OK || !pidl) return {};
+  char path[kMaxPath] = {};
+  if (!p.SHGetPathFromIDListA(pidl.get(), path)) return {};
+  path[kMaxPath - 1] = '\0';
+  return std::string(path);
+}
+
+std::string GetDataFolder(TPlatform& p, const std::string& title, const std::string& name) {
+  const std::string folder =
+      GetSpecialFolder(p, CSIDL_APPDATA) + "\\" + (name.empty() ? title : name);
+  if (!DirectoryExists(p, folder) && !p.CreateDirectoryA(folder)) {
+    const DWord code = p.GetLastError();
+    // Made by someone else in the meantime: not a failure.
+    if (!DirectoryExists(p, folder)) throw zk::MakeInOutError(code);
+  }
+  return DirectoryExists(p, folder) ? folder : std::string();
+}
+
+std::string ReadIniString(TPlatform& p, const std::string& fileName, const std::string& section,
+                          const std::string& key) {
+  char buffer[kIniBufferSize] = {};
+  const DWord n = p.GetPrivateProfileStringA(section, key, "", buffer, kIniBufferSize, fileName);
+  p.WritePrivateProfileStringA(nullptr, nullptr, nullptr, fileName);
+  const std::size_t len = std::min<std::size_t>(n, kIniBufferSize - 1);
+  return std::string(buffer, std::find(buffer, buffer + len, '\0'));
+}
+
+void WriteIniString(TPlatform& p, const std::string& fileName, const std::string& section,
+                    const std::string& key, const std::string& value) {
+  const bool written =
+      p.WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), fileName);
+  p.WritePrivateProfileStringA(nullptr, nullptr, nullptr, fileName);
+  if (!written) throw zk::EIniFileException(zk::Format("Unable to write to %s", fileName.c_str()));
+}
+
+bool IsAutorun(TPlatform& p, const std::string& valueName, const std::string& data) {
+  UniqueRegKey key = OpenRunKey(p);
+  if (!key) return false;
+  if ((ReadRegString(p, key.get(), valueName)).empty()) return false;
+  SetAutorun(p, valueName, data, true);
+  return true;
+}
+
+void SetAutorun(TPlatform& p, const std::string& valueName, const std::string& data, bool enable) {
+  UniqueRegKey key = OpenRunKey(p);
+  if (!key) return;
+  if (enable) {
+    // The text with its terminating NUL.
+    const long rc = p.RegSetValueExA(key.get(), valueName, REG_SZ,
+                                     reinterpret_cast<const unsigned char*>(data.c_str()),
+                                     static_cast<DWord>(data.size() + 1));
+    if (rc != static_cast<long>(ERROR_SUCCESS))
+      throw zk::ERegistryException(zk::Format("Failed to set data for '%s'", valueName.c_str()));
+  } else {
+    p.RegDeleteValueA(key.get(), valueName);  // a missing value is no error
+  }
+}
+
+bool FileExists(TPlatform& p, const std::string& path) {
+  const DWord attributes = p.GetFileAttributesA(path);
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+bool DirectoryExists(TPlatform& p, const std::string& path) {
+  const DWord attributes = p.GetFileAttributesA(path);
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+}  // namespace TVostel
+
+std::string TfrmMain::GetConfigPath() {
+  const std::string path = zk::Format(
+      "%s\\cfg.ini", TVostel::GetDataFolder(Platform(), Application().Title).c_str());
+  if (!TVostel::FileExists(Platform(), path))
+    TVostel::WriteIniString(Platform(), path, "ZNK", "showhint", "1");
+  return path;
+}
+
+void TfrmMain::mnuTray_ShowHintClick(TMenuItem& sender) {
+  sender.Checked = !sender.Checked;
+  FShowHint = sender.Checked;
+  TVostel::WriteIniString(Platform(), GetConfigPath(), "ZNK", "showhint", FShowHint ? "1" : "0");
+}
+
+void TfrmMain::mnuTray_AutorunClick(TMenuItem& sender) {
+  sender.Checked = !sender.Checked;
+  TVostel::SetAutorun(Platform(), kProductName, QuotedProgramPath(), sender.Checked);
+}

@@ -1,0 +1,476 @@
+#!/usr/bin/env bash
+# End-to-end tests of zentrik.exe under Wine.
+#
+# Starts a private X server (Xvfb) unless --display is given, creates a fresh
+# Wine prefix in a temporary folder, and runs each test case against the
+# real program inside one Wine virtual desktop with a taskbar. The helper
+# program zk_e2e_driver.exe, run in the same prefix, looks at mutexes, atoms,
+# hotkeys and windows and types keys. Every case prints "PASS name" or
+# "FAIL name: why"; the last line counts them. The exit code is 0 only when
+# every case passed.
+#
+# Usage: tests/e2e/run.sh [--exe PATH] [--driver PATH] [--display :N]
+#                         [--keep] [--only NAME]...
+#   --exe      zentrik.exe to test (default build/win32/zentrik.exe)
+#   --driver   zk_e2e_driver.exe (default build/win32/tests/e2e/zk_e2e_driver.exe)
+#   --display  use this X display instead of starting Xvfb
+#   --keep     keep the temporary folder (prefix and logs) for inspection
+#   --only     run only the named case (may be repeated)
+set -u -o pipefail
+
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+EXE=$ROOT/build/win32/zentrik.exe
+DRIVER=$ROOT/build/win32/tests/e2e/zk_e2e_driver.exe
+USE_DISPLAY=""
+KEEP=0
+ONLY=()
+
+while [ $# -gt 0 ]; do
+  case $1 in
+    --exe) EXE=$2; shift 2 ;;
+    --driver) DRIVER=$2; shift 2 ;;
+    --display) USE_DISPLAY=$2; shift 2 ;;
+    --keep) KEEP=1; shift ;;
+    --only) ONLY+=("$2"); shift 2 ;;
+    -h|--help) sed -n '2,/^set -u/p' "$0" | sed '$d; s/^# \{0,1\}//'; exit 0 ;;
+    *) echo "run.sh: unknown option $1" >&2; exit 2 ;;
+  esac
+done
+
+# A watchdog over the whole run: nothing may hang the caller.
+if [ -z "${ZK_E2E_WATCHDOG:-}" ]; then
+  export ZK_E2E_WATCHDOG=1
+  args=(--exe "$EXE" --driver "$DRIVER")
+  [ -n "$USE_DISPLAY" ] && args+=(--display "$USE_DISPLAY")
+  [ "$KEEP" = 1 ] && args+=(--keep)
+  for o in "${ONLY[@]}"; do args+=(--only "$o"); done
+  exec timeout --foreground -k 30 900 bash "$0" "${args[@]}"
+fi
+
+for f in "$EXE" "$DRIVER"; do
+  if [ ! -f "$f" ]; then
+    echo "run.sh: $f not found; build the win32 preset first" >&2
+    exit 2
+  fi
+done
+for tool in wine wineserver Xvfb xdotool timeout; do
+  command -v "$tool" >/dev/null || { echo "run.sh: $tool is missing" >&2; exit 2; }
+done
+
+# The virtual desktop: its size fixes where the taskbar and the tray icon are.
+DESK_W=800
+DESK_H=600
+PROGRAM='C:\Zentrik\zentrik.exe'
+DIGEST_MUTEX=dd3e197aa208b4674fa3f82ca6615995
+MARKER_MUTEX=Vostel-Software-Zentrik-AppMutex
+RUN_KEY='HKCU\SOFTWARE\Microsoft\Windows\CurrentVersion\Run'
+APPDEFAULTS_KEY='HKCU\Software\Wine\AppDefaults\zentrik.exe'
+BUILTIN_KEYS=(27 115 119 123 76 35 33 34 73 80 78)
+
+WORK=$(mktemp -d /tmp/zk-e2e.XXXXXX)
+LOG=$WORK/log.txt
+XVFB_PID=""
+export WINEPREFIX=$WORK/prefix
+export WINEARCH=win32
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+
+cleanup() {
+  trap - EXIT INT TERM
+  timeout 30 wineserver -k >/dev/null 2>&1
+  timeout 30 wineserver -w >/dev/null 2>&1
+  [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null
+  if [ "$KEEP" = 1 ]; then
+    echo "e2e: kept $WORK"
+  else
+    rm -rf "$WORK"
+  fi
+}
+trap cleanup EXIT
+trap 'echo "e2e: interrupted"; exit 3' INT TERM
+
+log() { printf '%s\n' "$*" >>"$LOG"; }
+
+# --- X server
+
+if [ -n "$USE_DISPLAY" ]; then
+  export DISPLAY=$USE_DISPLAY
+else
+  # -displayfd makes Xvfb pick a free display and tell us its number.
+  Xvfb -displayfd 3 -screen 0 "${DESK_W}x${DESK_H}x24" -nolisten tcp \
+    3>"$WORK/display" >>"$LOG" 2>&1 &
+  XVFB_PID=$!
+  for _ in $(seq 100); do
+    [ -s "$WORK/display" ] && break
+    sleep 0.1
+  done
+  if [ ! -s "$WORK/display" ]; then
+    echo "run.sh: Xvfb did not start" >&2
+    exit 2
+  fi
+  export DISPLAY=:$(head -n1 "$WORK/display")
+fi
+
+# --- helpers
+
+# Runs the driver; its output (without CR) goes to stdout and the log.
+zk() {
+  local out rc
+  out=$(timeout 60 wine "$DRIVER" "$@" 2>>"$LOG" | tr -d '\r')
+  rc=${PIPESTATUS[0]}
+  [ -z "$out" ] || log "driver $*: $out"
+  log "driver $* -> $rc"
+  [ -z "$out" ] || printf '%s\n' "$out"
+  return "$rc"
+}
+
+wreg() { timeout 60 wine reg "$@" >>"$LOG" 2>&1; }
+
+# The data of a registry value as `reg query` prints it: name, type and
+# data, each after four blanks ("" when missing).
+reg_value() {
+  timeout 60 wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' |
+    sed -n "s/^    $2    REG_[A-Z_]*    //p"
+}
+
+# Ends every Wine process of the prefix, so the next case starts afresh.
+wine_reset() {
+  timeout 30 wineserver -k >/dev/null 2>&1
+  timeout 30 wineserver -w >/dev/null 2>&1
+}
+
+ZK_PID=""
+# Starts zentrik.exe in the background; its exit code is collected by
+# zk_wait_exit.
+zk_start() {
+  log "start zentrik"
+  timeout 120 wine "$PROGRAM" >>"$LOG" 2>&1 &
+  ZK_PID=$!
+}
+
+# Waits up to $1 seconds for the process started by zk_start to end; sets
+# ZK_RC to its exit code, or to "running" when it did not end in time.
+zk_wait_exit() {
+  local limit=$1 pid=${2:-$ZK_PID} i
+  for ((i = 0; i < limit * 10; i++)); do
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  if kill -0 "$pid" 2>/dev/null; then
+    ZK_RC=running
+  else
+    wait "$pid"
+    ZK_RC=$?
+  fi
+  log "zentrik exit: $ZK_RC"
+}
+
+# Waits until start-up has registered the built-in hotkeys: their atoms are
+# added one by one, WinKey+Shift+N last, each followed by its registration.
+# Probing the hotkeys themselves could race the program's own registration.
+zk_wait_ready() {
+  zk wait-window TfrmMain Zentrik 30000 >/dev/null || return 1
+  zk atom-exists Zentrik_Hotkey78 30000 >/dev/null || return 1
+  sleep 1
+}
+
+# The visible top-level windows (hwnd and class), leaving out tool tips: the
+# start-up balloon closes by itself after a few seconds.
+visible_windows() {
+  zk list-windows | grep 'visible=1' | grep -v 'class="tooltips_class32"' |
+    sed 's/ pid=.*class=/ /' | sort | tr '\n' ' '
+}
+
+# Opens the tray menu (posted callback) and chooses "&Exit" with its key.
+zk_exit_by_menu() {
+  zk tray-click 0x202 >/dev/null || return 1
+  zk wait-menu 10000 || return 1
+  zk press-key e >/dev/null
+}
+
+# --- test bookkeeping
+
+PASSED=0
+FAILED=0
+CASE=""
+REASONS=()
+
+begin() {
+  CASE=$1
+  REASONS=()
+  log "=== $CASE"
+}
+fail() {
+  REASONS+=("$*")
+  log "FAIL: $*"
+}
+finish() {
+  if [ ${#REASONS[@]} -eq 0 ]; then
+    echo "PASS $CASE"
+    PASSED=$((PASSED + 1))
+  else
+    local why
+    why=$(printf '%s; ' "${REASONS[@]}")
+    echo "FAIL $CASE: ${why%; }"
+    FAILED=$((FAILED + 1))
+  fi
+}
+
+wanted() {
+  [ ${#ONLY[@]} -eq 0 ] && return 0
+  local o
+  for o in "${ONLY[@]}"; do [ "$o" = "$1" ] && return 0; done
+  return 1
+}
+
+# Fresh state for a case: no Wine process, no data folder, no Run value, no
+# per-application Windows version.
+fresh_state() {
+  wine_reset
+  rm -rf "$DATA_DIR"
+  wreg delete "$RUN_KEY" /v Zentrik /f
+  wreg delete "$APPDEFAULTS_KEY" /f
+}
+
+# --- the prefix
+
+echo "e2e: display $DISPLAY, preparing a Wine prefix"
+START_TIME=$(date +%s)
+if ! timeout 300 wineboot -i >>"$LOG" 2>&1; then
+  echo "run.sh: wineboot failed (see the log with --keep)" >&2
+  exit 2
+fi
+timeout 120 wineserver -w
+# Every program of the prefix runs in one virtual desktop with a taskbar.
+wreg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f
+wreg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "${DESK_W}x${DESK_H}" /f
+APPDATA_WIN=$(timeout 60 wine cmd /c echo %APPDATA% 2>/dev/null | tr -d '\r')
+DATA_DIR=$(timeout 60 winepath -u "$APPDATA_WIN\\Zentrik" 2>/dev/null | tr -d '\r')
+if [ -z "$APPDATA_WIN" ] || [ -z "$DATA_DIR" ]; then
+  echo "run.sh: cannot find the application data folder in the prefix" >&2
+  exit 2
+fi
+mkdir -p "$WINEPREFIX/drive_c/Zentrik"
+cp "$EXE" "$WINEPREFIX/drive_c/Zentrik/zentrik.exe"
+wine_reset
+echo "e2e: prefix ready in $(($(date +%s) - START_TIME)) s"
+
+# --- cases
+
+case_single_instance() {
+  begin single-instance
+  fresh_state
+  zk_start
+  local first=$ZK_PID
+  if ! zk_wait_ready; then
+    fail "the first copy did not start"
+    finish
+    return
+  fi
+  zk mutex-exists "$DIGEST_MUTEX" >/dev/null || fail "no single-instance mutex $DIGEST_MUTEX"
+  zk mutex-exists "$MARKER_MUTEX" >/dev/null || fail "no marker mutex $MARKER_MUTEX"
+  local before after
+  before=$(visible_windows)
+
+  zk_start
+  local second=$ZK_PID
+  zk_wait_exit 15 "$second"
+  [ "$ZK_RC" = 0 ] || fail "second copy: exit code $ZK_RC, expected 0"
+  zk message-box 0 >/dev/null && fail "a dialog box appeared"
+  after=$(visible_windows)
+  [ "$before" = "$after" ] || fail "visible windows changed: [$before] -> [$after]"
+  [ "$(zk count-windows TfrmMain Zentrik)" = 1 ] || fail "not exactly one main window"
+  kill -0 "$first" 2>/dev/null || fail "the first copy ended"
+  zk hotkeys-held >/dev/null || fail "the hotkeys are no longer all held"
+  zk mutex-exists "$DIGEST_MUTEX" >/dev/null || fail "the mutex went away"
+
+  ZK_PID=$first
+  zk_exit_by_menu || fail "could not choose Exit on the tray menu"
+  zk_wait_exit 15
+  [ "$ZK_RC" = 0 ] || fail "first copy: exit code $ZK_RC after Exit, expected 0"
+  zk mutex-exists "$DIGEST_MUTEX" >/dev/null && fail "the mutex outlived the program"
+  finish
+}
+
+case_old_windows() {
+  begin old-windows
+  fresh_state
+  wreg add "$APPDEFAULTS_KEY" /v Version /d win98 /f
+  zk_start
+  local box
+  box=$(zk message-box 20000)
+  if [ $? -ne 0 ]; then
+    fail "no message box"
+  else
+    grep -qx 'caption: Error' <<<"$box" || fail "caption is not \"Error\": $(tr '\n' ' ' <<<"$box")"
+    grep -qx 'text: This program must be run under Windows 2000 or later.' <<<"$box" ||
+      fail "unexpected text: $(tr '\n' ' ' <<<"$box")"
+    [ "$(grep -c '^caption:' <<<"$box")" = 1 ] || fail "more than one dialog"
+    # Nothing but the box is on screen, and no mutex exists.
+    local boxpid others
+    boxpid=$(sed -n 's/^pid: //p' <<<"$box" | head -n1)
+    others=$(zk list-windows | grep "pid=$boxpid " | grep 'visible=1' | grep -vc 'class="#32770"')
+    [ "$others" = 0 ] || fail "$others other visible window(s)"
+    [ "$(zk count-windows TfrmMain '*')" = 0 ] || fail "the main window was created"
+    zk mutex-exists "$DIGEST_MUTEX" >/dev/null && fail "the single-instance mutex was created"
+    zk mutex-exists "$MARKER_MUTEX" >/dev/null && fail "the marker mutex was created"
+    zk hotkeys-free >/dev/null || fail "hotkeys were registered"
+    zk dialog-ok 5000 >/dev/null || fail "could not press OK"
+  fi
+  zk_wait_exit 15
+  [ "$ZK_RC" = 0 ] || fail "exit code $ZK_RC, expected 0"
+  wreg delete "$APPDEFAULTS_KEY" /f
+  finish
+}
+
+case_builtin_hotkeys() {
+  begin builtin-hotkeys
+  fresh_state
+  zk hotkeys-free >/dev/null || fail "hotkeys taken before the start"
+  zk_start
+  if ! zk_wait_ready; then
+    fail "the program did not start"
+    finish
+    return
+  fi
+  local out
+  out=$(zk hotkeys-held) || fail "not all eleven WinKey+Shift hotkeys are held ($(grep '^free' <<<"$out"))"
+  zk press-hotkey 12 78 >/dev/null
+  zk wait-window Notepad '*' 20000 >/dev/null || fail "WinKey+Shift+N opened no Notepad"
+  zk_exit_by_menu || fail "could not choose Exit on the tray menu"
+  zk_wait_exit 15
+  [ "$ZK_RC" = 0 ] || fail "exit code $ZK_RC after Exit, expected 0"
+  out=$(zk hotkeys-free) || fail "hotkeys still held after Exit ($(grep '^held' <<<"$out"))"
+  finish
+}
+
+case_tray_menu() {
+  begin tray-menu
+  fresh_state
+  zk_start
+  if ! zk_wait_ready; then
+    fail "the program did not start"
+    finish
+    return
+  fi
+  local k missing=""
+  for k in "${BUILTIN_KEYS[@]}"; do
+    zk atom-exists "Zentrik_Hotkey$k" >/dev/null || missing+=" Zentrik_Hotkey$k"
+  done
+  [ -z "$missing" ] || fail "atoms missing:$missing"
+
+  # A button press alone opens nothing.
+  zk tray-click 0x201 >/dev/null
+  zk wait-menu 1500 && fail "the menu opened on a button press"
+
+  # A real right click on the icon (the only icon sits in the taskbar's
+  # right-hand corner) opens the menu; Esc closes it without a choice.
+  xdotool mousemove $((DESK_W - 10)) $((DESK_H - 10)) click 3
+  if zk wait-menu 10000; then
+    zk press-key esc >/dev/null
+    zk wait-no-menu 5000 || fail "Esc did not close the menu"
+  else
+    fail "a right click on the icon opened no menu"
+  fi
+  sleep 0.5
+  kill -0 "$ZK_PID" 2>/dev/null || fail "the program ended after the menu was dismissed"
+
+  # The posted left-button callback opens it; "e" picks "&Exit".
+  zk_exit_by_menu || fail "the tray callback opened no menu"
+  zk_wait_exit 15
+  [ "$ZK_RC" = 0 ] || fail "exit code $ZK_RC after Exit, expected 0"
+  zk hotkeys-free >/dev/null || fail "hotkeys still held after Exit"
+  local left=""
+  for k in "${BUILTIN_KEYS[@]}"; do
+    zk atom-exists "Zentrik_Hotkey$k" >/dev/null && left+=" Zentrik_Hotkey$k"
+  done
+  [ -z "$left" ] || fail "atoms left after Exit:$left"
+  finish
+}
+
+case_first_start_files() {
+  begin first-start-files
+  fresh_state
+  wreg add "$RUN_KEY" /v Zentrik /t REG_SZ /d 'C:\elsewhere\old.exe' /f
+  zk_start
+  if ! zk_wait_ready; then
+    fail "the program did not start"
+    finish
+    return
+  fi
+  if [ ! -d "$DATA_DIR" ]; then
+    fail "no data folder $APPDATA_WIN\\Zentrik"
+  else
+    local cfg
+    cfg=$(tr -d '\r' <"$DATA_DIR/cfg.ini" 2>/dev/null)
+    if [ ! -f "$DATA_DIR/cfg.ini" ]; then
+      fail "no cfg.ini"
+    elif ! grep -qx '\[ZNK\]' <<<"$cfg" || ! grep -qx 'showhint=1' <<<"$cfg"; then
+      fail "cfg.ini lacks [ZNK] showhint=1: $(tr '\n' ' ' <<<"$cfg")"
+    fi
+    local f
+    for f in znks.ini znks2.ini; do
+      if [ ! -f "$DATA_DIR/$f" ]; then
+        fail "no $f"
+      elif [ -s "$DATA_DIR/$f" ]; then
+        fail "$f is not empty"
+      fi
+    done
+  fi
+  local run expected="\"$PROGRAM\""
+  run=$(reg_value "$RUN_KEY" Zentrik)
+  [ "$run" = "$expected" ] || fail "Run value is [$run], expected [$expected]"
+  wine_reset
+
+  # A Run value of blanks counts as off and stays as it is.
+  wreg add "$RUN_KEY" /v Zentrik /t REG_SZ /d '   ' /f
+  zk_start
+  if zk_wait_ready; then
+    run=$(reg_value "$RUN_KEY" Zentrik)
+    [ "$run" = '   ' ] || fail "a blank Run value was changed to [$run]"
+  else
+    fail "the second start failed"
+  fi
+  finish
+}
+
+case_restart_after_kill() {
+  begin restart-after-kill
+  fresh_state
+  zk_start
+  if ! zk_wait_ready; then
+    fail "the program did not start"
+    finish
+    return
+  fi
+  # Killing the Wine process abandons the mutex; the next start must run.
+  # ZK_PID is the `timeout` wrapper; the program is its child.
+  pkill -9 -P "$ZK_PID" 2>/dev/null
+  wait "$ZK_PID" 2>/dev/null
+  zk wait-no-window TfrmMain Zentrik 10000 >/dev/null || fail "the killed copy's window stayed"
+  zk_start
+  if zk_wait_ready; then
+    zk mutex-exists "$DIGEST_MUTEX" >/dev/null || fail "no single-instance mutex after the restart"
+    zk hotkeys-held >/dev/null || fail "hotkeys not held after the restart"
+    kill -0 "$ZK_PID" 2>/dev/null || fail "the new copy ended"
+  else
+    fail "the program did not start again"
+  fi
+  finish
+}
+
+CASES=(single-instance old-windows builtin-hotkeys tray-menu first-start-files restart-after-kill)
+for c in "${CASES[@]}"; do
+  wanted "$c" || continue
+  case $c in
+    single-instance) case_single_instance ;;
+    old-windows) case_old_windows ;;
+    builtin-hotkeys) case_builtin_hotkeys ;;
+    tray-menu) case_tray_menu ;;
+    first-start-files) case_first_start_files ;;
+    restart-after-kill) case_restart_after_kill ;;
+  esac
+done
+
+echo "e2e: $PASSED passed, $FAILED failed ($(($(date +%s) - START_TIME)) s)"
+[ "$FAILED" -eq 0 ] && [ "$PASSED" -gt 0 ]

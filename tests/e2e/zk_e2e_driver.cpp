@@ -1,0 +1,341 @@
+// zk_e2e_driver: a small console program that the end-to-end runner starts
+// inside the same Wine prefix and desktop as zentrik.exe. Each subcommand
+// looks at or pokes the system the way another process (or the user) would,
+// prints what it found on stdout and reports through its exit code:
+// 0 = yes / done, 1 = no / not found, 2 = usage error.
+#include <windows.h>
+
+#include <cctype>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr UINT kBuiltinModifiers = MOD_WIN | MOD_SHIFT;  // 12
+// The eleven WinKey+Shift keys the program holds while it runs.
+constexpr UINT kBuiltinKeys[] = {27, 115, 119, 123, 76, 35, 33, 34, 73, 80, 78};
+
+constexpr const char* kMainClass = "TfrmMain";
+constexpr const char* kMainTitle = "Zentrik";
+constexpr UINT kTrayMessage = WM_USER + 1;
+
+// "*" stands for "any" where a window class or title is asked for.
+const char* OrNull(const char* s) { return std::strcmp(s, "*") == 0 ? nullptr : s; }
+
+std::string ClassOf(HWND w) {
+  char buf[256] = {};
+  GetClassNameA(w, buf, sizeof buf);
+  return buf;
+}
+
+std::string TextOf(HWND w) {
+  char buf[1024] = {};
+  GetWindowTextA(w, buf, sizeof buf);
+  return buf;
+}
+
+struct WindowQuery {
+  const char* cls = nullptr;    // nullptr: any
+  const char* title = nullptr;  // nullptr: any
+  bool visibleOnly = false;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectWindow(HWND w, LPARAM lp) {
+  auto* q = reinterpret_cast<WindowQuery*>(lp);
+  if (q->visibleOnly && !IsWindowVisible(w)) return TRUE;
+  if (q->cls && ClassOf(w) != q->cls) return TRUE;
+  if (q->title && TextOf(w) != q->title) return TRUE;
+  q->found.push_back(w);
+  return TRUE;
+}
+
+std::vector<HWND> TopLevelWindows(const char* cls, const char* title, bool visibleOnly) {
+  WindowQuery q;
+  q.cls = cls;
+  q.title = title;
+  q.visibleOnly = visibleOnly;
+  EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&q));
+  return q.found;
+}
+
+// Polls every 100 ms until pred() holds or the time is up.
+template <typename Pred>
+bool WaitFor(DWORD ms, Pred pred) {
+  const DWORD start = GetTickCount();
+  for (;;) {
+    if (pred()) return true;
+    if (GetTickCount() - start >= ms) return false;
+    Sleep(100);
+  }
+}
+
+void PrintWindow(HWND w) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(w, &pid);
+  std::printf("hwnd=%p pid=%lu visible=%d class=\"%s\" title=\"%s\"\n", static_cast<void*>(w),
+              static_cast<unsigned long>(pid), IsWindowVisible(w) ? 1 : 0, ClassOf(w).c_str(),
+              TextOf(w).c_str());
+}
+
+// --- hotkeys
+
+// Tries to register each built-in combination on a window of our own and
+// releases it again at once. Returns the keys that could NOT be registered.
+std::vector<UINT> HeldBuiltinKeys(std::vector<UINT>& freeKeys) {
+  HWND w = CreateWindowExA(0, "STATIC", "zk_e2e_probe", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                           GetModuleHandleA(nullptr), nullptr);
+  std::vector<UINT> held;
+  int id = 0x2000;
+  for (UINT vk : kBuiltinKeys) {
+    ++id;
+    if (RegisterHotKey(w, id, kBuiltinModifiers, vk)) {
+      UnregisterHotKey(w, id);
+      freeKeys.push_back(vk);
+    } else {
+      held.push_back(vk);
+    }
+  }
+  if (w) DestroyWindow(w);
+  return held;
+}
+
+void PrintKeys(const char* label, const std::vector<UINT>& keys) {
+  std::printf("%s:", label);
+  for (UINT k : keys) std::printf(" %u", k);
+  std::printf("\n");
+}
+
+int CmdHotkeys(bool wantHeld) {
+  std::vector<UINT> freeKeys;
+  std::vector<UINT> held = HeldBuiltinKeys(freeKeys);
+  PrintKeys("held", held);
+  PrintKeys("free", freeKeys);
+  return (wantHeld ? freeKeys.empty() : held.empty()) ? 0 : 1;
+}
+
+// --- keyboard
+
+void Key(BYTE vk, bool up, bool extended = false) {
+  DWORD flags = (up ? KEYEVENTF_KEYUP : 0) | (extended ? KEYEVENTF_EXTENDEDKEY : 0);
+  keybd_event(vk, static_cast<BYTE>(MapVirtualKeyA(vk, 0 /*MAPVK_VK_TO_VSC*/)), flags, 0);
+  Sleep(30);
+}
+
+// Modifier bits as RegisterHotKey takes them; the Windows key goes down first
+// and comes up last.
+int CmdPressHotkey(UINT mods, UINT vk) {
+  if (mods & MOD_WIN) Key(VK_LWIN, false, true);
+  if (mods & MOD_SHIFT) Key(VK_SHIFT, false);
+  if (mods & MOD_CONTROL) Key(VK_CONTROL, false);
+  if (mods & MOD_ALT) Key(VK_MENU, false);
+  Key(static_cast<BYTE>(vk), false);
+  Key(static_cast<BYTE>(vk), true);
+  if (mods & MOD_ALT) Key(VK_MENU, true);
+  if (mods & MOD_CONTROL) Key(VK_CONTROL, true);
+  if (mods & MOD_SHIFT) Key(VK_SHIFT, true);
+  if (mods & MOD_WIN) Key(VK_LWIN, true, true);
+  return 0;
+}
+
+// A key name: one letter or digit, or enter, esc, tab, up, down, left, right.
+int VkOfName(const std::string& name) {
+  if (name.size() == 1 && std::isalnum(static_cast<unsigned char>(name[0])))
+    return std::toupper(static_cast<unsigned char>(name[0]));
+  struct Named {
+    const char* name;
+    int vk;
+  };
+  static const Named kNamed[] = {{"enter", VK_RETURN}, {"esc", VK_ESCAPE}, {"tab", VK_TAB},
+                                 {"up", VK_UP},        {"down", VK_DOWN},  {"left", VK_LEFT},
+                                 {"right", VK_RIGHT}};
+  for (const Named& n : kNamed)
+    if (name == n.name) return n.vk;
+  return 0;
+}
+
+int CmdPressKeys(int argc, char** argv) {
+  for (int i = 0; i < argc; ++i) {
+    int vk = VkOfName(argv[i]);
+    if (vk == 0) {
+      std::fprintf(stderr, "unknown key: %s\n", argv[i]);
+      return 2;
+    }
+    bool ext = vk == VK_UP || vk == VK_DOWN || vk == VK_LEFT || vk == VK_RIGHT;
+    Key(static_cast<BYTE>(vk), false, ext);
+    Key(static_cast<BYTE>(vk), true, ext);
+    Sleep(100);
+  }
+  return 0;
+}
+
+// --- windows
+
+int CmdWaitWindow(const char* cls, const char* title, DWORD ms, bool present) {
+  std::vector<HWND> found;
+  bool ok = WaitFor(ms, [&] {
+    found = TopLevelWindows(OrNull(cls), OrNull(title), false);
+    return found.empty() != present;
+  });
+  for (HWND w : found) PrintWindow(w);
+  return ok ? 0 : 1;
+}
+
+int CmdCountWindows(const char* cls, const char* title, bool visibleOnly) {
+  std::printf("%zu\n", TopLevelWindows(OrNull(cls), OrNull(title), visibleOnly).size());
+  return 0;
+}
+
+int CmdListWindows() {
+  for (HWND w : TopLevelWindows(nullptr, nullptr, false)) PrintWindow(w);
+  return 0;
+}
+
+// Posts the tray icon's callback message to the program's main window, as
+// the notification area does when the icon is clicked.
+int CmdTrayClick(LPARAM mouseMessage) {
+  HWND w = FindWindowA(kMainClass, kMainTitle);
+  if (!w) {
+    std::printf("main window not found\n");
+    return 1;
+  }
+  return PostMessageA(w, kTrayMessage, 0, mouseMessage) ? 0 : 1;
+}
+
+// A pop-up menu on screen is a visible top-level window of class "#32768".
+int CmdWaitMenu(DWORD ms, bool open) {
+  bool ok = WaitFor(ms, [&] { return TopLevelWindows("#32768", nullptr, true).empty() != open; });
+  return ok ? 0 : 1;
+}
+
+struct DialogText {
+  std::vector<std::string> statics;
+};
+
+BOOL CALLBACK CollectStatic(HWND w, LPARAM lp) {
+  auto* d = reinterpret_cast<DialogText*>(lp);
+  std::string cls = ClassOf(w);
+  for (char& c : cls) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  if (cls == "static") {
+    std::string t = TextOf(w);
+    if (!t.empty()) d->statics.push_back(t);
+  }
+  return TRUE;
+}
+
+// Waits for a visible dialog box (a message box among them) and prints its
+// caption and the texts of its static controls.
+int CmdMessageBox(DWORD ms) {
+  std::vector<HWND> found;
+  if (!WaitFor(ms, [&] {
+        found = TopLevelWindows("#32770", nullptr, true);
+        return !found.empty();
+      })) {
+    std::printf("no dialog\n");
+    return 1;
+  }
+  for (HWND w : found) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    DialogText d;
+    EnumChildWindows(w, CollectStatic, reinterpret_cast<LPARAM>(&d));
+    std::printf("pid: %lu\n", static_cast<unsigned long>(pid));
+    std::printf("caption: %s\n", TextOf(w).c_str());
+    for (const std::string& t : d.statics) std::printf("text: %s\n", t.c_str());
+  }
+  return 0;
+}
+
+// Presses OK on every visible dialog box.
+int CmdDialogOk(DWORD ms) {
+  std::vector<HWND> found;
+  if (!WaitFor(ms, [&] {
+        found = TopLevelWindows("#32770", nullptr, true);
+        return !found.empty();
+      }))
+    return 1;
+  for (HWND w : found) {
+    HWND ok = GetDlgItem(w, IDOK);
+    PostMessageA(w, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(ok));
+  }
+  return 0;
+}
+
+// --- kernel objects
+
+int CmdMutexExists(const char* name) {
+  HANDLE h = OpenMutexA(SYNCHRONIZE, FALSE, name);
+  if (!h) {
+    std::printf("no\n");
+    return 1;
+  }
+  CloseHandle(h);
+  std::printf("yes\n");
+  return 0;
+}
+
+// Waits up to ms for the atom (0: looks once).
+int CmdAtomExists(const char* name, DWORD ms) {
+  ATOM a = 0;
+  WaitFor(ms, [&] { return (a = GlobalFindAtomA(name)) != 0; });
+  std::printf(a ? "yes 0x%04X\n" : "no\n", static_cast<unsigned>(a));
+  return a ? 0 : 1;
+}
+
+int Usage() {
+  std::fprintf(stderr,
+               "usage: zk_e2e_driver COMMAND [ARGS]\n"
+               "  mutex-exists NAME              0 when a mutex of that name exists\n"
+               "  atom-exists NAME [MS]          0 when the global atom exists (waits up to MS)\n"
+               "  hotkeys-held                   0 when all eleven WinKey+Shift keys are taken\n"
+               "  hotkeys-free                   0 when all eleven can be registered\n"
+               "  press-hotkey MODS VK           types the combination (MOD_* bits)\n"
+               "  press-key KEY...               types keys: a letter or digit, enter, esc,\n"
+               "                                 tab, up, down, left, right\n"
+               "  wait-window CLASS TITLE MS     0 when such a top-level window appears\n"
+               "  wait-no-window CLASS TITLE MS  0 when no such window is left\n"
+               "  count-windows CLASS TITLE [visible]\n"
+               "  list-windows\n"
+               "  tray-click [LPARAM]            posts the tray callback (default 0x202)\n"
+               "  wait-menu MS / wait-no-menu MS a pop-up menu is open / closed\n"
+               "  message-box MS                 prints caption and text of a dialog box\n"
+               "  dialog-ok MS                   presses OK on the visible dialog boxes\n"
+               "CLASS and TITLE may be * for any.\n");
+  return 2;
+}
+
+DWORD Ms(const char* s) { return static_cast<DWORD>(std::strtoul(s, nullptr, 10)); }
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  setvbuf(stdout, nullptr, _IONBF, 0);
+  if (argc < 2) return Usage();
+  const std::string cmd = argv[1];
+  const int n = argc - 2;
+  char** a = argv + 2;
+
+  if (cmd == "mutex-exists" && n == 1) return CmdMutexExists(a[0]);
+  if (cmd == "atom-exists" && (n == 1 || n == 2)) return CmdAtomExists(a[0], n == 2 ? Ms(a[1]) : 0);
+  if (cmd == "hotkeys-held" && n == 0) return CmdHotkeys(true);
+  if (cmd == "hotkeys-free" && n == 0) return CmdHotkeys(false);
+  if (cmd == "press-hotkey" && n == 2)
+    return CmdPressHotkey(static_cast<UINT>(std::strtoul(a[0], nullptr, 0)),
+                          static_cast<UINT>(std::strtoul(a[1], nullptr, 0)));
+  if (cmd == "press-key" && n >= 1) return CmdPressKeys(n, a);
+  if (cmd == "wait-window" && n == 3) return CmdWaitWindow(a[0], a[1], Ms(a[2]), true);
+  if (cmd == "wait-no-window" && n == 3) return CmdWaitWindow(a[0], a[1], Ms(a[2]), false);
+  if (cmd == "count-windows" && (n == 2 || n == 3))
+    return CmdCountWindows(a[0], a[1], n == 3 && std::strcmp(a[2], "visible") == 0);
+  if (cmd == "list-windows" && n == 0) return CmdListWindows();
+  if (cmd == "tray-click" && n <= 1)
+    return CmdTrayClick(n == 1 ? static_cast<LPARAM>(std::strtol(a[0], nullptr, 0)) : 0x202);
+  if (cmd == "wait-menu" && n == 1) return CmdWaitMenu(Ms(a[0]), true);
+  if (cmd == "wait-no-menu" && n == 1) return CmdWaitMenu(Ms(a[0]), false);
+  if (cmd == "message-box" && n == 1) return CmdMessageBox(Ms(a[0]));
+  if (cmd == "dialog-ok" && n == 1) return CmdDialogOk(Ms(a[0]));
+  return Usage();
+}

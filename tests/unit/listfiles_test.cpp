@@ -1,0 +1,322 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "SimFixture.h"
+#include "catalogue/ListFiles.h"
+#include "platform/Errors.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using plat::DWord;
+
+// A simulated machine with the folder C:\data and one process on it.
+class ListFileTest : public ::testing::Test {
+ protected:
+  ListFileTest() : p(m.sys) {
+    fs::create_directories(m.root.path() / "C" / "data");
+  }
+
+  fs::path Host(const std::string& name) const { return m.root.path() / "C" / "data" / name; }
+  void Put(const std::string& name, const std::string& bytes) {
+    std::ofstream(Host(name), std::ios::binary) << bytes;
+  }
+  std::string Get(const std::string& name) const {
+    std::ifstream in(Host(name), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+  std::vector<std::string> FolderEntries() const {
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(m.root.path() / "C" / "data"))
+      names.push_back(e.path().filename().string());
+    return names;
+  }
+  // The old list must be whole, the temporary file gone and no handle open.
+  void ExpectUntouched(const std::string& old) {
+    EXPECT_EQ(Get("znks.ini"), old);
+    EXPECT_EQ(FolderEntries(), std::vector<std::string>{"znks.ini"});
+    EXPECT_TRUE(p.openHandles.empty());
+  }
+
+  SimMachine m;
+  sim::SimPlatform p;
+  const std::string list = "C:\\data\\znks.ini";
+};
+
+TEST(SplitLines, AllKindsOfLineBreaks) {
+  using V = std::vector<std::string>;
+  EXPECT_EQ(SplitLines(""), V{});
+  EXPECT_EQ(SplitLines("a"), V{"a"});
+  EXPECT_EQ(SplitLines("a\r\nb\r\n"), (V{"a", "b"}));
+  EXPECT_EQ(SplitLines("a\rb\nc"), (V{"a", "b", "c"}));
+  EXPECT_EQ(SplitLines("a\n\rb"), (V{"a", "", "b"}));  // LF then CR: two breaks
+  EXPECT_EQ(SplitLines("a\r\n\r\nb"), (V{"a", "", "b"}));
+  EXPECT_EQ(SplitLines("\r\n"), V{""});
+}
+
+TEST(SplitRecord, LastFieldTakesTheRestMissingFieldsAreEmpty) {
+  using V = std::vector<std::string>;
+  EXPECT_EQ(SplitRecord("a|b|1|c|d|e", 5), (V{"a", "b", "1", "c", "d|e"}));
+  EXPECT_EQ(SplitRecord("a|b|1|c|", 5), (V{"a", "b", "1", "c", ""}));
+  EXPECT_EQ(SplitRecord("a|b", 4), (V{"a", "b", "", ""}));
+  EXPECT_EQ(SplitRecord("", 4), (V{"", "", "", ""}));
+  EXPECT_EQ(SplitRecord("x|y", 1), V{"x|y"});
+}
+
+TEST(StrToInt, SignedDecimalWithinThirtyTwoBits) {
+  EXPECT_EQ(StrToInt("112"), 112);
+  EXPECT_EQ(StrToInt("007"), 7);
+  EXPECT_EQ(StrToInt("-5"), -5);
+  EXPECT_EQ(StrToInt("+65"), 65);
+  EXPECT_EQ(StrToInt("2147483647"), 2147483647);
+  EXPECT_EQ(StrToInt("-2147483648"), -2147483647 - 1);
+  for (const char* bad : {"", "+", "-", " 1", "1 ", "1a", "0x10", "2147483648", "-2147483649",
+                          "99999999999999999999", "--1"}) {
+    try {
+      StrToInt(bad);
+      ADD_FAILURE() << "accepted '" << bad << "'";
+    } catch (const zk::EConvertError& e) {
+      EXPECT_EQ(e.what(), "'" + std::string(bad) + "' is not a valid integer value");
+    }
+  }
+}
+
+TEST_F(ListFileTest, FirstAddLeavesExactlyTheRecordThenRecordsAreJoinedByCrLf) {
+  Put("znks.ini", "");
+  AppendRecord(p, list, "YWJj|F1|112|bm90ZXBhZA==|");
+  EXPECT_EQ(Get("znks.ini"), "YWJj|F1|112|bm90ZXBhZA==|");
+  AppendRecord(p, list, "Yg==|A|65|Yw==|");
+  EXPECT_EQ(Get("znks.ini"), "YWJj|F1|112|bm90ZXBhZA==|\r\nYg==|A|65|Yw==|");
+  EXPECT_TRUE(p.openHandles.empty());
+}
+
+TEST_F(ListFileTest, AddAfterDeleteDoesNotDoubleTheLineBreak) {
+  Put("znks.ini", "r1\r\nr2\r\nr3");
+  DeleteRecord(p, list, 1);
+  EXPECT_EQ(Get("znks.ini"), "r1\r\nr3\r\n");
+  AppendRecord(p, list, "r4");
+  EXPECT_EQ(Get("znks.ini"), "r1\r\nr3\r\nr4");
+  // Blanks around hand-edited content go as well.
+  Put("znks.ini", " \r\n\tr1\r\n\r\n");
+  AppendRecord(p, list, "r2");
+  EXPECT_EQ(Get("znks.ini"), "r1\r\nr2");
+}
+
+TEST_F(ListFileTest, DeletingTheOnlyRecordLeavesZeroBytes) {
+  Put("znks.ini", "YWJj|A|65|YWJj");
+  DeleteRecord(p, list, 0);
+  EXPECT_TRUE(fs::exists(Host("znks.ini")));
+  EXPECT_EQ(fs::file_size(Host("znks.ini")), 0u);
+  EXPECT_TRUE(LoadListLines(p, list).empty());
+}
+
+TEST_F(ListFileTest, DeleteOutsideTheLinesChangesNothing) {
+  Put("znks.ini", "r1\nr2");
+  p.ClearCalls();
+  DeleteRecord(p, list, 2);
+  DeleteRecord(p, list, -1);
+  EXPECT_EQ(Get("znks.ini"), "r1\nr2");
+  EXPECT_TRUE(p.CallsTo("MoveFileExA").empty());
+  EXPECT_TRUE(p.CallsTo("WriteFile").empty());
+}
+
+TEST_F(ListFileTest, FirstOfTwoRecordsWithOneKeyCodeComesFirstAndBadLinesRaise) {
+  TTextRecord upper{"old", "A", 65, "first"};
+  TTextRecord lower{"new", "A", 65, "second"};
+  Put("znks2.ini", "");
+  AppendRecord(p, "C:\\data\\znks2.ini", ComposeTextRecord(upper));
+  AppendRecord(p, "C:\\data\\znks2.ini", ComposeTextRecord(lower));
+  const std::vector<std::string> lines = LoadListLines(p, "C:\\data\\znks2.ini");
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(ParseTextRecord(lines[0]).text, "first");
+  EXPECT_EQ(ParseTextRecord(lines[1]).text, "second");
+
+  try {
+    ParseLaunchRecord("YWJj|F1|1l2|bm90ZXBhZA==|");
+    FAIL() << "no error";
+  } catch (const zk::EConvertError& e) {
+    EXPECT_STREQ(e.what(), "'1l2' is not a valid integer value");
+  }
+  EXPECT_THROW(ParseTextRecord(""), zk::EConvertError);
+}
+
+TEST_F(ListFileTest, WholeFileBytesSurviveWriteAndRead) {
+  std::string bytes;
+  for (int i = 0; i < 256; ++i) bytes += static_cast<char>(i);
+  bytes += "\r\n\n\r";
+  TVostel::WriteWholeFile(p, list, bytes);
+  EXPECT_EQ(Get("znks.ini"), bytes);
+  EXPECT_EQ(TVostel::ReadWholeFile(p, list), bytes);
+  // Larger than one transfer of ReadFile and WriteFile.
+  std::string big(2'500'000, 'x');
+  for (std::size_t i = 0; i < big.size(); i += 997) big[i] = static_cast<char>(i & 0xFF);
+  TVostel::WriteWholeFile(p, list, big);
+  EXPECT_EQ(TVostel::ReadWholeFile(p, list), big);
+  TVostel::WriteWholeFile(p, list, "");
+  EXPECT_EQ(fs::file_size(Host("znks.ini")), 0u);
+  EXPECT_EQ(FolderEntries(), std::vector<std::string>{"znks.ini"});
+  EXPECT_TRUE(p.openHandles.empty());
+}
+
+TEST_F(ListFileTest, ReadingAMissingFileRaisesWithThePlatformError) {
+  try {
+    TVostel::ReadWholeFile(p, "C:\\data\\none.ini");
+    FAIL() << "no error";
+  } catch (const zk::EInOutError& e) {
+    EXPECT_EQ(e.code(), plat::ERROR_FILE_NOT_FOUND);
+    EXPECT_STREQ(e.what(), "File not found");
+  }
+  p.FailCall("ReadFile", plat::ERROR_READ_FAULT);
+  Put("znks.ini", "abc");
+  try {
+    TVostel::ReadWholeFile(p, list);
+    FAIL() << "no error";
+  } catch (const zk::EInOutError& e) {
+    EXPECT_EQ(e.code(), plat::ERROR_READ_FAULT);
+  }
+  EXPECT_TRUE(p.openHandles.empty());
+}
+
+// Each step of the replacement can fail; the list keeps its old bytes.
+TEST_F(ListFileTest, FailedWriteLeavesTheOldFileWhole) {
+  const std::string old = "r1\r\nr2";
+  struct Step {
+    const char* call;
+    DWord error;
+  };
+  for (const Step& step : {Step{"CreateFileA", plat::ERROR_ACCESS_DENIED},
+                           Step{"WriteFile", plat::ERROR_DISK_FULL},
+                           Step{"FlushFileBuffers", plat::ERROR_WRITE_FAULT},
+                           Step{"MoveFileExA", plat::ERROR_HANDLE_DISK_FULL}}) {
+    SCOPED_TRACE(step.call);
+    Put("znks.ini", old);
+    p.ClearCalls();
+    p.FailCall(step.call, step.error);
+    try {
+      TVostel::WriteWholeFile(p, list, "new content");
+      ADD_FAILURE() << "no error";
+    } catch (const zk::EInOutError& e) {
+      EXPECT_EQ(e.code(), step.error);
+    }
+    p.ClearFailures();
+    ExpectUntouched(old);
+    EXPECT_EQ(p.CallsTo("MoveFileExA").size(), std::string(step.call) == "MoveFileExA" ? 1u : 0u);
+  }
+}
+
+TEST_F(ListFileTest, LastingSharingViolationGivesUpAfterRetries) {
+  Put("znks.ini", "old");
+  p.ClearCalls();
+  p.FailCall("MoveFileExA", plat::ERROR_SHARING_VIOLATION, -1);
+  try {
+    TVostel::WriteWholeFile(p, list, "new");
+    FAIL() << "no error";
+  } catch (const zk::EInOutError& e) {
+    EXPECT_EQ(e.code(), plat::ERROR_SHARING_VIOLATION);
+  }
+  EXPECT_EQ(p.CallsTo("MoveFileExA").size(), 6u);
+  EXPECT_EQ(p.CallsTo("Sleep").size(), 5u);
+  ExpectUntouched("old");
+}
+
+TEST_F(ListFileTest, PassingSharingViolationIsRetried) {
+  Put("znks.ini", "old");
+  p.ClearCalls();
+  p.FailCall("MoveFileExA", plat::ERROR_SHARING_VIOLATION, 2);
+  TVostel::WriteWholeFile(p, list, "new");
+  EXPECT_EQ(Get("znks.ini"), "new");
+  EXPECT_EQ(p.CallsTo("MoveFileExA").size(), 3u);
+  EXPECT_EQ(p.CallsTo("Sleep").size(), 2u);
+  EXPECT_EQ(FolderEntries(), std::vector<std::string>{"znks.ini"});
+  EXPECT_TRUE(p.openHandles.empty());
+}
+
+TEST_F(ListFileTest, TakenTemporaryNameIsSkipped) {
+  Put("znks.ini", "old");
+  p.ClearCalls();
+  p.FailCall("CreateFileA", plat::ERROR_FILE_EXISTS, 2);
+  TVostel::WriteWholeFile(p, list, "new");
+  const auto creates = p.CallsTo("CreateFileA");
+  ASSERT_EQ(creates.size(), 3u);
+  EXPECT_NE(creates[0].args[0], creates[1].args[0]);
+  EXPECT_NE(creates[1].args[0], creates[2].args[0]);
+  EXPECT_EQ(creates[2].args[0].rfind("\"C:\\data\\znks.ini.", 0), 0u);
+  EXPECT_EQ(Get("znks.ini"), "new");
+  EXPECT_TRUE(p.CallsTo("DeleteFileA").empty());
+}
+
+TEST_F(ListFileTest, ListPathsCreateAMissingFileEmpty) {
+  const std::string path = ListFilePath(p, "Zentrik", "%s\\znks2.ini");
+  EXPECT_EQ(path, m.sys.appDataPath() + "\\Zentrik\\znks2.ini");
+  const fs::path host = m.sys.HostPath(path);
+  ASSERT_TRUE(fs::exists(host));
+  EXPECT_EQ(fs::file_size(host), 0u);
+
+  // An existing list is left as it is.
+  std::ofstream(host, std::ios::binary) << "YWJj|A|65|YWJj";
+  EXPECT_EQ(ListFilePath(p, "Zentrik", "%s\\znks2.ini"), path);
+  EXPECT_EQ(TVostel::ReadWholeFile(p, path), "YWJj|A|65|YWJj");
+
+  // Deleted while the program runs: made again, empty, with no entries.
+  fs::remove(host);
+  ListFilePath(p, "Zentrik", "%s\\znks2.ini");
+  EXPECT_TRUE(LoadListLines(p, path).empty());
+  EXPECT_TRUE(p.openHandles.empty());
+}
+
+TEST_F(ListFileTest, MainFormListPaths) {
+  RunningApp<> app(p);
+  const std::string folder = m.sys.appDataPath() + "\\Zentrik";
+  const std::string launch = app.form->GetLaunchListPath();
+  const std::string text = app.form->GetTextListPath();
+  EXPECT_EQ(launch, folder + "\\znks.ini");
+  EXPECT_EQ(text, folder + "\\znks2.ini");
+  fs::remove(m.sys.HostPath(text));
+  EXPECT_EQ(app.form->GetTextListPath(), text);
+  EXPECT_TRUE(fs::exists(m.sys.HostPath(text)));
+}
+
+// The simulated file system itself.
+TEST_F(ListFileTest, SimulatedPathsAndOpenFiles) {
+  EXPECT_EQ(m.sys.HostPath("C:\\data\\x.ini"), m.root.path() / "C" / "data" / "x.ini");
+  EXPECT_EQ(m.sys.HostPath("c:/DATA/./y\\..\\x.ini"), m.root.path() / "C" / "data" / "x.ini");
+  EXPECT_TRUE(m.sys.HostPath("data\\x.ini").empty());
+  EXPECT_TRUE(m.sys.HostPath("C:x.ini").empty());
+  EXPECT_TRUE(m.sys.HostPath("\\\\server\\share\\x").empty());
+  EXPECT_TRUE(m.sys.HostPath("C:\\a|b").empty());
+
+  EXPECT_FALSE(p.CreateDirectoryA("C:\\data"));
+  EXPECT_EQ(p.GetLastError(), plat::ERROR_ALREADY_EXISTS);
+  EXPECT_FALSE(p.CreateDirectoryA("C:\\none\\sub"));
+  EXPECT_EQ(p.GetLastError(), plat::ERROR_PATH_NOT_FOUND);
+  EXPECT_EQ(p.GetFileAttributesA("C:\\none\\x"), plat::INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(p.GetLastError(), plat::ERROR_PATH_NOT_FOUND);
+
+  const plat::Handle h = p.CreateFileA("C:\\Data\\a.txt", plat::GENERIC_WRITE, 0, plat::CREATE_NEW, 0);
+  ASSERT_NE(h, plat::INVALID_HANDLE);
+  EXPECT_EQ(p.openHandles.at(h), "file");
+  EXPECT_EQ(p.CreateFileA("C:\\data\\A.TXT", plat::GENERIC_WRITE, 0, plat::CREATE_NEW, 0),
+            plat::INVALID_HANDLE);
+  EXPECT_EQ(p.GetLastError(), plat::ERROR_FILE_EXISTS);
+  // An open file can be neither replaced nor deleted.
+  Put("b.txt", "b");
+  EXPECT_FALSE(p.MoveFileExA("C:\\data\\b.txt", "C:\\data\\a.txt", plat::MOVEFILE_REPLACE_EXISTING));
+  EXPECT_EQ(p.GetLastError(), plat::ERROR_SHARING_VIOLATION);
+  EXPECT_FALSE(p.DeleteFileA("C:\\data\\a.txt"));
+  EXPECT_TRUE(p.CloseHandle(h));
+  EXPECT_TRUE(p.openHandles.empty());
+  EXPECT_FALSE(p.MoveFileExA("C:\\data\\b.txt", "C:\\data\\a.txt", 0));
+  EXPECT_EQ(p.GetLastError(), plat::ERROR_ALREADY_EXISTS);
+  EXPECT_TRUE(p.MoveFileExA("C:\\data\\b.txt", "C:\\data\\a.txt", plat::MOVEFILE_REPLACE_EXISTING));
+  EXPECT_EQ(Get("a.txt"), "b");
+  EXPECT_TRUE(p.DeleteFileA("C:\\data\\a.txt"));
+  EXPECT_FALSE(p.DeleteFileA("C:\\data\\a.txt"));
+  EXPECT_EQ(p.GetLastError(), plat::ERROR_FILE_NOT_FOUND);
+}
+
+}  // namespace
