@@ -79,6 +79,8 @@ int RunZentrik(TPlatform& p) {
   } catch (const std::exception& e) {
     // Nothing is left to show it with but a plain box; the exit code stays 0.
     p.MessageBoxA(0, TApplication::ErrorBoxText(e.what()), kProductName, MB_OK | MB_ICONERROR);
+  } catch (...) {
+    p.MessageBoxA(0, "Unknown error.", kProductName, MB_OK | MB_ICONERROR);
   }
   return 0;
 }

@@ -1,7 +1,5 @@
 // The program entry on Windows: runs Zentrik on the real platform. The
 // command line is not read.
-#include <exception>
-
 #include "app/Startup.h"
 #include "platform/win32/Win32Platform.h"
 
@@ -12,17 +10,5 @@
 int WINAPI WinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, LPSTR /*commandLine*/,
                    int /*showCommand*/) {
   plat::Win32Platform platform;
-  try {
-    return RunZentrik(platform);
-  } catch (const plat::ProcessExit& exit) {
-    return static_cast<int>(exit.code);
-  } catch (const std::exception& e) {
-    // Last guard: an error that got past the program's own handling is
-    // shown instead of ending the process without a word.
-    ::MessageBoxA(nullptr, e.what(), "Zentrik", MB_OK | MB_ICONERROR);
-    return 1;
-  } catch (...) {
-    ::MessageBoxA(nullptr, "Unknown error", "Zentrik", MB_OK | MB_ICONERROR);
-    return 1;
-  }
+  return RunZentrik(platform);
 }

@@ -1,0 +1,95 @@
+// The portable menu model and what the platform is given to show.
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "ui/Menus.h"
+
+namespace {
+
+std::unique_ptr<TMenuItem> Item(const char* name, const char* caption) {
+  return std::make_unique<TMenuItem>(name, caption);
+}
+
+TEST(Menus, InsertRemoveAndFindKeepOrderAndOwnership) {
+  TPopupMenu menu;
+  TMenuItem& a = menu.Items.Add(Item("a", "A"));
+  TMenuItem& c = menu.Items.Add(Item("c", "C"));
+  TMenuItem& b = menu.Items.Insert(1, Item("b", "B"));
+  ASSERT_EQ(menu.Items.Count(), 3);
+  EXPECT_EQ(&menu.Items.Item(0), &a);
+  EXPECT_EQ(&menu.Items.Item(1), &b);
+  EXPECT_EQ(&menu.Items.Item(2), &c);
+  EXPECT_EQ(b.Parent(), &menu.Items);
+  EXPECT_EQ(menu.Items.IndexOf(c), 2);
+
+  TMenuItem& sub = b.Add(Item("b1", "B1"));
+  EXPECT_EQ(menu.Items.Find("b1"), &sub);
+  EXPECT_EQ(menu.Items.FindCommand(sub.Command()), &sub);
+
+  auto taken = menu.Items.Remove(b);
+  ASSERT_TRUE(taken);
+  EXPECT_EQ(taken->Parent(), nullptr);
+  EXPECT_EQ(menu.Items.Count(), 2);
+  EXPECT_EQ(menu.Items.Find("b1"), nullptr);
+  EXPECT_THROW(menu.Items.Insert(5, Item("x", "X")), std::out_of_range);
+}
+
+TEST(Menus, CommandsAreUniqueAndNeverReused) {
+  std::set<plat::UInt> seen;
+  for (int i = 0; i < 50; ++i) {
+    TMenuItem item;
+    EXPECT_TRUE(seen.insert(item.Command()).second);
+  }
+}
+
+TEST(Menus, PopupEntriesLeaveOutHiddenItemsAndKeepStates) {
+  TPopupMenu menu;
+  TMenuItem& checked = menu.Items.Add(Item("c", "Checked"));
+  checked.Checked = true;
+  menu.Items.Add(Item("sep", "-"));
+  TMenuItem& hidden = menu.Items.Add(Item("h", ""));
+  hidden.Visible = false;
+  TMenuItem& grey = menu.Items.Add(Item("g", "Grey\tWinKey+Alt+F1"));
+  grey.Enabled = false;
+  TMenuItem& parent = menu.Items.Add(Item("p", "Parent"));
+  parent.Add(Item("p1", "Child"));
+
+  const auto entries = menu.ToPopupEntries();
+  ASSERT_EQ(entries.size(), 4u);
+  EXPECT_TRUE(entries[0].checked);
+  EXPECT_TRUE(entries[1].separator);
+  EXPECT_EQ(entries[2].caption, "Grey\tWinKey+Alt+F1");
+  EXPECT_FALSE(entries[2].enabled);
+  ASSERT_EQ(entries[3].children.size(), 1u);
+  EXPECT_EQ(entries[3].children[0].command, parent.Item(0).Command());
+}
+
+TEST(Menus, OnlyChoosableItemsAreDispatched) {
+  TPopupMenu menu;
+  int clicks = 0;
+  auto count = [&](TMenuItem&) { ++clicks; };
+  TMenuItem& ok = menu.Items.Add(Item("ok", "OK"));
+  ok.OnClick = count;
+  TMenuItem& off = menu.Items.Add(Item("off", "Off"));
+  off.OnClick = count;
+  off.Enabled = false;
+  TMenuItem& hidden = menu.Items.Add(Item("hidden", "Hidden"));
+  hidden.OnClick = count;
+  hidden.Visible = false;
+  TMenuItem& parent = menu.Items.Add(Item("parent", "Parent"));
+  parent.OnClick = count;
+  TMenuItem& child = parent.Add(Item("child", "Child"));
+  child.OnClick = count;
+
+  EXPECT_TRUE(menu.DispatchCommand(ok.Command()));
+  EXPECT_FALSE(menu.DispatchCommand(off.Command()));
+  EXPECT_FALSE(menu.DispatchCommand(hidden.Command()));
+  EXPECT_FALSE(menu.DispatchCommand(parent.Command()));
+  EXPECT_TRUE(menu.DispatchCommand(child.Command()));
+  EXPECT_FALSE(menu.DispatchCommand(menu.Items.Command()));
+  EXPECT_FALSE(menu.DispatchCommand(0xFFFFFF));
+  EXPECT_EQ(clicks, 2);
+}
+
+}  // namespace
