@@ -111,7 +111,7 @@ void WriteIniString(TPlatform& p, const std::string& fileName, const std::string
 bool IsAutorun(TPlatform& p, const std::string& valueName, const std::string& data) {
   UniqueRegKey key = OpenRunKey(p);
   if (!key) return false;
-  if ((ReadRegString(p, key.get(), valueName)).empty()) return false;
+  if (Trim(ReadRegString(p, key.get(), valueName)).empty()) return false;
   SetAutorun(p, valueName, data, true);
   return true;
 }

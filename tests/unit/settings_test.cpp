@@ -211,17 +211,6 @@ TEST_F(SettingsTest, FailedWriteNamesTheFile) {
   EXPECT_EQ(p.CallsTo("WritePrivateProfileStringA").back().args.at(0), "NULL");
 }
 
-TEST_F(SettingsTest, FileAndDirectoryTestsTellKindsApart) {
-  const std::string folder = TVostel::GetDataFolder(p, "Zentrik");
-  WriteHostFile(folder + "\\cfg.ini", "");
-  EXPECT_TRUE(TVostel::DirectoryExists(p, folder));
-  EXPECT_FALSE(TVostel::FileExists(p, folder));
-  EXPECT_TRUE(TVostel::FileExists(p, folder + "\\cfg.ini"));
-  EXPECT_FALSE(TVostel::DirectoryExists(p, folder + "\\cfg.ini"));
-  EXPECT_FALSE(TVostel::FileExists(p, folder + "\\none.ini"));
-  EXPECT_FALSE(TVostel::DirectoryExists(p, folder + "\\none"));
-}
-
 // --- Run value --------------------------------------------------------------------
 
 TEST_F(SettingsTest, AbsentRunValueIsOffAndNothingIsWritten) {

@@ -1,0 +1,169 @@
+// The settings as the main window keeps them: the first start, the two
+// check-mark items of the tray menu and what their clicks write.
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <fstream>
+#include <sstream>
+
+#include "SimFixture.h"
+
+using namespace plat;
+using sim::SimPlatform;
+using sim::SimRegValue;
+
+namespace {
+
+const std::string kDataFolder = "C:\\users\\tester\\AppData\\Roaming\\Zentrik";
+const std::string kConfig = kDataFolder + "\\cfg.ini";
+const std::string kRunPath = "HKCU\\SOFTWARE\\MICROSOFT\\WINDOWS\\CURRENTVERSION\\RUN";
+const std::string kQuoted = "\"C:\\Program Files\\Zentrik\\zentrik.exe\"";
+
+std::string HostText(const SimMachine& m, const std::string& windowsPath) {
+  std::ifstream in(m.sys.HostPath(windowsPath), std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+void WriteHostText(const SimMachine& m, const std::string& windowsPath, const std::string& text) {
+  std::filesystem::create_directories(m.sys.HostPath(windowsPath).parent_path());
+  std::ofstream(m.sys.HostPath(windowsPath), std::ios::binary) << text;
+}
+
+const SimRegValue* RunValue(SimMachine& m) {
+  const auto key = m.sys.registry.find(kRunPath);
+  if (key == m.sys.registry.end()) return nullptr;
+  const auto value = key->second.values.find("ZENTRIK");
+  return value == key->second.values.end() ? nullptr : &value->second.second;
+}
+
+std::size_t OpenHandles(const SimPlatform& p, const std::string& kind) {
+  std::size_t n = 0;
+  for (const auto& [handle, k] : p.openHandles) n += k == kind;
+  return n;
+}
+
+// Clicks a tray item as a choice from the shown menu does: the command
+// arrives as WM_COMMAND, and what the click raises reaches the error box.
+void Choose(SimPlatform& p, TfrmMain& form, TMenuItem& item) {
+  p.SendMessageA(form.Handle(), WM_COMMAND, item.Command(), 0);
+}
+
+class SettingsForm : public ::testing::Test {
+ protected:
+  SimMachine m;
+  SimPlatform p{m.sys};
+};
+
+TEST_F(SettingsForm, FirstStartMakesFolderAndSettingsFile) {
+  RunningApp<> run(p);
+  TfrmMain& form = *run.form;
+  EXPECT_TRUE(form.FReady);
+  EXPECT_TRUE(std::filesystem::is_directory(m.sys.HostPath(kDataFolder)));
+  EXPECT_EQ(HostText(m, kConfig), "[ZNK]\r\nshowhint=1\r\n");
+  EXPECT_EQ(form.GetConfigPath(), kConfig);
+  EXPECT_TRUE(form.FShowHint);
+  EXPECT_TRUE(form.mnuTray_ShowHint->Checked);
+  EXPECT_FALSE(form.mnuTray_Autorun->Checked);
+  EXPECT_EQ(RunValue(m), nullptr);
+  EXPECT_TRUE(p.messageBoxes.empty());
+  EXPECT_EQ(OpenHandles(p, "key"), 0u);
+  EXPECT_EQ(OpenHandles(p, "pidl"), 0u);
+}
+
+TEST_F(SettingsForm, ShowHintClicksFlipTheMarkAndTheFile) {
+  RunningApp<> run(p);
+  TfrmMain& form = *run.form;
+  Choose(p, form, *form.mnuTray_ShowHint);
+  EXPECT_FALSE(form.mnuTray_ShowHint->Checked);
+  EXPECT_FALSE(form.FShowHint);
+  EXPECT_EQ(HostText(m, kConfig), "[ZNK]\r\nshowhint=0\r\n");
+
+  Choose(p, form, *form.mnuTray_ShowHint);
+  EXPECT_TRUE(form.mnuTray_ShowHint->Checked);
+  EXPECT_TRUE(form.FShowHint);
+  EXPECT_EQ(HostText(m, kConfig), "[ZNK]\r\nshowhint=1\r\n");
+  EXPECT_TRUE(p.messageBoxes.empty());
+
+  // The next start of the program sees the state last written.
+  Choose(p, form, *form.mnuTray_ShowHint);
+  SimPlatform next(m.sys);
+  RunningApp<> again(next);
+  EXPECT_FALSE(again.form->FShowHint);
+}
+
+TEST_F(SettingsForm, DeletedSettingsFileIsMadeAgainOnClick) {
+  RunningApp<> run(p);
+  TfrmMain& form = *run.form;
+  std::filesystem::remove(m.sys.HostPath(kConfig));
+  p.ClearCalls();
+  Choose(p, form, *form.mnuTray_ShowHint);
+  std::vector<std::string> written;
+  for (const auto& c : p.CallsTo("WritePrivateProfileStringA"))
+    if (c.args.at(0) != "NULL") written.push_back(c.args.at(2));
+  EXPECT_EQ(written, (std::vector<std::string>{"\"1\"", "\"0\""}));
+  EXPECT_EQ(HostText(m, kConfig), "[ZNK]\r\nshowhint=0\r\n");
+}
+
+TEST_F(SettingsForm, FailedSettingsWriteKeepsTheNewMark) {
+  RunningApp<> run(p);
+  TfrmMain& form = *run.form;
+  p.FailCall("WritePrivateProfileStringA", ERROR_ACCESS_DENIED);
+  Choose(p, form, *form.mnuTray_ShowHint);
+  EXPECT_FALSE(form.mnuTray_ShowHint->Checked);
+  EXPECT_FALSE(form.FShowHint);
+  EXPECT_EQ(HostText(m, kConfig), "[ZNK]\r\nshowhint=1\r\n");
+  ASSERT_EQ(p.messageBoxes.size(), 1u);
+  EXPECT_EQ(p.messageBoxes[0].text, "Unable to write to " + kConfig + ".");
+  EXPECT_EQ(p.messageBoxes[0].caption, "Zentrik");
+  EXPECT_EQ(p.messageBoxes[0].type, MB_OK | MB_ICONERROR);
+}
+
+TEST_F(SettingsForm, AutorunClicksWriteAndDeleteTheRunValue) {
+  RunningApp<> run(p);
+  TfrmMain& form = *run.form;
+  Choose(p, form, *form.mnuTray_Autorun);
+  EXPECT_TRUE(form.mnuTray_Autorun->Checked);
+  ASSERT_NE(RunValue(m), nullptr);
+  EXPECT_EQ(RunValue(m)->type, REG_SZ);
+  EXPECT_EQ(RunValue(m)->data, kQuoted + std::string(1, '\0'));
+
+  Choose(p, form, *form.mnuTray_Autorun);
+  EXPECT_FALSE(form.mnuTray_Autorun->Checked);
+  EXPECT_EQ(RunValue(m), nullptr);
+  EXPECT_TRUE(p.messageBoxes.empty());
+  EXPECT_EQ(OpenHandles(p, "key"), 0u);
+}
+
+TEST_F(SettingsForm, FailedRunWriteKeepsTheNewMark) {
+  RunningApp<> run(p);
+  TfrmMain& form = *run.form;
+  p.FailCall("RegSetValueExA", ERROR_ACCESS_DENIED);
+  Choose(p, form, *form.mnuTray_Autorun);
+  EXPECT_TRUE(form.mnuTray_Autorun->Checked);
+  EXPECT_EQ(RunValue(m), nullptr);
+  ASSERT_EQ(p.messageBoxes.size(), 1u);
+  EXPECT_EQ(p.messageBoxes[0].text, "Failed to set data for 'Zentrik'");  // "'" sorts before "."
+  EXPECT_EQ(OpenHandles(p, "key"), 0u);
+}
+
+TEST_F(SettingsForm, UnusableSettingsStopTheStartWithTheirError) {
+  p.FailCall("CreateDirectoryA", ERROR_ACCESS_DENIED);
+  {
+    RunningApp<> run(p);
+    EXPECT_FALSE(run.form->FReady);
+    ASSERT_EQ(p.messageBoxes.size(), 1u);
+    EXPECT_EQ(p.messageBoxes[0].text, "File access denied.");
+  }
+
+  SimPlatform second(m.sys);
+  m.sys.registry[kRunPath].values["ZENTRIK"] = {"Zentrik", SimRegValue{REG_DWORD, std::string(4, '\1')}};
+  RunningApp<> run(second);
+  EXPECT_FALSE(run.form->FReady);
+  ASSERT_EQ(second.messageBoxes.size(), 1u);
+  EXPECT_EQ(second.messageBoxes[0].text, "Invalid data type for 'Zentrik'");
+  EXPECT_EQ(OpenHandles(second, "key"), 0u);
+}
+
+}  // namespace
