@@ -7,6 +7,7 @@
 
 #include "app/MainForm.h"
 #include "catalogue/Hotkeys.h"
+#include "catalogue/ListFiles.h"
 #include "platform/Errors.h"
 #include "platform/Handles.h"
 
@@ -17,15 +18,6 @@ namespace {
 constexpr DWord kMaxPath = 260;
 constexpr DWord kIniBufferSize = 2048;
 constexpr const char* kRunKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
-
-// Removes every leading and trailing character whose code is 32 or less.
-std::string Trim(const std::string& s) {
-  auto blank = [](char c) { return static_cast<unsigned char>(c) <= 32; };
-  std::size_t b = 0, e = s.size();
-  while (b < e && blank(s[b])) ++b;
-  while (e > b && blank(s[e - 1])) --e;
-  return s.substr(b, e - b);
-}
 
 // Opens the Run key, creating it when missing; an empty owner on failure.
 UniqueRegKey OpenRunKey(TPlatform& p) {
@@ -111,7 +103,7 @@ void WriteIniString(TPlatform& p, const std::string& fileName, const std::string
 bool IsAutorun(TPlatform& p, const std::string& valueName, const std::string& data) {
   UniqueRegKey key = OpenRunKey(p);
   if (!key) return false;
-  if (Trim(ReadRegString(p, key.get(), valueName)).empty()) return false;
+  if (TVostel::Trim(ReadRegString(p, key.get(), valueName)).empty()) return false;
   SetAutorun(p, valueName, data, true);
   return true;
 }

@@ -67,18 +67,18 @@ RUN_KEY='HKCU\SOFTWARE\Microsoft\Windows\CurrentVersion\Run'
 APPDEFAULTS_KEY='HKCU\Software\Wine\AppDefaults\zentrik.exe'
 BUILTIN_KEYS=(27 115 119 123 76 35 33 34 73 80 78)
 
+# shellcheck source=tests/e2e/wine_env.sh
+. "$ROOT/tests/e2e/wine_env.sh"
+
 WORK=$(mktemp -d /tmp/zk-e2e.XXXXXX)
 LOG=$WORK/log.txt
 XVFB_PID=""
 export WINEPREFIX=$WORK/prefix
-export WINEARCH=win32
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
+zk_wine_env
 
 cleanup() {
   trap - EXIT INT TERM
-  timeout 30 wineserver -k >/dev/null 2>&1
-  timeout 30 wineserver -w >/dev/null 2>&1
+  zk_wine_stop
   [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null
   if [ "$KEEP" = 1 ]; then
     echo "e2e: kept $WORK"
@@ -96,19 +96,10 @@ log() { printf '%s\n' "$*" >>"$LOG"; }
 if [ -n "$USE_DISPLAY" ]; then
   export DISPLAY=$USE_DISPLAY
 else
-  # -displayfd makes Xvfb pick a free display and tell us its number.
-  Xvfb -displayfd 3 -screen 0 "${DESK_W}x${DESK_H}x24" -nolisten tcp \
-    3>"$WORK/display" >>"$LOG" 2>&1 &
-  XVFB_PID=$!
-  for _ in $(seq 100); do
-    [ -s "$WORK/display" ] && break
-    sleep 0.1
-  done
-  if [ ! -s "$WORK/display" ]; then
+  if ! zk_start_xvfb "$DESK_W" "$DESK_H" "$WORK" "$LOG"; then
     echo "run.sh: Xvfb did not start" >&2
     exit 2
   fi
-  export DISPLAY=:$(head -n1 "$WORK/display")
 fi
 
 # --- helpers
@@ -134,10 +125,7 @@ reg_value() {
 }
 
 # Ends every Wine process of the prefix, so the next case starts afresh.
-wine_reset() {
-  timeout 30 wineserver -k >/dev/null 2>&1
-  timeout 30 wineserver -w >/dev/null 2>&1
-}
+wine_reset() { zk_wine_stop; }
 
 ZK_PID=""
 # Starts zentrik.exe in the background; its exit code is collected by
@@ -236,14 +224,11 @@ fresh_state() {
 
 echo "e2e: display $DISPLAY, preparing a Wine prefix"
 START_TIME=$(date +%s)
-if ! timeout 300 wineboot -i >>"$LOG" 2>&1; then
-  echo "run.sh: wineboot failed (see the log with --keep)" >&2
+# Every program of the prefix runs in one virtual desktop with a taskbar.
+if ! zk_make_prefix "$DESK_W" "$DESK_H" "$LOG"; then
+  echo "run.sh: creating the Wine prefix failed (see the log with --keep)" >&2
   exit 2
 fi
-timeout 120 wineserver -w
-# Every program of the prefix runs in one virtual desktop with a taskbar.
-wreg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f
-wreg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "${DESK_W}x${DESK_H}" /f
 APPDATA_WIN=$(timeout 60 wine cmd /c echo %APPDATA% 2>/dev/null | tr -d '\r')
 DATA_DIR=$(timeout 60 winepath -u "$APPDATA_WIN\\Zentrik" 2>/dev/null | tr -d '\r')
 if [ -z "$APPDATA_WIN" ] || [ -z "$DATA_DIR" ]; then
@@ -445,7 +430,14 @@ case_restart_after_kill() {
   fi
   # Killing the Wine process abandons the mutex; the next start must run.
   # ZK_PID is the `timeout` wrapper; the program is its child.
-  pkill -9 -P "$ZK_PID" 2>/dev/null
+  local child
+  child=$(cat "/proc/$ZK_PID/task/$ZK_PID/children" 2>/dev/null)
+  if [ -z "$child" ]; then
+    fail "cannot find the program's process"
+    finish
+    return
+  fi
+  kill -9 $child
   wait "$ZK_PID" 2>/dev/null
   zk wait-no-window TfrmMain Zentrik 10000 >/dev/null || fail "the killed copy's window stayed"
   zk_start
