@@ -4,51 +4,48 @@
 using namespace plat;
 
 namespace {
-// The slot of a key in its set's bank, or -1 for a key outside the bank.
-int SlotOf(const THotkeySetInfo& set, int key) {
-  return key >= 0 && key < kSlotsPerSet ? set.slotBase + key : -1;
-}
-}  // namespace
 
-void TfrmMain::RegisterMarkedHotkeys(THotkeySet set) {
-  const THotkeySetInfo& info = HotkeySetInfo(set);
-  TPlatform& p = Platform();
-  const int count = mnuTray.Items.Count();
+// Visits the top-level tray items whose caption carries the marker of `set`,
+// from index 0 up (the count is taken once), with the slot of each item's
+// key. Items inside submenus are not visited; a key outside the set's bank
+// of slots is passed over.
+template <typename Visit>
+void ForEachMarkedItem(TPopupMenu& menu, const THotkeySetInfo& set, Visit visit) {
+  const int count = menu.Items.Count();
   for (int i = 0; i < count; ++i) {
-    const TMenuItem& item = mnuTray.Items.Item(i);
-    if (item.Caption.find(info.marker) == std::string::npos) continue;
-    const int slot = SlotOf(info, item.Tag);
-    if (slot < 0) continue;
-    const Atom atom = p.GlobalAddAtomA(AtomName(set, item.Tag));
-    FHotkeyIDs[static_cast<std::size_t>(slot)] = static_cast<int>(atom) - kStringAtomBase;
-    p.RegisterHotKey(Handle(), FHotkeyIDs[static_cast<std::size_t>(slot)], info.modifiers,
-                     static_cast<UInt>(item.Tag));
-  }
-}
-
-void TfrmMain::ReleaseMarkedHotkeys(THotkeySet set) {
-  const THotkeySetInfo& info = HotkeySetInfo(set);
-  TPlatform& p = Platform();
-  const int count = mnuTray.Items.Count();
-  for (int i = 0; i < count; ++i) {
-    const TMenuItem& item = mnuTray.Items.Item(i);
-    if (item.Caption.find(info.marker) == std::string::npos) continue;
-    const int slot = SlotOf(info, item.Tag);
-    if (slot < 0) continue;
-    const int id = FHotkeyIDs[static_cast<std::size_t>(slot)];
-    p.UnregisterHotKey(Handle(), id);
-    p.GlobalDeleteAtom(static_cast<Atom>(id + kStringAtomBase));
+    const TMenuItem& item = menu.Items.Item(i);
+    if (item.Caption.find(set.marker) == std::string::npos) continue;
+    if (item.Tag < 0 || item.Tag >= kSlotsPerSet) continue;
+    visit(item, static_cast<std::size_t>(set.slotBase + item.Tag));
   }
 }
 
 // Frees the tray items of one list and empties its array.
-static void FreeItems(std::vector<TMenuItem*>& items) {
+void FreeItems(std::vector<TMenuItem*>& items) {
   for (TMenuItem*& item : items) {
     if (item == nullptr) continue;
     if (TMenuItem* parent = item->Parent()) parent->Remove(*item);
     item = nullptr;
   }
   items.clear();
+}
+
+}  // namespace
+
+void TfrmMain::RegisterMarkedHotkeys(THotkeySet set) {
+  const THotkeySetInfo& info = HotkeySetInfo(set);
+  ForEachMarkedItem(mnuTray, info, [&](const TMenuItem& item, std::size_t slot) {
+    const Atom atom = Platform().GlobalAddAtomA(AtomName(set, item.Tag));
+    FHotkeyIDs[slot] = static_cast<int>(atom) - kStringAtomBase;
+    Platform().RegisterHotKey(Handle(), FHotkeyIDs[slot], info.modifiers, static_cast<UInt>(item.Tag));
+  });
+}
+
+void TfrmMain::ReleaseMarkedHotkeys(THotkeySet set) {
+  ForEachMarkedItem(mnuTray, HotkeySetInfo(set), [&](const TMenuItem&, std::size_t slot) {
+    Platform().UnregisterHotKey(Handle(), FHotkeyIDs[slot]);
+    Platform().GlobalDeleteAtom(static_cast<Atom>(FHotkeyIDs[slot] + kStringAtomBase));
+  });
 }
 
 void TfrmMain::LoadUserHotkeys() {
