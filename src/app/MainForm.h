@@ -81,8 +81,13 @@ class TfrmMain : public TForm {
   std::string GetLaunchListPath();
   std::string GetTextListPath();
 
-  // --- hotkey registration (registration/)
+  // --- hotkey registration and user entry items (registration/)
   void LoadUserHotkeys();
+  // Index of the first top-level tray item with this component name (any
+  // letter case), -1 when there is none.
+  int FindTrayItem(const std::string& name) const;
+  void mnuTray_LaunchEntryClick(TMenuItem& sender);
+  void mnuTray_TextEntryClick(TMenuItem& sender);
   void ReleaseUserHotkeys();
   void ReleaseBuiltinHotkeys();
   // Registers, or releases, the hotkey of every top-level tray item that
@@ -107,4 +112,6 @@ class TfrmMain : public TForm {
 
  private:
   void BuildTrayMenu();  // ui/TrayIcon.cpp
+  // Puts the entries of one list file on the tray menu in front of its marker.
+  void PutListOnMenu(THotkeySet set, const std::string& path, std::vector<TMenuItem*>& items);
 };

@@ -49,8 +49,8 @@ void TfrmMain::ReleaseMarkedHotkeys(THotkeySet set) {
 }
 
 void TfrmMain::LoadUserHotkeys() {
-  // Putting the list entries on the tray menu is still to come; the
-  // registration below already serves every item that carries a marker.
+  PutListOnMenu(THotkeySet::hsLaunch, GetLaunchListPath(), FLaunchItems);
+  PutListOnMenu(THotkeySet::hsText, GetTextListPath(), FTextItems);
   RegisterMarkedHotkeys(THotkeySet::hsLaunch);
   RegisterMarkedHotkeys(THotkeySet::hsText);
 }

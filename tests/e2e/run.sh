@@ -13,7 +13,8 @@
 #                         [--keep] [--only NAME]...
 #   --exe      zentrik.exe to test (default build/win32/zentrik.exe)
 #   --driver   zk_e2e_driver.exe (default build/win32/tests/e2e/zk_e2e_driver.exe)
-#   --display  use this X display instead of starting Xvfb
+#   --display  use this X display instead of starting Xvfb (the 800x600
+#              desktop goes to its top-left corner; no window manager)
 #   --keep     keep the temporary folder (prefix and logs) for inspection
 #   --only     run only the named case (may be repeated)
 set -u -o pipefail
@@ -46,6 +47,14 @@ if [ -z "${ZK_E2E_WATCHDOG:-}" ]; then
   for o in "${ONLY[@]}"; do args+=(--only "$o"); done
   exec timeout --foreground -k 30 900 bash "$0" "${args[@]}"
 fi
+
+CASES=(single-instance old-windows builtin-hotkeys tray-menu first-start-files restart-after-kill)
+for o in "${ONLY[@]}"; do
+  if ! printf '%s\n' "${CASES[@]}" | grep -qx -- "$o"; then
+    echo "run.sh: no case $o (cases: ${CASES[*]})" >&2
+    exit 2
+  fi
+done
 
 for f in "$EXE" "$DRIVER"; do
   if [ ! -f "$f" ]; then
@@ -451,7 +460,6 @@ case_restart_after_kill() {
   finish
 }
 
-CASES=(single-instance old-windows builtin-hotkeys tray-menu first-start-files restart-after-kill)
 for c in "${CASES[@]}"; do
   wanted "$c" || continue
   case $c in

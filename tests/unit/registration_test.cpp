@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "catalogue/Hotkeys.h"
+#include "catalogue/ListFiles.h"
+#include "ui/Settings.h"
 #include "SimFixture.h"
 
 using namespace plat;
@@ -53,6 +55,101 @@ TEST(Registration, ReleasingWithNoUserEntriesTouchesNothing) {
   run.form->ReleaseUserHotkeys();
   EXPECT_TRUE(p.CallsTo("UnregisterHotKey").empty());
   EXPECT_TRUE(p.CallsTo("GlobalDeleteAtom").empty());
+}
+
+// Writes the two list files of a new user before the program starts.
+void WriteLists(sim::SimPlatform& p, const std::string& list1, const std::string& list2) {
+  const std::string folder = TVostel::GetDataFolder(p, "Zentrik");
+  TVostel::WriteWholeFile(p, folder + "\\znks.ini", list1);
+  TVostel::WriteWholeFile(p, folder + "\\znks2.ini", list2);
+}
+
+std::vector<std::string> Captions(const TfrmMain& f) {
+  std::vector<std::string> out;
+  for (int i = f.FindTrayItem("mnuTray_AddDelHotkey"); i <= f.FindTrayItem("mnuTray_Separator4"); ++i)
+    out.push_back(f.mnuTray.Items.Item(i).Caption);
+  return out;
+}
+
+TEST(UserItems, EntriesStandInFileOrderBeforeTheirMarkersAndAreRegistered) {
+  SimMachine m;
+  sim::SimPlatform p(m.sys);
+  // Mail on F1, a|b on A, Web on 7; Sig on S. The last list ends with CR LF.
+  WriteLists(p, "TWFpbA==|F1|112|bm90ZXBhZA==|\r\nYXxi|A|65|Yw==|\r\nV2Vi|7|55|dw==|",
+             "U2ln|S|83|QmVzdA==\r\n");
+  RunningApp<> run(p);
+  TfrmMain& f = *run.form;
+  ASSERT_TRUE(f.FReady);
+  EXPECT_EQ(Captions(f), (std::vector<std::string>{
+                             "Add/Delete Hotkey I", "Mail\tWinKey+Alt+F1", "a|b\tWinKey+Alt+A",
+                             "Web\tWinKey+Alt+7", "", "-", "Add/Delete Hotkey II",
+                             "Paste: Sig\tWinKey+Ctrl+S", "", "-"}));
+  ASSERT_EQ(f.FLaunchItems.size(), 3u);
+  ASSERT_EQ(f.FTextItems.size(), 1u);
+  EXPECT_EQ(f.FLaunchItems[0]->Tag, 112);
+  EXPECT_EQ(f.FTextItems[0]->Tag, 83);
+  EXPECT_EQ(f.FHotkeyIDs[128 + 112], m.sys.hotkeys.at({kModLaunch, 112}).id);
+  EXPECT_TRUE(m.sys.IsHotkeyHeld(kModLaunch, 65));
+  EXPECT_TRUE(m.sys.IsHotkeyHeld(kModLaunch, 55));
+  EXPECT_TRUE(m.sys.IsHotkeyHeld(kModText, 83));
+  EXPECT_EQ(f.FindTrayItem("MNUTRAY_ADDDELHOTKEYHIDE"), f.FindTrayItem("mnuTray_AddDelHotkeyHide"));
+  EXPECT_EQ(f.FindTrayItem("nothing"), -1);
+
+  // Release frees every entry item and leaves the menu as the form made it.
+  f.ReleaseUserHotkeys();
+  EXPECT_EQ(Captions(f), (std::vector<std::string>{"Add/Delete Hotkey I", "", "-",
+                                                   "Add/Delete Hotkey II", "", "-"}));
+  EXPECT_TRUE(f.FLaunchItems.empty());
+  EXPECT_EQ(m.sys.hotkeys.size(), 11u);
+}
+
+TEST(UserItems, ABadKeyCodeStopsTheLoadWithTheConversionError) {
+  SimMachine m;
+  sim::SimPlatform p(m.sys);
+  WriteLists(p, "TWFpbA==|F1|112|bm90ZXBhZA==|\r\nQmFk|F2|1x3|eA==|\r\nV2Vi|7|55|dw==|", "");
+  RunningApp<> run(p);
+  TfrmMain& f = *run.form;
+  ASSERT_EQ(p.messageBoxes.size(), 1u);
+  EXPECT_EQ(p.messageBoxes[0].text, "'1x3' is not a valid integer value.");
+  EXPECT_FALSE(f.FReady);
+  // The entry before the bad line is on the menu, nothing after it, and no
+  // user hotkey was registered.
+  EXPECT_EQ(f.mnuTray.Items.Item(f.FindTrayItem("mnuTray_AddDelHotkey") + 1).Caption,
+            "Mail\tWinKey+Alt+F1");
+  EXPECT_EQ(f.FindTrayItem("mnuTray_AddDelHotkeyHide"), f.FindTrayItem("mnuTray_AddDelHotkey") + 2);
+  EXPECT_FALSE(m.sys.IsHotkeyHeld(kModLaunch, 112));
+  // A line too short to have a key code fails the same way.
+  SimMachine m2;
+  sim::SimPlatform q(m2.sys);
+  WriteLists(q, "", "TWFpbA==|F1");
+  RunningApp<> run2(q);
+  ASSERT_EQ(q.messageBoxes.size(), 1u);
+  EXPECT_EQ(q.messageBoxes[0].text, "'' is not a valid integer value.");
+}
+
+TEST(UserItems, ClickingAnEntryReachesItsOperationWithTheKeyCode) {
+  struct Form : TfrmMain {
+    using TfrmMain::TfrmMain;
+    std::vector<std::string> reached;
+    void RunLaunchEntry(int key) override { reached.push_back("launch " + std::to_string(key)); }
+    void PasteTextEntry(int key) override { reached.push_back("text " + std::to_string(key)); }
+  };
+  SimMachine m;
+  sim::SimPlatform p(m.sys);
+  WriteLists(p, "TWFpbA==|F1|112|bm90ZXBhZA==|", "U2ln|S|83|QmVzdA==");
+  RunningApp<Form> run(p);
+  run.form->FLaunchItems[0]->Click();
+  run.form->FTextItems[0]->Click();
+  EXPECT_EQ(run.form->reached, (std::vector<std::string>{"launch 112", "text 83"}));
+}
+
+TEST(UserItems, FirstStartCreatesBothListFilesEmpty) {
+  SimMachine m;
+  sim::SimPlatform p(m.sys);
+  RunningApp<> run(p);
+  const std::string folder = m.sys.appDataPath() + "\\Zentrik\\";
+  EXPECT_EQ(TVostel::ReadWholeFile(p, folder + "znks.ini"), "");
+  EXPECT_EQ(TVostel::ReadWholeFile(p, folder + "znks2.ini"), "");
 }
 
 }  // namespace

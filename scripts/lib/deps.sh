@@ -1,0 +1,37 @@
+# The Debian 12 packages that building and testing need. Source this file and
+# call zk_install_deps: it installs, as root, only the packages that are
+# missing, so running it again costs nothing.
+
+ZK_PACKAGES=(
+  cmake ninja-build g++ libgtest-dev googletest   # native build and unit tests
+  mingw-w64 g++-mingw-w64-i686                     # the 32-bit Windows build
+  wine wine32:i386                                 # running zentrik.exe
+  xvfb xdotool imagemagick x11-utils xauth         # a virtual screen, input, screenshots
+)
+
+zk_missing_packages() {
+  local p
+  for p in "${ZK_PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}\n' "$p" 2>/dev/null | grep -qx 'install ok installed' || echo "$p"
+  done
+}
+
+zk_install_deps() {
+  local missing
+  mapfile -t missing < <(zk_missing_packages)
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "Installing missing packages: ${missing[*]}"
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "Installing packages needs root: run this script with sudo." >&2
+    return 1
+  fi
+  # wine32 is an i386 package: enable the architecture on amd64 first.
+  if printf '%s\n' "${missing[@]}" | grep -q ':i386$' &&
+    [ "$(dpkg --print-architecture)" != i386 ] &&
+    ! dpkg --print-foreign-architectures | grep -qx i386; then
+    dpkg --add-architecture i386 || return 1
+  fi
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update || return 1
+  apt-get install -y --no-install-recommends "${missing[@]}"
+}

@@ -1,0 +1,89 @@
+#!/usr/bin/env bash
+# Takes screenshots of zentrik.exe running under Wine in a virtual desktop on
+# a private X server (Xvfb), with a fresh Wine prefix, as a new user sees it:
+#   01-start.png  right after the start: the tray icon and its balloon
+#   02-menu.png   the tray menu, opened by a left click on the icon
+#
+# Usage: scripts/screenshots.sh [OUTDIR]      (default: build/screenshots)
+# The program and the test driver come from the win32 build (built first
+# when missing); ZK_EXE and ZK_DRIVER name other files.
+set -u -o pipefail
+
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+OUT=${1:-$ROOT/build/screenshots}
+EXE=${ZK_EXE:-$ROOT/build/win32/zentrik.exe}
+DRIVER=${ZK_DRIVER:-$ROOT/build/win32/tests/e2e/zk_e2e_driver.exe}
+W=800
+H=600
+
+# shellcheck source=tests/e2e/wine_env.sh
+. "$ROOT/tests/e2e/wine_env.sh"
+
+if [ ! -f "$EXE" ] || [ ! -f "$DRIVER" ]; then
+  echo "screenshots: building the win32 preset"
+  (cd "$ROOT" && cmake --preset win32 >/dev/null && cmake --build --preset win32) || exit 1
+fi
+
+mkdir -p "$OUT" || exit 1
+OUT=$(cd "$OUT" && pwd)
+WORK=$(mktemp -d /tmp/zk-shots.XXXXXX)
+LOG=$WORK/log.txt
+XVFB_PID=""
+export WINEPREFIX=$WORK/prefix
+zk_wine_env
+
+cleanup() {
+  trap - EXIT INT TERM
+  zk_wine_stop
+  [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null
+  rm -rf "$WORK"
+}
+trap cleanup EXIT
+trap 'exit 3' INT TERM
+
+die() {
+  echo "screenshots: $*" >&2
+  [ -s "$LOG" ] && tail -n 20 "$LOG" >&2
+  exit 1
+}
+
+zk() { timeout 60 wine "$DRIVER" "$@" 2>>"$LOG" | tr -d '\r' >>"$LOG"; return "${PIPESTATUS[0]}"; }
+
+shot() {
+  timeout 30 import -window root "$OUT/$1" || die "import failed for $1"
+  echo "screenshots: $OUT/$1"
+}
+
+zk_start_xvfb "$W" "$H" "$WORK" "$LOG" || die "Xvfb did not start"
+echo "screenshots: display $DISPLAY, preparing a Wine prefix"
+zk_make_prefix "$W" "$H" "$LOG" || die "creating the Wine prefix failed"
+mkdir -p "$WINEPREFIX/drive_c/Zentrik"
+cp "$EXE" "$WINEPREFIX/drive_c/Zentrik/zentrik.exe"
+
+# Keep the pointer off the taskbar so no tool tip covers the balloon.
+xdotool mousemove $((W / 2)) $((H / 2))
+timeout 300 wine 'C:\Zentrik\zentrik.exe' >>"$LOG" 2>&1 &
+PROGRAM_PID=$!
+zk wait-window TfrmMain Zentrik 30000 || die "the program did not start"
+zk atom-exists Zentrik_Hotkey78 30000 || die "the program did not finish starting"
+sleep 2
+shot 01-start.png
+
+# The balloon closes by itself after ten seconds.
+for _ in $(seq 40); do
+  [ "$(timeout 60 wine "$DRIVER" count-windows tooltips_class32 '*' visible | tr -d '\r')" = 0 ] && break
+  sleep 0.5
+done
+
+# A real left click on the icon, the only one in the taskbar's corner.
+xdotool mousemove $((W - 10)) $((H - 10)) click 1
+zk wait-menu 10000 || die "the tray menu did not open"
+sleep 1
+shot 02-menu.png
+
+# Leave through the menu's Exit item.
+zk press-key e
+for _ in $(seq 100); do
+  kill -0 "$PROGRAM_PID" 2>/dev/null || break
+  sleep 0.1
+done

@@ -1,0 +1,65 @@
+#!/usr/bin/env bash
+# Runs every test: installs what is missing (Debian 12, as root), builds the
+# native preset and runs the unit tests (simulated Windows, ASan+UBSan),
+# builds the win32 preset and runs the end-to-end tests under Wine. Prints a
+# summary; the exit code is non-zero when any step failed.
+set -u -o pipefail
+
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+# Parallel jobs: the build presets set their own; ZK_JOBS overrides them.
+JOBS=()
+[ -n "${ZK_JOBS:-}" ] && JOBS=(-j "$ZK_JOBS")
+
+# shellcheck source=scripts/lib/deps.sh
+. "$ROOT/scripts/lib/deps.sh"
+zk_install_deps || { echo "test: installing the packages failed" >&2; exit 1; }
+
+cd "$ROOT" || exit 1
+START=$(date +%s)
+SUMMARY=()
+FAILED=0
+
+# step NAME COMMAND...: runs the command and records its outcome.
+step() {
+  local name=$1 t0 rc
+  shift
+  echo "==> $name"
+  t0=$(date +%s)
+  "$@"
+  rc=$?
+  if [ "$rc" -eq 0 ]; then
+    SUMMARY+=("PASS  $name ($(($(date +%s) - t0)) s)")
+  else
+    SUMMARY+=("FAIL  $name (exit code $rc)")
+    FAILED=1
+  fi
+  return "$rc"
+}
+skip() {
+  SUMMARY+=("SKIP  $1 ($2)")
+  FAILED=1
+}
+
+build_native() { cmake --preset native && cmake --build --preset native "${JOBS[@]}"; }
+unit_tests() { ctest --preset native -j "${ZK_JOBS:-2}" --timeout 300; }
+build_win32() { cmake --preset win32 && cmake --build --preset win32 "${JOBS[@]}"; }
+
+if step "native build" build_native; then
+  step "unit tests" unit_tests
+else
+  skip "unit tests" "native build failed"
+fi
+if step "win32 build" build_win32; then
+  step "end-to-end tests" tests/e2e/run.sh
+else
+  skip "end-to-end tests" "win32 build failed"
+fi
+
+echo
+echo "Summary ($(($(date +%s) - START)) s):"
+printf '  %s\n' "${SUMMARY[@]}"
+if [ "$FAILED" -ne 0 ]; then
+  echo "test: FAILED"
+  exit 1
+fi
+echo "test: all passed"
