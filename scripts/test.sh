@@ -50,6 +50,7 @@ else
   skip "unit tests" "native build failed"
 fi
 if step "win32 build" build_win32; then
+  step "program headers" tests/e2e/check_exe.sh build/win32/zentrik.exe
   step "end-to-end tests" tests/e2e/run.sh
 else
   skip "end-to-end tests" "win32 build failed"
