@@ -410,6 +410,10 @@ case_first_start_files() {
         fail "$f is not empty"
       fi
     done
+    # The list files are written through a temporary file: none may be left.
+    local others
+    others=$(find "$DATA_DIR" -mindepth 1 ! -name cfg.ini ! -name znks.ini ! -name znks2.ini -printf '%f ')
+    [ -z "$others" ] || fail "unexpected files in the data folder: $others"
   fi
   local run expected="\"$PROGRAM\""
   run=$(reg_value "$RUN_KEY" Zentrik)
