@@ -432,6 +432,19 @@ case_first_start_files() {
   finish
 }
 
+# The process ids whose parent is $1, read from /proc/*/stat, which every
+# kernel has (the command name in parentheses may hold blanks).
+child_pids() {
+  local parent=$1 stat line state ppid pid
+  for stat in /proc/[0-9]*/stat; do
+    line=$(cat "$stat" 2>/dev/null) || continue
+    read -r state ppid _ <<<"${line##*) }"
+    [ "$ppid" = "$parent" ] || continue
+    pid=${stat#/proc/}
+    echo "${pid%/stat}"
+  done
+}
+
 case_restart_after_kill() {
   begin restart-after-kill
   fresh_state
@@ -444,7 +457,7 @@ case_restart_after_kill() {
   # Killing the Wine process abandons the mutex; the next start must run.
   # ZK_PID is the `timeout` wrapper; the program is its child.
   local child
-  child=$(cat "/proc/$ZK_PID/task/$ZK_PID/children" 2>/dev/null)
+  child=$(child_pids "$ZK_PID")
   if [ -z "$child" ]; then
     fail "cannot find the program's process"
     finish
