@@ -72,6 +72,34 @@ TEST_F(SettingsForm, FirstStartMakesFolderAndSettingsFile) {
   EXPECT_EQ(OpenHandles(p, "pidl"), 0u);
 }
 
+TEST(SettingsAtStart, OnlyZeroTurnsTheBalloonOff) {
+  const struct {
+    const char* file;
+    bool on;
+  } cases[] = {
+      {"[ZNK]\r\nshowhint=0\r\n", false},
+      {"[znk]\r\nSHOWHINT = 0 \r\n", false},  // the profile API trims values
+      {"[ZNK]\r\nshowhint=1\r\n", true},
+      {"[ZNK]\r\nshowhint=\r\n", true},
+      {"[ZNK]\r\nshowhint=00\r\n", true},
+      {"[ZNK]\r\nshowhint=no\r\n", true},
+      {"[ZNK]\r\nother=0\r\n", true},  // missing key
+      {"[OTHER]\r\nshowhint=0\r\n", true},
+  };
+  for (const auto& c : cases) {
+    SimMachine m;
+    WriteHostText(m, kConfig, c.file);
+    SimPlatform p(m.sys);
+    RunningApp<> run(p);
+    EXPECT_EQ(run.form->FShowHint, c.on) << c.file;
+    EXPECT_EQ(run.form->mnuTray_ShowHint->Checked, c.on) << c.file;
+    ASSERT_EQ(m.sys.tray.size(), 1u);
+    EXPECT_EQ(m.sys.tray.begin()->second.data.uFlags, c.on ? 23u : 7u) << c.file;
+    EXPECT_EQ(m.sys.tray.begin()->second.balloons.size(), c.on ? 1u : 0u) << c.file;
+    EXPECT_EQ(HostText(m, kConfig), c.file);  // reading changes nothing
+  }
+}
+
 TEST_F(SettingsForm, ShowHintClicksFlipTheMarkAndTheFile) {
   RunningApp<> run(p);
   TfrmMain& form = *run.form;
