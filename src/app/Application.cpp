@@ -93,7 +93,12 @@ void TApplication::HandleException(std::exception_ptr e) {
 
 TForm::TForm(TApplication& app, const std::string& className) : app_(app), className_(className) {}
 
-TForm::~TForm() = default;
+TForm::~TForm() {
+  // The window goes while the form is still whole; released first, so the
+  // messages of its destruction get the default processing only.
+  const HWnd h = window_.release();
+  if (h != 0) Platform().DestroyWindow(h);
+}
 
 void TForm::CreateHandle() {
   if (window_) return;
@@ -109,7 +114,8 @@ LResult TForm::Dispatch(HWnd h, UInt msg, WParam w, LParam l) {
   TMessage m{msg, w, l, 0};
   try {
     if (!window_ && h != 0) {
-      // Messages sent while CreateWindowExA is still running.
+      // Messages sent while CreateWindowExA is still running, or while the
+      // form destroys its window.
       m.Result = Platform().DefWindowProcA(h, msg, w, l);
       return m.Result;
     }
