@@ -26,17 +26,11 @@ fi
 
 mkdir -p "$OUT" || exit 1
 OUT=$(cd "$OUT" && pwd)
-WORK=$(mktemp -d /tmp/zk-shots.XXXXXX)
-LOG=$WORK/log.txt
-XVFB_PID=""
-export WINEPREFIX=$WORK/prefix
-zk_wine_env
+zk_workspace zk-shots || exit 1
 
 cleanup() {
   trap - EXIT INT TERM
-  zk_wine_stop
-  [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null
-  rm -rf "$WORK"
+  zk_teardown
 }
 trap cleanup EXIT
 trap 'exit 3' INT TERM

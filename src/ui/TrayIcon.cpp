@@ -9,8 +9,19 @@ constexpr UInt kBalloonTimeout = 10000;
 
 void TfrmMain::BuildTrayMenu() {
   TMenuItem& root = mnuTray.Items;
-  auto add = [](TMenuItem& parent, const char* name, const char* caption) -> TMenuItem* {
+  auto add = [](TMenuItem& parent, const std::string& name, const char* caption) -> TMenuItem* {
     return &parent.Add(std::make_unique<TMenuItem>(name, caption));
+  };
+  // A list's item with its "Add..." and "Delete..." submenu, then the hidden
+  // marker in front of which the list's entries go.
+  auto addList = [&](const std::string& name, const char* caption, TMenuItem*& item,
+                     TMenuItem*& addItem, TMenuItem*& delItem, TMenuItem*& marker) {
+    item = add(root, name, caption);
+    addItem = add(*item, name + "_Add", "Add...");
+    delItem = add(*item, name + "_Del", "Delete...");
+    marker = add(root, name + "Hide", "");
+    marker->Visible = false;
+    marker->Enabled = false;
   };
   mnuTray_StandBy = add(root, "mnuTray_StandBy", "Stand By");
   mnuTray_TurnOff = add(root, "mnuTray_TurnOff", "Turn Off Computer");
@@ -27,20 +38,11 @@ void TfrmMain::BuildTrayMenu() {
   mnuTray_Notepad = add(root, "mnuTray_Notepad", "Notepad");
   add(root, "mnuTray_Separator2", "-");
 
-  mnuTray_AddDelHotkey = add(root, "mnuTray_AddDelHotkey", "Add/Delete Hotkey I");
-  mnuTray_AddDelHotkey_Add = add(*mnuTray_AddDelHotkey, "mnuTray_AddDelHotkey_Add", "Add...");
-  mnuTray_AddDelHotkey_Del = add(*mnuTray_AddDelHotkey, "mnuTray_AddDelHotkey_Del", "Delete...");
-  mnuTray_AddDelHotkeyHide = add(root, "mnuTray_AddDelHotkeyHide", "");
-  mnuTray_AddDelHotkeyHide->Visible = false;
-  mnuTray_AddDelHotkeyHide->Enabled = false;
+  addList("mnuTray_AddDelHotkey", "Add/Delete Hotkey I", mnuTray_AddDelHotkey,
+          mnuTray_AddDelHotkey_Add, mnuTray_AddDelHotkey_Del, mnuTray_AddDelHotkeyHide);
   add(root, "mnuTray_Separator3", "-");
-
-  mnuTray_AddDelHotkey2 = add(root, "mnuTray_AddDelHotkey2", "Add/Delete Hotkey II");
-  mnuTray_AddDelHotkey2_Add = add(*mnuTray_AddDelHotkey2, "mnuTray_AddDelHotkey2_Add", "Add...");
-  mnuTray_AddDelHotkey2_Del = add(*mnuTray_AddDelHotkey2, "mnuTray_AddDelHotkey2_Del", "Delete...");
-  mnuTray_AddDelHotkey2Hide = add(root, "mnuTray_AddDelHotkey2Hide", "");
-  mnuTray_AddDelHotkey2Hide->Visible = false;
-  mnuTray_AddDelHotkey2Hide->Enabled = false;
+  addList("mnuTray_AddDelHotkey2", "Add/Delete Hotkey II", mnuTray_AddDelHotkey2,
+          mnuTray_AddDelHotkey2_Add, mnuTray_AddDelHotkey2_Del, mnuTray_AddDelHotkey2Hide);
   add(root, "mnuTray_Separator4", "-");
 
   mnuTray_ShowHint = add(root, "mnuTray_ShowHint", "Show Balloon Hint at Startup");

@@ -79,21 +79,12 @@ BUILTIN_KEYS=(27 115 119 123 76 35 33 34 73 80 78)
 # shellcheck source=tests/e2e/wine_env.sh
 . "$ROOT/tests/e2e/wine_env.sh"
 
-WORK=$(mktemp -d /tmp/zk-e2e.XXXXXX)
-LOG=$WORK/log.txt
-XVFB_PID=""
-export WINEPREFIX=$WORK/prefix
-zk_wine_env
+zk_workspace zk-e2e || exit 2
 
 cleanup() {
   trap - EXIT INT TERM
-  zk_wine_stop
-  [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null
-  if [ "$KEEP" = 1 ]; then
-    echo "e2e: kept $WORK"
-  else
-    rm -rf "$WORK"
-  fi
+  zk_teardown "$KEEP"
+  if [ "$KEEP" = 1 ]; then echo "e2e: kept $WORK"; fi
 }
 trap cleanup EXIT
 trap 'echo "e2e: interrupted"; exit 3' INT TERM
@@ -169,6 +160,15 @@ zk_wait_ready() {
   zk wait-window TfrmMain Zentrik 30000 >/dev/null || return 1
   zk atom-exists Zentrik_Hotkey78 30000 >/dev/null || return 1
   sleep 1
+}
+
+# Starts the program and waits until it is ready; records a failure when it
+# does not get there.
+zk_start_ready() {
+  zk_start
+  zk_wait_ready && return 0
+  fail "the program did not start"
+  return 1
 }
 
 # The visible top-level windows (hwnd and class), leaving out tool tips: the
@@ -321,12 +321,7 @@ case_builtin_hotkeys() {
   begin builtin-hotkeys
   fresh_state
   zk hotkeys-free >/dev/null || fail "hotkeys taken before the start"
-  zk_start
-  if ! zk_wait_ready; then
-    fail "the program did not start"
-    finish
-    return
-  fi
+  zk_start_ready || { finish; return; }
   local out
   out=$(zk hotkeys-held) || fail "not all eleven WinKey+Shift hotkeys are held ($(grep '^free' <<<"$out"))"
   zk press-hotkey 12 78 >/dev/null
@@ -341,12 +336,7 @@ case_builtin_hotkeys() {
 case_tray_menu() {
   begin tray-menu
   fresh_state
-  zk_start
-  if ! zk_wait_ready; then
-    fail "the program did not start"
-    finish
-    return
-  fi
+  zk_start_ready || { finish; return; }
   local k missing=""
   for k in "${BUILTIN_KEYS[@]}"; do
     zk atom-exists "Zentrik_Hotkey$k" >/dev/null || missing+=" Zentrik_Hotkey$k"
@@ -386,12 +376,7 @@ case_first_start_files() {
   begin first-start-files
   fresh_state
   wreg add "$RUN_KEY" /v Zentrik /t REG_SZ /d 'C:\elsewhere\old.exe' /f
-  zk_start
-  if ! zk_wait_ready; then
-    fail "the program did not start"
-    finish
-    return
-  fi
+  zk_start_ready || { finish; return; }
   if [ ! -d "$DATA_DIR" ]; then
     fail "no data folder $APPDATA_WIN\\Zentrik"
   else
@@ -448,12 +433,7 @@ child_pids() {
 case_restart_after_kill() {
   begin restart-after-kill
   fresh_state
-  zk_start
-  if ! zk_wait_ready; then
-    fail "the program did not start"
-    finish
-    return
-  fi
+  zk_start_ready || { finish; return; }
   # Killing the Wine process abandons the mutex; the next start must run.
   # ZK_PID is the `timeout` wrapper; the program is its child.
   local child

@@ -10,6 +10,26 @@ zk_wine_env() {
   export WINEDLLOVERRIDES="mscoree,mshtml="
 }
 
+# zk_workspace NAME
+# A fresh work folder WORK under /tmp with the log LOG and the place of the
+# Wine prefix (WINEPREFIX, not created yet); XVFB_PID starts empty.
+zk_workspace() {
+  WORK=$(mktemp -d "/tmp/$1.XXXXXX") || return 1
+  LOG=$WORK/log.txt
+  XVFB_PID=""
+  export WINEPREFIX=$WORK/prefix
+  zk_wine_env
+}
+
+# zk_teardown [KEEP]
+# Ends Wine and the X server started by zk_start_xvfb, and removes WORK
+# unless KEEP is 1.
+zk_teardown() {
+  zk_wine_stop
+  [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null
+  [ "${1:-0}" = 1 ] || rm -rf "$WORK"
+}
+
 # zk_start_xvfb WIDTH HEIGHT WORKDIR LOGFILE
 # Starts Xvfb on a free display (Xvfb picks it and reports it through
 # -displayfd); sets DISPLAY and XVFB_PID. Returns non-zero when it fails.

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <random>
 #include <string>
@@ -37,6 +39,36 @@ struct SimMachine {
   sim::SimSystem sys;
   SimMachine() { sys.fileRoot = root.path(); }
 };
+
+// The bytes of a simulated file, read on the host ("" when it is missing).
+inline std::string ReadHostText(const sim::SimSystem& sys, const std::string& windowsPath) {
+  std::ifstream in(sys.HostPath(windowsPath), std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// Puts a simulated file in place on the host, folders included.
+inline void WriteHostText(const sim::SimSystem& sys, const std::string& windowsPath,
+                          const std::string& text) {
+  std::filesystem::create_directories(sys.HostPath(windowsPath).parent_path());
+  std::ofstream(sys.HostPath(windowsPath), std::ios::binary) << text;
+}
+
+// A stored registry value by key path ("HKCU\\..." upper-cased) and
+// upper-cased value name, or nullptr.
+inline const sim::SimRegValue* FindRegValue(sim::SimSystem& sys, const std::string& keyPath,
+                                            const std::string& upperName) {
+  const auto key = sys.registry.find(keyPath);
+  if (key == sys.registry.end()) return nullptr;
+  const auto value = key->second.values.find(upperName);
+  return value == key->second.values.end() ? nullptr : &value->second.second;
+}
+
+// How many handles of a kind ("file", "key", "pidl", "mutex") the process holds.
+inline std::size_t OpenHandlesOfKind(const sim::SimPlatform& p, const std::string& kind) {
+  std::size_t n = 0;
+  for (const auto& [handle, k] : p.openHandles) n += k == kind;
+  return n;
+}
 
 // The application with its main form created, as after start-up.
 template <typename Form = TfrmMain>

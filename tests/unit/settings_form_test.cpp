@@ -19,31 +19,6 @@ const std::string kConfig = kDataFolder + "\\cfg.ini";
 const std::string kRunPath = "HKCU\\SOFTWARE\\MICROSOFT\\WINDOWS\\CURRENTVERSION\\RUN";
 const std::string kQuoted = "\"C:\\Program Files\\Zentrik\\zentrik.exe\"";
 
-std::string HostText(const SimMachine& m, const std::string& windowsPath) {
-  std::ifstream in(m.sys.HostPath(windowsPath), std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-void WriteHostText(const SimMachine& m, const std::string& windowsPath, const std::string& text) {
-  std::filesystem::create_directories(m.sys.HostPath(windowsPath).parent_path());
-  std::ofstream(m.sys.HostPath(windowsPath), std::ios::binary) << text;
-}
-
-const SimRegValue* RunValue(SimMachine& m) {
-  const auto key = m.sys.registry.find(kRunPath);
-  if (key == m.sys.registry.end()) return nullptr;
-  const auto value = key->second.values.find("ZENTRIK");
-  return value == key->second.values.end() ? nullptr : &value->second.second;
-}
-
-std::size_t OpenHandles(const SimPlatform& p, const std::string& kind) {
-  std::size_t n = 0;
-  for (const auto& [handle, k] : p.openHandles) n += k == kind;
-  return n;
-}
-
 // Clicks a tray item as a choice from the shown menu does: the command
 // arrives as WM_COMMAND, and what the click raises reaches the error box.
 void Choose(SimPlatform& p, TfrmMain& form, TMenuItem& item) {
@@ -61,15 +36,15 @@ TEST_F(SettingsForm, FirstStartMakesFolderAndSettingsFile) {
   TfrmMain& form = *run.form;
   EXPECT_TRUE(form.FReady);
   EXPECT_TRUE(std::filesystem::is_directory(m.sys.HostPath(kDataFolder)));
-  EXPECT_EQ(HostText(m, kConfig), "[ZNK]\r\nshowhint=1\r\n");
+  EXPECT_EQ(ReadHostText(m.sys, kConfig), "[ZNK]\r\nshowhint=1\r\n");
   EXPECT_EQ(form.GetConfigPath(), kConfig);
   EXPECT_TRUE(form.FShowHint);
   EXPECT_TRUE(form.mnuTray_ShowHint->Checked);
   EXPECT_FALSE(form.mnuTray_Autorun->Checked);
-  EXPECT_EQ(RunValue(m), nullptr);
+  EXPECT_EQ(FindRegValue(m.sys, kRunPath, "ZENTRIK"), nullptr);
   EXPECT_TRUE(p.messageBoxes.empty());
-  EXPECT_EQ(OpenHandles(p, "key"), 0u);
-  EXPECT_EQ(OpenHandles(p, "pidl"), 0u);
+  EXPECT_EQ(OpenHandlesOfKind(p, "key"), 0u);
+  EXPECT_EQ(OpenHandlesOfKind(p, "pidl"), 0u);
 }
 
 TEST(SettingsAtStart, OnlyZeroTurnsTheBalloonOff) {
@@ -88,7 +63,7 @@ TEST(SettingsAtStart, OnlyZeroTurnsTheBalloonOff) {
   };
   for (const auto& c : cases) {
     SimMachine m;
-    WriteHostText(m, kConfig, c.file);
+    WriteHostText(m.sys, kConfig, c.file);
     SimPlatform p(m.sys);
     RunningApp<> run(p);
     EXPECT_EQ(run.form->FShowHint, c.on) << c.file;
@@ -96,7 +71,7 @@ TEST(SettingsAtStart, OnlyZeroTurnsTheBalloonOff) {
     ASSERT_EQ(m.sys.tray.size(), 1u);
     EXPECT_EQ(m.sys.tray.begin()->second.data.uFlags, c.on ? 23u : 7u) << c.file;
     EXPECT_EQ(m.sys.tray.begin()->second.balloons.size(), c.on ? 1u : 0u) << c.file;
-    EXPECT_EQ(HostText(m, kConfig), c.file);  // reading changes nothing
+    EXPECT_EQ(ReadHostText(m.sys, kConfig), c.file);  // reading changes nothing
   }
 }
 
@@ -106,12 +81,12 @@ TEST_F(SettingsForm, ShowHintClicksFlipTheMarkAndTheFile) {
   Choose(p, form, *form.mnuTray_ShowHint);
   EXPECT_FALSE(form.mnuTray_ShowHint->Checked);
   EXPECT_FALSE(form.FShowHint);
-  EXPECT_EQ(HostText(m, kConfig), "[ZNK]\r\nshowhint=0\r\n");
+  EXPECT_EQ(ReadHostText(m.sys, kConfig), "[ZNK]\r\nshowhint=0\r\n");
 
   Choose(p, form, *form.mnuTray_ShowHint);
   EXPECT_TRUE(form.mnuTray_ShowHint->Checked);
   EXPECT_TRUE(form.FShowHint);
-  EXPECT_EQ(HostText(m, kConfig), "[ZNK]\r\nshowhint=1\r\n");
+  EXPECT_EQ(ReadHostText(m.sys, kConfig), "[ZNK]\r\nshowhint=1\r\n");
   EXPECT_TRUE(p.messageBoxes.empty());
 
   // The next start of the program sees the state last written.
@@ -131,7 +106,7 @@ TEST_F(SettingsForm, DeletedSettingsFileIsMadeAgainOnClick) {
   for (const auto& c : p.CallsTo("WritePrivateProfileStringA"))
     if (c.args.at(0) != "NULL") written.push_back(c.args.at(2));
   EXPECT_EQ(written, (std::vector<std::string>{"\"1\"", "\"0\""}));
-  EXPECT_EQ(HostText(m, kConfig), "[ZNK]\r\nshowhint=0\r\n");
+  EXPECT_EQ(ReadHostText(m.sys, kConfig), "[ZNK]\r\nshowhint=0\r\n");
 }
 
 TEST_F(SettingsForm, FailedSettingsWriteKeepsTheNewMark) {
@@ -141,7 +116,7 @@ TEST_F(SettingsForm, FailedSettingsWriteKeepsTheNewMark) {
   Choose(p, form, *form.mnuTray_ShowHint);
   EXPECT_FALSE(form.mnuTray_ShowHint->Checked);
   EXPECT_FALSE(form.FShowHint);
-  EXPECT_EQ(HostText(m, kConfig), "[ZNK]\r\nshowhint=1\r\n");
+  EXPECT_EQ(ReadHostText(m.sys, kConfig), "[ZNK]\r\nshowhint=1\r\n");
   ASSERT_EQ(p.messageBoxes.size(), 1u);
   EXPECT_EQ(p.messageBoxes[0].text, "Unable to write to " + kConfig + ".");
   EXPECT_EQ(p.messageBoxes[0].caption, "Zentrik");
@@ -153,15 +128,15 @@ TEST_F(SettingsForm, AutorunClicksWriteAndDeleteTheRunValue) {
   TfrmMain& form = *run.form;
   Choose(p, form, *form.mnuTray_Autorun);
   EXPECT_TRUE(form.mnuTray_Autorun->Checked);
-  ASSERT_NE(RunValue(m), nullptr);
-  EXPECT_EQ(RunValue(m)->type, REG_SZ);
-  EXPECT_EQ(RunValue(m)->data, kQuoted + std::string(1, '\0'));
+  ASSERT_NE(FindRegValue(m.sys, kRunPath, "ZENTRIK"), nullptr);
+  EXPECT_EQ(FindRegValue(m.sys, kRunPath, "ZENTRIK")->type, REG_SZ);
+  EXPECT_EQ(FindRegValue(m.sys, kRunPath, "ZENTRIK")->data, kQuoted + std::string(1, '\0'));
 
   Choose(p, form, *form.mnuTray_Autorun);
   EXPECT_FALSE(form.mnuTray_Autorun->Checked);
-  EXPECT_EQ(RunValue(m), nullptr);
+  EXPECT_EQ(FindRegValue(m.sys, kRunPath, "ZENTRIK"), nullptr);
   EXPECT_TRUE(p.messageBoxes.empty());
-  EXPECT_EQ(OpenHandles(p, "key"), 0u);
+  EXPECT_EQ(OpenHandlesOfKind(p, "key"), 0u);
 }
 
 TEST_F(SettingsForm, FailedRunWriteKeepsTheNewMark) {
@@ -170,10 +145,10 @@ TEST_F(SettingsForm, FailedRunWriteKeepsTheNewMark) {
   p.FailCall("RegSetValueExA", ERROR_ACCESS_DENIED);
   Choose(p, form, *form.mnuTray_Autorun);
   EXPECT_TRUE(form.mnuTray_Autorun->Checked);
-  EXPECT_EQ(RunValue(m), nullptr);
+  EXPECT_EQ(FindRegValue(m.sys, kRunPath, "ZENTRIK"), nullptr);
   ASSERT_EQ(p.messageBoxes.size(), 1u);
   EXPECT_EQ(p.messageBoxes[0].text, "Failed to set data for 'Zentrik'");  // "'" sorts before "."
-  EXPECT_EQ(OpenHandles(p, "key"), 0u);
+  EXPECT_EQ(OpenHandlesOfKind(p, "key"), 0u);
 }
 
 TEST_F(SettingsForm, UnusableSettingsStopTheStartWithTheirError) {
@@ -191,7 +166,7 @@ TEST_F(SettingsForm, UnusableSettingsStopTheStartWithTheirError) {
   EXPECT_FALSE(run.form->FReady);
   ASSERT_EQ(second.messageBoxes.size(), 1u);
   EXPECT_EQ(second.messageBoxes[0].text, "Invalid data type for 'Zentrik'");
-  EXPECT_EQ(OpenHandles(second, "key"), 0u);
+  EXPECT_EQ(OpenHandlesOfKind(second, "key"), 0u);
 }
 
 }  // namespace

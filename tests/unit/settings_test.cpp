@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -12,6 +11,7 @@
 #include "platform/Errors.h"
 #include "platform/sim/SimPlatform.h"
 #include "ui/Settings.h"
+#include "SimFixture.h"
 
 namespace fs = std::filesystem;
 using namespace plat;
@@ -27,48 +27,21 @@ const std::string kQuoted = "\"C:\\Program Files\\Zentrik\\zentrik.exe\"";
 // A simulated machine whose files live in a fresh host folder.
 class SettingsTest : public ::testing::Test {
  protected:
-  SettingsTest() {
-    std::string tmpl = (fs::temp_directory_path() / "zk-settings-XXXXXX").string();
-    if (mkdtemp(tmpl.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-    root = tmpl;
-    sys.fileRoot = root;
-  }
-  ~SettingsTest() override {
-    std::error_code ec;
-    fs::remove_all(root, ec);
-  }
-
-  std::string ReadHostFile(const std::string& windowsPath) {
-    std::ifstream in(sys.HostPath(windowsPath), std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-  }
+  std::string ReadHostFile(const std::string& windowsPath) { return ReadHostText(sys, windowsPath); }
   void WriteHostFile(const std::string& windowsPath, const std::string& text) {
-    fs::create_directories(sys.HostPath(windowsPath).parent_path());
-    std::ofstream(sys.HostPath(windowsPath), std::ios::binary) << text;
+    WriteHostText(sys, windowsPath, text);
   }
-
   // The Run value as stored, or nullptr.
-  const SimRegValue* RunValue() {
-    const auto key = sys.registry.find(kRunPath);
-    if (key == sys.registry.end()) return nullptr;
-    const auto value = key->second.values.find("ZENTRIK");
-    return value == key->second.values.end() ? nullptr : &value->second.second;
-  }
+  const SimRegValue* RunValue() { return FindRegValue(sys, kRunPath, "ZENTRIK"); }
   void SetRunValue(DWord type, const std::string& bytes, const std::string& name = "Zentrik") {
     std::string upper = name;
     for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     sys.registry[kRunPath].values[upper] = {name, SimRegValue{type, bytes}};
   }
-  std::size_t OpenHandlesOfKind(const std::string& kind) {
-    std::size_t n = 0;
-    for (const auto& [handle, k] : p.openHandles) n += k == kind;
-    return n;
-  }
+  std::size_t OpenHandlesOfKind(const std::string& kind) { return ::OpenHandlesOfKind(p, kind); }
 
-  fs::path root;
-  sim::SimSystem sys;
+  SimMachine machine;
+  sim::SimSystem& sys = machine.sys;
   sim::SimPlatform p{sys};
 };
 
