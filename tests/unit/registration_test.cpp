@@ -1,8 +1,11 @@
 // Registration and release walk the tray menu's top-level items by marker.
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "catalogue/Hotkeys.h"
 #include "catalogue/ListFiles.h"
+#include "registration/Probe.h"
 #include "ui/Settings.h"
 #include "SimFixture.h"
 
@@ -150,6 +153,33 @@ TEST(UserItems, FirstStartCreatesBothListFilesEmpty) {
   const std::string folder = m.sys.appDataPath() + "\\Zentrik\\";
   EXPECT_EQ(TVostel::ReadWholeFile(p, folder + "znks.ini"), "");
   EXPECT_EQ(TVostel::ReadWholeFile(p, folder + "znks2.ini"), "");
+}
+
+TEST(Probe, TakenOnlyForTheSameListAndLeavesNothingBehind) {
+  SimMachine m;
+  sim::SimPlatform p(m.sys);
+  WriteLists(p, "TWFpbA==|F1|112|bm90ZXBhZA==|", "");
+  RunningApp<> run(p);
+  m.sys.HoldHotkeyByOtherProgram(kModText, 'Q');
+  const auto hotkeys = m.sys.hotkeys.size();
+  const auto atoms = m.sys.atoms.size();
+  p.ClearCalls();
+  EXPECT_TRUE(TVostel::IsHotkeyTaken(run.app, kModLaunch, 112));   // an entry of list I
+  EXPECT_FALSE(TVostel::IsHotkeyTaken(run.app, kModText, 112));    // the other list
+  EXPECT_TRUE(TVostel::IsHotkeyTaken(run.app, kModText, 'Q'));     // another program
+  p.FailCall("RegisterHotKey", ERROR_GEN_FAILURE);
+  EXPECT_TRUE(TVostel::IsHotkeyTaken(run.app, kModText, 'Z'));     // any failure counts as taken
+  EXPECT_EQ(m.sys.hotkeys.size(), hotkeys);
+  EXPECT_EQ(m.sys.atoms.size(), atoms);
+  // Registered on the application window under the digest atom, and let go at once.
+  std::ostringstream app;
+  app << "0x" << std::hex << run.app.Handle();
+  const auto reg = p.CallsTo("RegisterHotKey");
+  ASSERT_EQ(reg.size(), 4u);
+  EXPECT_EQ(reg[1].args[0], app.str());
+  EXPECT_EQ(p.Trace({"GlobalAddAtomA"})[0], "GlobalAddAtomA(\"dd3e197aa208b4674fa3f82ca6615995\")");
+  EXPECT_EQ(p.CallsTo("UnregisterHotKey").size(), 1u);
+  EXPECT_EQ(p.CallsTo("GlobalDeleteAtom").size(), 4u);
 }
 
 }  // namespace

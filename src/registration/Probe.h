@@ -1,0 +1,11 @@
+// Whether a key combination is free at this moment.
+#pragma once
+
+#include "app/Application.h"
+
+namespace TVostel {
+// True when RegisterHotKey of the combination on the application window
+// fails now: another program, the system or this program itself holds it.
+// Leaves no registration and no atom reference behind; never raises.
+bool IsHotkeyTaken(TApplication& app, plat::UInt modifiers, int key);
+}  // namespace TVostel
