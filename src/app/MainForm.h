@@ -104,6 +104,10 @@ class TfrmMain : public TForm {
   virtual void RunLaunchEntry(int key);
   virtual void PasteTextEntry(int key);
 
+  // --- the maker's links (ui/)
+  void mnuTray_EmailClick(TMenuItem& sender);
+  void mnuTray_WebsiteClick(TMenuItem& sender);
+
   // The quoted full path of the program: "\"<path>\"".
   std::string QuotedProgramPath();
 

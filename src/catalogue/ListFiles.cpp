@@ -263,9 +263,9 @@ void AppendRecord(TPlatform& p, const std::string& fileName, const std::string& 
   TVostel::WriteWholeFile(p, fileName, content);
 }
 
-void DeleteRecord(TPlatform& p, const std::string& fileName, int index) {
+bool DeleteRecord(TPlatform& p, const std::string& fileName, int index) {
   std::vector<std::string> lines = LoadListLines(p, fileName);
-  if (index < 0 || static_cast<std::size_t>(index) >= lines.size()) return;
+  if (index < 0 || static_cast<std::size_t>(index) >= lines.size()) return false;
   lines.erase(lines.begin() + index);
   std::string content;
   for (const std::string& line : lines) {
@@ -273,6 +273,7 @@ void DeleteRecord(TPlatform& p, const std::string& fileName, int index) {
     content += "\r\n";
   }
   TVostel::WriteWholeFile(p, fileName, content);
+  return true;
 }
 
 std::vector<std::string> LoadListLines(TPlatform& p, const std::string& fileName) {

@@ -51,8 +51,8 @@ TTextRecord ParseTextRecord(const std::string& line);
 // it is not empty, the record).
 void AppendRecord(plat::TPlatform& p, const std::string& fileName, const std::string& record);
 // Removes the line at `index` (from 0) and writes every other line followed
-// by CR LF. An index outside the lines changes nothing.
-void DeleteRecord(plat::TPlatform& p, const std::string& fileName, int index);
+// by CR LF. An index outside the lines changes nothing and returns false.
+bool DeleteRecord(plat::TPlatform& p, const std::string& fileName, int index);
 // The lines of a list file.
 std::vector<std::string> LoadListLines(plat::TPlatform& p, const std::string& fileName);
 

@@ -56,6 +56,10 @@ void TfrmMain::BuildTrayMenu() {
   add(root, "mnuTray_Separator6", "-");
   mnuTray_Exit = add(root, "mnuTray_Exit", "&Exit");
   mnuTray_Exit->OnClick = [this](TMenuItem& s) { mnuTray_ExitClick(s); };
+
+  // The maker's links.
+  mnuTray_Email->OnClick = [this](TMenuItem& s) { mnuTray_EmailClick(s); };
+  mnuTray_Website->OnClick = [this](TMenuItem& s) { mnuTray_WebsiteClick(s); };
 }
 
 void TfrmMain::AddTrayIcon() {

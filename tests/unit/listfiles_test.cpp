@@ -118,8 +118,8 @@ TEST_F(ListFileTest, DeletingTheOnlyRecordLeavesZeroBytes) {
 TEST_F(ListFileTest, DeleteOutsideTheLinesChangesNothing) {
   Put("znks.ini", "r1\nr2");
   p.ClearCalls();
-  DeleteRecord(p, list, 2);
-  DeleteRecord(p, list, -1);
+  EXPECT_FALSE(DeleteRecord(p, list, 2));
+  EXPECT_FALSE(DeleteRecord(p, list, -1));
   EXPECT_EQ(Get("znks.ini"), "r1\nr2");
   EXPECT_TRUE(p.CallsTo("MoveFileExA").empty());
   EXPECT_TRUE(p.CallsTo("WriteFile").empty());
