@@ -141,7 +141,7 @@ int CmdPressHotkey(UINT mods, UINT vk) {
   return 0;
 }
 
-// A key name: one letter or digit, or enter, esc, tab, up, down, left, right.
+// A key name: one letter or digit, or enter, esc, tab, up, down, left, right, space.
 int VkOfName(const std::string& name) {
   if (name.size() == 1 && std::isalnum(static_cast<unsigned char>(name[0])))
     return std::toupper(static_cast<unsigned char>(name[0]));
@@ -151,7 +151,7 @@ int VkOfName(const std::string& name) {
   };
   static const Named kNamed[] = {{"enter", VK_RETURN}, {"esc", VK_ESCAPE}, {"tab", VK_TAB},
                                  {"up", VK_UP},        {"down", VK_DOWN},  {"left", VK_LEFT},
-                                 {"right", VK_RIGHT}};
+                                 {"right", VK_RIGHT}, {"space", VK_SPACE}};
   for (const Named& n : kNamed)
     if (name == n.name) return n.vk;
   return 0;
@@ -285,6 +285,102 @@ int CmdAtomExists(const char* name, DWORD ms) {
   return a ? 0 : 1;
 }
 
+// --- dialogs, the tray menu's size, hotkeys one by one, the shell's handler
+
+// The visible top-level window with this title, or nullptr.
+HWND VisibleWindowTitled(const char* title) {
+  std::vector<HWND> found = TopLevelWindows(nullptr, title, true);
+  return found.empty() ? nullptr : found.front();
+}
+
+// As the shell's handler of a link, appends its arguments, joined by one
+// blank, as one line to FILE: the proof of what the shell was asked to open.
+int CmdLogOpen(const char* file, int argc, char** argv) {
+  std::string line;
+  for (int i = 0; i < argc; ++i) line += (i ? " " : "") + std::string(argv[i]);
+  FILE* f = std::fopen(file, "ab");
+  if (!f) return 1;
+  std::fprintf(f, "%s\n", line.c_str());
+  return std::fclose(f) == 0 ? 0 : 1;
+}
+
+// Whether one combination (MOD_* bits and a virtual-key code) can be
+// registered now; prints "free" or "taken".
+int CmdHotkeyFree(UINT mods, UINT vk) {
+  HWND w = CreateWindowExA(0, "STATIC", "zk_e2e_probe", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                           GetModuleHandleA(nullptr), nullptr);
+  const bool free = RegisterHotKey(w, 0x3000, mods, vk) != 0;
+  if (free) UnregisterHotKey(w, 0x3000);
+  if (w) DestroyWindow(w);
+  std::printf(free ? "free\n" : "taken\n");
+  return free ? 0 : 1;
+}
+
+// The height in pixels of the open pop-up menu (its items cannot be read
+// from another process, but each one adds to its height).
+int CmdMenuHeight(DWORD ms) {
+  std::vector<HWND> found;
+  if (!WaitFor(ms, [&] { return !(found = TopLevelWindows("#32768", nullptr, true)).empty(); }))
+    return 1;
+  RECT r{};
+  GetWindowRect(found.front(), &r);
+  std::printf("%ld\n", static_cast<long>(r.bottom - r.top));
+  return 0;
+}
+
+BOOL CALLBACK CollectChild(HWND w, LPARAM lp) {
+  reinterpret_cast<std::vector<HWND>*>(lp)->push_back(w);
+  return TRUE;
+}
+
+std::vector<HWND> ChildrenOf(HWND parent) {
+  std::vector<HWND> children;
+  EnumChildWindows(parent, CollectChild, reinterpret_cast<LPARAM>(&children));
+  return children;
+}
+
+// Waits for a visible window with this title and prints each child control
+// as "CLASS: text"; a combo box adds its items as "item: text" and its
+// selection as "selected: N", and a disabled control is marked "(disabled)".
+int CmdWindowTexts(const char* title, DWORD ms) {
+  HWND w = nullptr;
+  if (!WaitFor(ms, [&] { return (w = VisibleWindowTitled(title)) != nullptr; })) {
+    std::printf("no window\n");
+    return 1;
+  }
+  for (HWND c : ChildrenOf(w)) {
+    std::string cls = ClassOf(c);
+    std::printf("%s%s: %s\n", cls.c_str(), IsWindowEnabled(c) ? "" : " (disabled)", TextOf(c).c_str());
+    for (char& ch : cls) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+    if (cls != "combobox") continue;
+    const LRESULT n = SendMessageA(c, CB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < n; ++i) {
+      char buf[1024] = {};
+      if (SendMessageA(c, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0) < static_cast<LRESULT>(sizeof buf))
+        SendMessageA(c, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(buf));
+      std::printf("item: %s\n", buf);
+    }
+    std::printf("selected: %ld\n", static_cast<long>(SendMessageA(c, CB_GETCURSEL, 0, 0)));
+  }
+  return 0;
+}
+
+// Prints "X Y", the screen point at the centre of the control with this
+// text in the visible window with this title, for a real mouse click there.
+int CmdControlCenter(const char* title, const char* text) {
+  HWND w = VisibleWindowTitled(title);
+  if (!w) return 1;
+  for (HWND c : ChildrenOf(w)) {
+    if (TextOf(c) != text || !IsWindowVisible(c)) continue;
+    RECT r{};
+    GetWindowRect(c, &r);
+    std::printf("%ld %ld\n", static_cast<long>((r.left + r.right) / 2),
+                static_cast<long>((r.top + r.bottom) / 2));
+    return 0;
+  }
+  return 1;
+}
+
 int Usage() {
   std::fprintf(stderr,
                "usage: zk_e2e_driver COMMAND [ARGS]\n"
@@ -294,7 +390,7 @@ int Usage() {
                "  hotkeys-free                   0 when all eleven can be registered\n"
                "  press-hotkey MODS VK           types the combination (MOD_* bits)\n"
                "  press-key KEY...               types keys: a letter or digit, enter, esc,\n"
-               "                                 tab, up, down, left, right\n"
+               "                                 tab, up, down, left, right, space\n"
                "  wait-window CLASS TITLE MS     0 when such a top-level window appears\n"
                "  wait-no-window CLASS TITLE MS  0 when no such window is left\n"
                "  count-windows CLASS TITLE [visible]\n"
@@ -303,6 +399,11 @@ int Usage() {
                "  wait-menu MS / wait-no-menu MS a pop-up menu is open / closed\n"
                "  message-box MS                 prints caption and text of a dialog box\n"
                "  dialog-ok MS                   presses OK on the visible dialog boxes\n"
+               "  log-open FILE ARG...           appends the arguments as one line to FILE\n"
+               "  hotkey-free MODS VK            0 when the combination can be registered\n"
+               "  menu-height MS                 prints the open pop-up menu's height\n"
+               "  window-texts TITLE MS          prints the child controls of a window\n"
+               "  control-center TITLE TEXT      prints the screen centre of a control\n"
                "CLASS and TITLE may be * for any.\n");
   return 2;
 }
@@ -337,5 +438,12 @@ int main(int argc, char** argv) {
   if (cmd == "wait-no-menu" && n == 1) return CmdWaitMenu(Ms(a[0]), false);
   if (cmd == "message-box" && n == 1) return CmdMessageBox(Ms(a[0]));
   if (cmd == "dialog-ok" && n == 1) return CmdDialogOk(Ms(a[0]));
+  if (cmd == "log-open" && n >= 1) return CmdLogOpen(a[0], n - 1, a + 1);
+  if (cmd == "hotkey-free" && n == 2)
+    return CmdHotkeyFree(static_cast<UINT>(std::strtoul(a[0], nullptr, 0)),
+                         static_cast<UINT>(std::strtoul(a[1], nullptr, 0)));
+  if (cmd == "menu-height" && n == 1) return CmdMenuHeight(Ms(a[0]));
+  if (cmd == "window-texts" && n == 2) return CmdWindowTexts(a[0], Ms(a[1]));
+  if (cmd == "control-center" && n == 2) return CmdControlCenter(a[0], a[1]);
   return Usage();
 }
