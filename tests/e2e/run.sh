@@ -56,6 +56,7 @@ if [ -z "${ZK_E2E_WATCHDOG:-}" ]; then
 fi
 
 CASES=(single-instance old-windows builtin-hotkeys tray-menu first-start-files restart-after-kill)
+CASES+=(delete-entries about-box links)
 for o in "${ONLY[@]}"; do
   if ! printf '%s\n' "${CASES[@]}" | grep -qx -- "$o"; then
     echo "run.sh: no case $o (cases: ${CASES[*]})" >&2
@@ -461,6 +462,58 @@ case_restart_after_kill() {
   finish
 }
 
+# --- the delete dialog, the About box and the maker's links
+
+MAIL_TARGET='mailto:zentrik@example.com'
+SITE_TARGET='http://www.example.com/zentrik/'
+OPENED_WIN='C:\Zentrik\opened.txt'
+
+# Opens the tray menu with the posted callback and types the keys given.
+menu_keys() {
+  zk tray-click 0x202 >/dev/null || return 1
+  zk wait-menu 10000 || return 1
+  zk press-key "$@" >/dev/null
+}
+
+# Makes the driver the shell's handler of mailto: and http: links: it writes
+# each link it is given as a line of opened.txt.
+install_link_handler() {
+  cp "$DRIVER" "$WINEPREFIX/drive_c/Zentrik/zk_e2e_driver.exe"
+  rm -f "$WINEPREFIX/drive_c/Zentrik/opened.txt"
+  local scheme
+  for scheme in mailto http; do
+    wreg add "HKCR\\$scheme\\shell\\open\\command" /ve /f \
+      /d "\"C:\\Zentrik\\zk_e2e_driver.exe\" log-open $OPENED_WIN \"%1\""
+  done
+}
+
+# Waits up to $2 seconds until opened.txt holds the line $1.
+wait_opened() {
+  local i
+  for ((i = 0; i < $2 * 10; i++)); do
+    tr -d '\r' <"$WINEPREFIX/drive_c/Zentrik/opened.txt" 2>/dev/null | grep -qxF -- "$1" && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+opened_lines() { tr -d '\r' <"$WINEPREFIX/drive_c/Zentrik/opened.txt" 2>/dev/null | grep -c .; }
+
+case_links() {
+  begin links
+  fresh_state
+  install_link_handler
+  zk_start_ready || { finish; return; }
+  # The two menu items, each of them with its access key.
+  menu_keys c || fail "no tray menu for Contact Us"
+  wait_opened "$MAIL_TARGET" 20 || fail "Contact Us did not open $MAIL_TARGET"
+  menu_keys v || fail "no tray menu for Visit Website"
+  wait_opened "$SITE_TARGET" 20 || fail "Visit Website did not open $SITE_TARGET"
+  [ "$(opened_lines)" = 2 ] || fail "expected two links opened: $(tr '\r\n' '  ' <"$WINEPREFIX/drive_c/Zentrik/opened.txt")"
+  kill -0 "$ZK_PID" 2>/dev/null || fail "the program ended"
+  finish
+}
+
 for c in "${CASES[@]}"; do
   wanted "$c" || continue
   case $c in
@@ -470,6 +523,7 @@ for c in "${CASES[@]}"; do
     tray-menu) case_tray_menu ;;
     first-start-files) case_first_start_files ;;
     restart-after-kill) case_restart_after_kill ;;
+    links) case_links ;;
   esac
 done
 
