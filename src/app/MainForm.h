@@ -104,7 +104,13 @@ class TfrmMain : public TForm {
   virtual void RunLaunchEntry(int key);
   virtual void PasteTextEntry(int key);
 
-  // --- the maker's links (ui/)
+  // --- delete dialog, About box and the maker's links (ui/)
+  void mnuTray_AddDelHotkey_DelClick(TMenuItem& sender);
+  void mnuTray_AddDelHotkey2_DelClick(TMenuItem& sender);
+  // Runs the delete dialog on one list file, then brings the hotkeys and
+  // the tray menu up to date; the tray icon ignores the mouse meanwhile.
+  void ShowDeleteDialog(const std::string& listFile);
+  void mnuTray_AboutClick(TMenuItem& sender);
   void mnuTray_EmailClick(TMenuItem& sender);
   void mnuTray_WebsiteClick(TMenuItem& sender);
 

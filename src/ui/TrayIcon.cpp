@@ -57,9 +57,12 @@ void TfrmMain::BuildTrayMenu() {
   mnuTray_Exit = add(root, "mnuTray_Exit", "&Exit");
   mnuTray_Exit->OnClick = [this](TMenuItem& s) { mnuTray_ExitClick(s); };
 
-  // The maker's links.
+  // The delete dialogs, the About box and the maker's links.
+  mnuTray_AddDelHotkey_Del->OnClick = [this](TMenuItem& s) { mnuTray_AddDelHotkey_DelClick(s); };
+  mnuTray_AddDelHotkey2_Del->OnClick = [this](TMenuItem& s) { mnuTray_AddDelHotkey2_DelClick(s); };
   mnuTray_Email->OnClick = [this](TMenuItem& s) { mnuTray_EmailClick(s); };
   mnuTray_Website->OnClick = [this](TMenuItem& s) { mnuTray_WebsiteClick(s); };
+  mnuTray_About->OnClick = [this](TMenuItem& s) { mnuTray_AboutClick(s); };
 }
 
 void TfrmMain::AddTrayIcon() {

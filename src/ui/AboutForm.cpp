@@ -1,0 +1,137 @@
+#include "ui/AboutForm.h"
+
+#include "app/MainForm.h"
+#include "catalogue/Hotkeys.h"
+#include "ui/Maker.h"
+#include "ui/TrayCallbackOff.h"
+
+using namespace plat;
+
+namespace {
+constexpr Colour kLinkColour = Rgb(0, 0, 255);
+constexpr Colour kPressedLinkColour = Rgb(255, 0, 0);
+constexpr Colour kWhite = Rgb(255, 255, 255);
+constexpr UInt kLabel = CF_AUTOSIZE | CF_TRANSPARENT;
+
+// One control of the table; the rest of its state keeps its defaults.
+DialogControl Ctl(const char* name, ControlKind kind, const std::string& text, Bounds bounds,
+                  int tabOrder = -1, UInt flags = 0) {
+  DialogControl c;
+  c.name = name;
+  c.kind = kind;
+  c.text = text;
+  c.bounds = bounds;
+  c.tabOrder = tabOrder;
+  c.flags = flags;
+  return c;
+}
+
+DialogControl Label(const char* name, const std::string& text, int left, int top) {
+  return Ctl(name, ControlKind::Label, text, {left, top, 0, 0}, -1, kLabel);
+}
+
+DialogControl Link(const char* name, const std::string& text, int left, int top) {
+  DialogControl c = Label(name, text, left, top);
+  c.flags |= CF_HANDCURSOR;
+  c.font.underline = true;
+  c.fontColour = kLinkColour;
+  return c;
+}
+
+DialogDesc AboutDialogDesc() {
+  DialogDesc d;
+  d.className = "TfrmAbout";
+  d.caption = "About";
+  d.clientWidth = 295;
+  d.clientHeight = 194;
+  DialogControl shape = Ctl("shpBackground", ControlKind::Shape, "", {7, 7, 282, 147});
+  shape.colour = kWhite;
+  shape.penColour = kWhite;
+  DialogControl bevel = Ctl("bvlBackground", ControlKind::Bevel, "", {7, 7, 282, 147});
+  DialogControl icon = Ctl("imgIcon", ControlKind::Image, "", {14, 19, 32, 32}, -1, CF_TRANSPARENT);
+  icon.image = "MAINICON";
+  DialogControl title = Label("lblTitle", "", 57, 27);
+  title.flags |= CF_CENTER;
+  title.font = FontSpec{"Tahoma", -13, true, false};
+  DialogControl ok = Ctl("btnOK", ControlKind::Button, "OK", {110, 163, 74, 23}, 0, CF_DEFAULT);
+  // The shape comes first, so it lies behind everything else.
+  d.controls = {shape,
+                bevel,
+                icon,
+                title,
+                Label("lblVersion", "", 57, 56),
+                Label("lblCopyright", "", 46, 73),
+                Label("lblEmail", "Our Mail:", 66, 105),
+                Link("lblEmailAddr", TVostel::kMakerEmail, 115, 105),
+                Label("lblWebsite", "Our Site:", 66, 122),
+                Link("lblWebsiteAddr", TVostel::kMakerWebsite, 115, 122),
+                ok};
+  return d;
+}
+}  // namespace
+
+TfrmAbout::TfrmAbout(TApplication& app)
+    : TDialogForm(app, AboutDialogDesc()),
+      shpBackground(Control("shpBackground")),
+      bvlBackground(Control("bvlBackground")),
+      imgIcon(Control("imgIcon")),
+      lblTitle(Control("lblTitle")),
+      lblVersion(Control("lblVersion")),
+      lblCopyright(Control("lblCopyright")),
+      lblEmail(Control("lblEmail")),
+      lblEmailAddr(Control("lblEmailAddr")),
+      lblWebsite(Control("lblWebsite")),
+      lblWebsiteAddr(Control("lblWebsiteAddr")),
+      btnOK(Control("btnOK")) {
+  btnOK.OnClick = [this](TControl& s) { btnOKClick(s); };
+  for (TControl* link : {&lblEmailAddr, &lblWebsiteAddr}) {
+    link->OnMouseDown = [this](TControl& s, MouseButton b) { LabelMouseDown(s, b); };
+    link->OnMouseUp = [this](TControl& s, MouseButton b, bool) { LabelMouseUp(s, b); };
+  }
+  lblEmailAddr.OnClick = [this](TControl& s) { lblEmailAddrClick(s); };
+  lblWebsiteAddr.OnClick = [this](TControl& s) { lblWebsiteAddrClick(s); };
+  FormCreate();
+}
+
+void TfrmAbout::FormCreate() {
+  ProductName = "Vostel";
+  VersionText = "1.00";
+  CopyrightYear = "2008";
+}
+
+void TfrmAbout::Centre(TControl& control) { control.SetLeft((ClientWidth() - control.Width()) / 2); }
+
+void TfrmAbout::FormShow() {
+  lblTitle.SetText(ProductName);
+  Centre(lblTitle);
+  imgIcon.SetLeft(lblTitle.Left() - (imgIcon.Width() + 10));
+  lblVersion.SetText("Version " + VersionText);
+  Centre(lblVersion);
+  lblCopyright.SetText("Copyright \xA9 " + CopyrightYear + " " + TVostel::kMakerCompany);
+  Centre(lblCopyright);
+}
+
+void TfrmAbout::btnOKClick(TControl&) { SetModalResult(mrOk); }
+
+void TfrmAbout::LabelMouseDown(TControl& sender, MouseButton button) {
+  if (button == MouseButton::Left) sender.SetFontColour(kPressedLinkColour);
+}
+
+void TfrmAbout::LabelMouseUp(TControl& sender, MouseButton button) {
+  if (button == MouseButton::Left) sender.SetFontColour(kLinkColour);
+}
+
+void TfrmAbout::lblEmailAddrClick(TControl&) { TVostel::OpenMailLink(Application()); }
+
+void TfrmAbout::lblWebsiteAddrClick(TControl&) { TVostel::OpenWebsiteLink(Application()); }
+
+// ---------------------------------------------------------------------------
+
+void TfrmMain::mnuTray_AboutClick(TMenuItem&) {
+  const TTrayCallbackOff callbackOff(*this);
+  TfrmAbout dialog(Application());  // destroyed before the callback comes back
+  dialog.ProductName = kProductName;
+  dialog.VersionText = "6.34";
+  dialog.CopyrightYear = "2009";
+  dialog.ShowModal();
+}

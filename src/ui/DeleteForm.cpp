@@ -1,0 +1,96 @@
+#include "ui/DeleteForm.h"
+
+#include "app/MainForm.h"
+#include "catalogue/ListFiles.h"
+#include "platform/Errors.h"
+#include "ui/DeleteList.h"
+#include "ui/TrayCallbackOff.h"
+
+using namespace plat;
+
+namespace {
+// One control of the table; the rest of its state keeps its defaults.
+DialogControl Ctl(const char* name, ControlKind kind, const std::string& text, Bounds bounds,
+                  int tabOrder = -1, UInt flags = 0) {
+  DialogControl c;
+  c.name = name;
+  c.kind = kind;
+  c.text = text;
+  c.bounds = bounds;
+  c.tabOrder = tabOrder;
+  c.flags = flags;
+  return c;
+}
+
+DialogDesc DeleteDialogDesc() {
+  DialogDesc d;
+  d.className = "TfrmDel";
+  d.caption = "Delete";
+  d.clientWidth = 297;
+  d.clientHeight = 111;
+  DialogControl group = Ctl("GroupBox1", ControlKind::GroupBox, "Select", {10, 12, 277, 55}, 0);
+  DialogControl names = Ctl("cboHotkeyName", ControlKind::DropDownList, "", {10, 21, 257, 21}, 0);
+  names.parent = 0;
+  names.dropDownRows = 8;
+  DialogControl ok = Ctl("btnOK", ControlKind::Button, "OK", {71, 77, 74, 23}, 1);
+  // Enabled once the list shows an entry, so that a list that could not be
+  // read offers nothing to delete.
+  ok.enabled = false;
+  DialogControl cancel = Ctl("btnCancel", ControlKind::Button, "Cancel", {151, 77, 74, 23}, 2);
+  d.controls = {group, names, ok, cancel};
+  return d;
+}
+}  // namespace
+
+TfrmDel::TfrmDel(TApplication& app)
+    : TDialogForm(app, DeleteDialogDesc()),
+      GroupBox1(Control("GroupBox1")),
+      cboHotkeyName(Control("cboHotkeyName")),
+      btnOK(Control("btnOK")),
+      btnCancel(Control("btnCancel")) {
+  btnOK.OnClick = [this](TControl& s) { btnOKClick(s); };
+  btnCancel.OnClick = [this](TControl& s) { btnCancelClick(s); };
+}
+
+void TfrmDel::FormShow() {
+  std::vector<std::string> names = DeleteListNames(LoadListLines(Platform(), ListFileName));
+  const bool any = !names.empty();
+  cboHotkeyName.SetItems(std::move(names));
+  if (any) cboHotkeyName.SetItemIndex(0);
+  btnOK.SetEnabled(any);
+}
+
+// The record goes by its position, which is its item's position in the
+// list. An error (reading, writing) leaves the dialog open and the file whole.
+void TfrmDel::btnOKClick(TControl&) {
+  const int index = cboHotkeyName.ItemIndex();
+  const std::string name = cboHotkeyName.Text();
+  // The file may have lost lines since the list was filled: nothing was
+  // deleted then, and that is not reported as a success.
+  if (!DeleteRecord(Platform(), ListFileName, index))
+    throw zk::Exception(zk::Format("List index out of bounds (%d)", index));
+  Hide();
+  Platform().MessageBoxA(Application().Handle(), zk::Format("Successfully deleted: %s", name.c_str()),
+                         Application().Title, MB_OK);
+  SetModalResult(mrOk);
+}
+
+void TfrmDel::btnCancelClick(TControl&) { SetModalResult(mrCancel); }
+
+// ---------------------------------------------------------------------------
+
+void TfrmMain::mnuTray_AddDelHotkey_DelClick(TMenuItem&) { ShowDeleteDialog(GetLaunchListPath()); }
+
+void TfrmMain::mnuTray_AddDelHotkey2_DelClick(TMenuItem&) { ShowDeleteDialog(GetTextListPath()); }
+
+// An error of the release or reload is not caught here: it reaches the
+// standard error box once the dialog is gone and the icon answers again.
+void TfrmMain::ShowDeleteDialog(const std::string& listFile) {
+  const TTrayCallbackOff callbackOff(*this);
+  TfrmDel dialog(Application());  // destroyed before the callback comes back
+  dialog.ListFileName = listFile;
+  if (dialog.ShowModal() == mrOk) {
+    ReleaseUserHotkeys();
+    LoadUserHotkeys();
+  }
+}

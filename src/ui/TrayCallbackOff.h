@@ -1,0 +1,16 @@
+// Keeps the tray icon deaf to the mouse while a dialog of the tray menu is
+// open: off when made, on again however the scope is left.
+#pragma once
+
+#include "app/MainForm.h"
+
+class TTrayCallbackOff {
+ public:
+  explicit TTrayCallbackOff(TfrmMain& form) : form_(form) { form_.SetTrayCallback(false); }
+  ~TTrayCallbackOff() { form_.SetTrayCallback(true); }
+  TTrayCallbackOff(const TTrayCallbackOff&) = delete;
+  TTrayCallbackOff& operator=(const TTrayCallbackOff&) = delete;
+
+ private:
+  TfrmMain& form_;
+};
