@@ -9,7 +9,7 @@ namespace TVostel {
 
 inline constexpr const char* kMakerCompany = "Vostel Software";
 inline constexpr const char* kMakerEmail = "zentrik@example.com";
-inline constexpr const char* kMakerWebsite = "http://www.example.com/zentrik/";
+inline constexpr const char* kMakerWebsite = "http://www.example.com/";
 
 // A new message to the contact address in the user's mail program.
 void OpenMailLink(TApplication& app);

@@ -465,7 +465,7 @@ case_restart_after_kill() {
 # --- the delete dialog, the About box and the maker's links
 
 MAIL_TARGET='mailto:zentrik@example.com'
-SITE_TARGET='http://www.example.com/zentrik/'
+SITE_TARGET='http://www.example.com/'
 OPENED_WIN='C:\Zentrik\opened.txt'
 
 # Opens the tray menu with the posted callback and types the keys given.
@@ -487,17 +487,157 @@ install_link_handler() {
   done
 }
 
-# Waits up to $2 seconds until opened.txt holds the line $1.
+# Waits up to $2 seconds until opened.txt holds the line $1 and the handler
+# has ended (while it runs, the tray menu may open without the keyboard).
 wait_opened() {
   local i
   for ((i = 0; i < $2 * 10; i++)); do
-    tr -d '\r' <"$WINEPREFIX/drive_c/Zentrik/opened.txt" 2>/dev/null | grep -qxF -- "$1" && return 0
+    if tr -d '\r' <"$WINEPREFIX/drive_c/Zentrik/opened.txt" 2>/dev/null | grep -qxF -- "$1"; then
+      for ((; i < $2 * 10; i++)); do
+        pgrep -f 'zk_e2e_driver.exe.* log-open ' >/dev/null || return 0
+        sleep 0.1
+      done
+      return 0
+    fi
     sleep 0.1
   done
   return 1
 }
 
 opened_lines() { tr -d '\r' <"$WINEPREFIX/drive_c/Zentrik/opened.txt" 2>/dev/null | grep -c .; }
+
+# Clicks the control with text $2 in the window titled $1 with the real
+# mouse, as a person would.
+click_control() {
+  local xy
+  xy=$(zk control-center "$1" "$2") || return 1
+  # shellcheck disable=SC2086
+  xdotool mousemove $xy click 1
+}
+
+# The tray menu's height in pixels (opened with the posted callback, closed
+# with Esc), or nothing.
+menu_height() {
+  zk tray-click 0x202 >/dev/null || return 1
+  zk menu-height 10000 || return 1
+  zk press-key esc >/dev/null
+  zk wait-no-menu 5000
+}
+
+# Chooses "Delete..." under the submenu that is the $1-th item from the top
+# (separators do not count), deletes the entry $2 down from the first and
+# confirms the message, which must name $3. Checks the list the dialog
+# shows against $4 (names, one a line).
+delete_entry() {
+  local downs=() i texts box
+  for ((i = 0; i < $1; i++)); do downs+=(down); done
+  menu_keys "${downs[@]}" right down enter || { fail "no tray menu for Delete..."; return 1; }
+  if ! texts=$(zk window-texts Delete 10000); then
+    fail "no Delete dialog"
+    return 1
+  fi
+  [ "$(sed -n 's/^item: //p' <<<"$texts")" = "$4" ] ||
+    fail "the Delete dialog lists [$(sed -n 's/^item: //p' <<<"$texts" | tr '\n' ',')]"
+  grep -qx 'selected: 0' <<<"$texts" || fail "the first entry is not selected"
+  downs=()
+  for ((i = 0; i < $2; i++)); do downs+=(down); done
+  # The list has the focus; Tab moves on to OK, and space presses it.
+  zk press-key "${downs[@]}" tab space >/dev/null
+  box=$(zk message-box 10000) || { fail "no message after deleting"; return 1; }
+  grep -qx "text: Successfully deleted: $3" <<<"$box" || fail "unexpected message: $(tr '\n' ' ' <<<"$box")"
+  grep -qx 'caption: Zentrik' <<<"$box" || fail "the message's caption is not Zentrik"
+  zk dialog-ok 5000 >/dev/null
+  zk wait-no-window '*' Delete 10000 >/dev/null || fail "the Delete dialog stayed"
+}
+
+case_delete_entries() {
+  begin delete-entries
+  fresh_state
+  # Launch entries Notepad (WinKey+Alt+F5) and Calculator (WinKey+Alt+C);
+  # text entries Thanks (WinKey+Ctrl+T) and Signature (WinKey+Ctrl+S).
+  local notepad='Tm90ZXBhZA==|F5|116|bm90ZXBhZA==|' calc='Q2FsY3VsYXRvcg==|C|67|Y2FsYw==|'
+  local thanks='VGhhbmtz|T|84|VGhhbmsgeW91' signature='U2lnbmF0dXJl|S|83|QmVzdCByZWdhcmRz'
+  mkdir -p "$DATA_DIR"
+  printf '%s\r\n%s' "$notepad" "$calc" >"$DATA_DIR/znks.ini"
+  printf '%s\r\n%s' "$thanks" "$signature" >"$DATA_DIR/znks2.ini"
+  zk_start_ready || { finish; return; }
+  local k
+  for k in "9 116" "9 67" "10 84" "10 83"; do
+    # shellcheck disable=SC2086
+    zk hotkey-free $k >/dev/null && fail "hotkey $k is not held at the start"
+  done
+  local h0 h1 h2
+  h0=$(menu_height)
+
+  # Calculator, the second entry of list I: "Add/Delete Hotkey I" is the
+  # twelfth item, after the eleven built-in ones.
+  delete_entry 12 1 Calculator $'Notepad\nCalculator'
+  [ "$(od -An -c "$DATA_DIR/znks.ini" | tr -s ' ')" = "$(printf '%s\r\n' "$notepad" | od -An -c | tr -s ' ')" ] ||
+    fail "znks.ini holds [$(tr '\r\n' '~~' <"$DATA_DIR/znks.ini")]"
+  zk hotkey-free 9 67 >/dev/null || fail "WinKey+Alt+C is still held"
+  h1=$(menu_height)
+
+  # Thanks, the first entry of list II: its submenu follows the one entry
+  # left in list I.
+  delete_entry 14 0 Thanks $'Thanks\nSignature'
+  [ "$(od -An -c "$DATA_DIR/znks2.ini" | tr -s ' ')" = "$(printf '%s\r\n' "$signature" | od -An -c | tr -s ' ')" ] ||
+    fail "znks2.ini holds [$(tr '\r\n' '~~' <"$DATA_DIR/znks2.ini")]"
+  zk hotkey-free 10 84 >/dev/null || fail "WinKey+Ctrl+T is still held"
+  h2=$(menu_height)
+  for k in "9 116" "10 83"; do
+    # shellcheck disable=SC2086
+    zk hotkey-free $k >/dev/null && fail "hotkey $k was released and not taken again"
+  done
+
+  # One item fewer on the menu after each delete.
+  if [ -z "$h0" ] || [ -z "$h1" ] || [ -z "$h2" ]; then
+    fail "could not measure the tray menu ($h0, $h1, $h2)"
+  elif ! [ "$h1" -lt "$h0" ] || [ $((h0 - h1)) -ne $((h1 - h2)) ]; then
+    fail "menu heights $h0, $h1, $h2 do not shrink by one item each time"
+  fi
+
+  # The entries left still belong to the program: Exit frees them.
+  zk_exit_by_menu || fail "could not choose Exit on the tray menu"
+  zk_wait_exit 15
+  for k in "9 116" "10 83"; do
+    # shellcheck disable=SC2086
+    zk hotkey-free $k >/dev/null || fail "hotkey $k still held after Exit"
+  done
+  finish
+}
+
+case_about_box() {
+  begin about-box
+  fresh_state
+  zk_start_ready || { finish; return; }
+  menu_keys a || fail "no tray menu for About"
+  local texts line
+  if ! texts=$(LC_ALL=C zk window-texts About 10000); then
+    fail "no About box"
+    finish
+    return
+  fi
+  for line in 'Zentrik' 'Version 6.34' $'Copyright \xA9 2009 Vostel Software' 'Our Mail:' \
+    'zentrik@example.com' 'Our Site:' 'http://www.example.com/' 'OK'; do
+    LC_ALL=C grep -qF -- ": $line" <<<"$texts" || fail "About box lacks \"$line\""
+  done
+  # While the box is open a click on the tray icon opens no menu.
+  xdotool mousemove $((DESK_W - 10)) $((DESK_H - 10)) click 1
+  zk wait-menu 1500 && fail "the tray menu opened while the About box was open"
+  # Enter presses OK, the default button, once the box has the focus again.
+  click_control About 'Version 6.34' || fail "cannot click into the About box"
+  zk press-key enter >/dev/null
+  zk wait-no-window '*' About 5000 >/dev/null || fail "Enter did not close the About box"
+  kill -0 "$ZK_PID" 2>/dev/null || fail "the program ended"
+  # The icon answers the mouse again.
+  xdotool mousemove $((DESK_W - 10)) $((DESK_H - 10)) click 1
+  if zk wait-menu 10000; then
+    zk press-key esc >/dev/null
+  else
+    fail "no tray menu after the About box closed"
+  fi
+  finish
+}
 
 case_links() {
   begin links
@@ -509,7 +649,19 @@ case_links() {
   wait_opened "$MAIL_TARGET" 20 || fail "Contact Us did not open $MAIL_TARGET"
   menu_keys v || fail "no tray menu for Visit Website"
   wait_opened "$SITE_TARGET" 20 || fail "Visit Website did not open $SITE_TARGET"
-  [ "$(opened_lines)" = 2 ] || fail "expected two links opened: $(tr '\r\n' '  ' <"$WINEPREFIX/drive_c/Zentrik/opened.txt")"
+  # The links of the About box, clicked with the mouse.
+  menu_keys a || fail "no tray menu for About"
+  if zk wait-window '*' About 10000 >/dev/null; then
+    click_control About zentrik@example.com || fail "no mail link in the About box"
+    wait_opened "$MAIL_TARGET" 20 || fail "the mail link did not open $MAIL_TARGET"
+    click_control About "$SITE_TARGET" || fail "no website link in the About box"
+    wait_opened "$SITE_TARGET" 20 || fail "the website link did not open $SITE_TARGET"
+    click_control About OK || fail "no OK button in the About box"
+    zk wait-no-window '*' About 5000 >/dev/null || fail "OK did not close the About box"
+  else
+    fail "no About box"
+  fi
+  [ "$(opened_lines)" = 4 ] || fail "expected four links opened: $(tr '\r\n' '  ' <"$WINEPREFIX/drive_c/Zentrik/opened.txt")"
   kill -0 "$ZK_PID" 2>/dev/null || fail "the program ended"
   finish
 }
@@ -523,6 +675,8 @@ for c in "${CASES[@]}"; do
     tray-menu) case_tray_menu ;;
     first-start-files) case_first_start_files ;;
     restart-after-kill) case_restart_after_kill ;;
+    delete-entries) case_delete_entries ;;
+    about-box) case_about_box ;;
     links) case_links ;;
   esac
 done

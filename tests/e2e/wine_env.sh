@@ -39,13 +39,16 @@ zk_wine_env() {
   # one instead.
   local bin=${TMPDIR:-/tmp}/zk-wine64-bin-$(id -u) name
   mkdir -p "$bin" || return 1
+  # Each command is made executable before it replaces the old one: other
+  # runs on the machine may look it up at any moment.
   printf '#!/bin/sh\nexec /usr/lib/wine/wine64 "$@"\n' >"$bin/wine.tmp.$$"
+  chmod 755 "$bin/wine.tmp.$$"
   mv -f "$bin/wine.tmp.$$" "$bin/wine"
   for name in wineboot winepath winecfg regedit; do
     printf '#!/bin/sh\nexec /usr/lib/wine/wine64 %s.exe "$@"\n' "$name" >"$bin/$name.tmp.$$"
+    chmod 755 "$bin/$name.tmp.$$"
     mv -f "$bin/$name.tmp.$$" "$bin/$name"
   done
-  chmod 755 "$bin"/*
   export WINESERVER=/usr/lib/wine/wineserver64
   case ":$PATH:" in
     *":$bin:"*) ;;

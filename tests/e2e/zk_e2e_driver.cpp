@@ -354,10 +354,14 @@ int CmdWindowTexts(const char* title, DWORD ms) {
     for (char& ch : cls) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
     if (cls != "combobox") continue;
     const LRESULT n = SendMessageA(c, CB_GETCOUNT, 0, 0);
+    // Asked in UTF-16: the 8-bit form of this message does not cross
+    // processes intact.
     for (LRESULT i = 0; i < n; ++i) {
-      char buf[1024] = {};
-      if (SendMessageA(c, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0) < static_cast<LRESULT>(sizeof buf))
-        SendMessageA(c, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(buf));
+      wchar_t wide[1024] = {};
+      char buf[2048] = {};
+      if (SendMessageW(c, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0) < 1024)
+        SendMessageW(c, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(wide));
+      WideCharToMultiByte(CP_ACP, 0, wide, -1, buf, sizeof buf, nullptr, nullptr);
       std::printf("item: %s\n", buf);
     }
     std::printf("selected: %ld\n", static_cast<long>(SendMessageA(c, CB_GETCURSEL, 0, 0)));

@@ -17,7 +17,7 @@ std::string OpenCall(const TApplication& app, const std::string& target) {
                     static_cast<unsigned>(app.Handle()), target.c_str());
 }
 const char* const kMail = "mailto:zentrik@example.com";
-const char* const kSite = "http://www.example.com/zentrik/";
+const char* const kSite = "http://www.example.com/";
 
 // Both menu items open their address through the shell, with the
 // application window as owner, and nothing else happens.
