@@ -487,16 +487,14 @@ install_link_handler() {
   done
 }
 
-# Waits up to $2 seconds until opened.txt holds the line $1 and the handler
-# has ended (while it runs, the tray menu may open without the keyboard).
+# Waits up to $2 seconds until opened.txt holds the line $1, then a moment
+# more: while the handler and its console end, a tray menu opened at once
+# may lose the keyboard to them.
 wait_opened() {
   local i
   for ((i = 0; i < $2 * 10; i++)); do
     if tr -d '\r' <"$WINEPREFIX/drive_c/Zentrik/opened.txt" 2>/dev/null | grep -qxF -- "$1"; then
-      for ((; i < $2 * 10; i++)); do
-        pgrep -f 'zk_e2e_driver.exe.* log-open ' >/dev/null || return 0
-        sleep 0.1
-      done
+      sleep 1.5
       return 0
     fi
     sleep 0.1
