@@ -56,6 +56,7 @@ if [ -z "${ZK_E2E_WATCHDOG:-}" ]; then
 fi
 
 CASES=(single-instance old-windows builtin-hotkeys tray-menu first-start-files restart-after-kill)
+CASES+=(add-entries)
 for o in "${ONLY[@]}"; do
   if ! printf '%s\n' "${CASES[@]}" | grep -qx -- "$o"; then
     echo "run.sh: no case $o (cases: ${CASES[*]})" >&2
@@ -461,6 +462,125 @@ case_restart_after_kill() {
   finish
 }
 
+# --- add dialogs
+
+# Presses keys one after another: "down*12" stands for twelve downs.
+keys() {
+  local k n i
+  for k in "$@"; do
+    n=1
+    if [[ $k == *'*'* ]]; then n=${k#*\*}; k=${k%%\**}; fi
+    for ((i = 0; i < n; i++)); do zk press-key "$k" >/dev/null; done
+  done
+}
+
+# Opens the tray menu and chooses "Add..." in the submenu that is the
+# $1-th item from the top; waits until the dialog of class $2 is shown.
+open_add() {
+  zk tray-click 0x202 >/dev/null || return 1
+  zk wait-menu 10000 || return 1
+  keys "down*$1" right enter
+  zk wait-visible "$2" Add 10000
+}
+
+# The focused control's class (Edit, ComboBox, Button) and its text.
+focused() { zk focused | sed -n 's/^class="\([^"]*\)" text="\([^"]*\)".*/\1 \2/p'; }
+
+# The message box now on screen: "caption|text".
+message() {
+  local box
+  box=$(zk message-box "${1:-10000}") || return 1
+  printf '%s|%s\n' "$(sed -n 's/^caption: //p' <<<"$box" | head -n1)" "$(sed -n 's/^text: //p' <<<"$box" | head -n1)"
+}
+
+case_add_entries() {
+  begin add-entries
+  fresh_state
+  zk_start_ready || { finish; return; }
+
+  # List I: the menu's twelfth item is "Add/Delete Hotkey I".
+  if ! open_add 12 TfrmAdd; then
+    fail "Add... of list I opened no dialog"
+    finish
+    return
+  fi
+  [ "$(focused)" = "Edit " ] || fail "the name field does not have the focus at first: $(focused)"
+  zk type-text pad >/dev/null
+  keys tab
+  zk type-text notepad >/dev/null
+  keys tab tab   # past the parameters (the "..." button takes no focus)
+  [ "$(focused)" = "ComboBox " ] || fail "Tab did not reach the key list: $(focused)"
+  keys down      # WinKey+Alt+F2
+  zk press-hotkey 4 9 >/dev/null  # Shift+Tab
+  [ "$(focused)" = "Edit " ] || fail "Shift+Tab did not go back to the parameters: $(focused)"
+  keys enter esc
+  message 1500 >/dev/null && fail "Enter or Esc pressed a button"
+  zk wait-visible TfrmAdd Add 0 || fail "Enter or Esc closed the dialog"
+  keys tab tab
+  [ "$(focused)" = "Button OK" ] || fail "Tab did not reach OK: $(focused)"
+  zk press-hotkey 0 32 >/dev/null  # Space presses the focused button
+  local msg
+  msg=$(message) || fail "no message after OK"
+  [ "$msg" = "Zentrik|SUCCESS: WinKey+Alt+F2" ] || fail "unexpected message [$msg]"
+  [ "$(zk count-windows TfrmAdd '*' visible)" = 0 ] || fail "the dialog was still shown with SUCCESS"
+  zk dialog-ok 5000 >/dev/null
+  zk wait-no-window TfrmAdd '*' 10000 >/dev/null || fail "the dialog was not destroyed"
+  local want1='cGFk|F2|113|bm90ZXBhZA==|'
+  [ "$(cat "$DATA_DIR/znks.ini" 2>/dev/null)" = "$want1" ] ||
+    fail "znks.ini is [$(cat "$DATA_DIR/znks.ini" 2>/dev/null)], expected [$want1]"
+  zk hotkey-held 9 113 >/dev/null || fail "WinKey+Alt+F2 is not registered"
+
+  # List II: "Add/Delete Hotkey II" follows list I's new entry, so it is
+  # the fourteenth item now; the text gets two lines.
+  if open_add 14 TfrmAdd2; then
+    zk type-text thanks >/dev/null
+    keys tab
+    zk type-text Hello >/dev/null
+    keys enter
+    zk type-text World >/dev/null
+    keys tab down down tab
+    [ "$(focused)" = "Button OK" ] || fail "Tab did not reach OK in the text dialog: $(focused)"
+    keys enter      # Enter presses the focused button
+    msg=$(message) || fail "no message after OK in the text dialog"
+    [ "$msg" = "Zentrik|SUCCESS: WinKey+Ctrl+F3" ] || fail "unexpected message [$msg]"
+    zk dialog-ok 5000 >/dev/null
+    zk wait-no-window TfrmAdd2 '*' 10000 >/dev/null || fail "the text dialog was not destroyed"
+  else
+    fail "Add... of list II opened no dialog (the menu did not get the new entry)"
+  fi
+  local want2='dGhhbmtz|F3|114|SGVsbG8NCldvcmxk'
+  [ "$(cat "$DATA_DIR/znks2.ini" 2>/dev/null)" = "$want2" ] ||
+    fail "znks2.ini is [$(cat "$DATA_DIR/znks2.ini" 2>/dev/null)], expected [$want2]"
+  zk hotkey-held 10 114 >/dev/null || fail "WinKey+Ctrl+F3 is not registered"
+  zk hotkey-held 9 113 >/dev/null || fail "WinKey+Alt+F2 was lost on the reload"
+
+  # The same key again in list I: "ERROR", the dialog stays as it was.
+  if open_add 12 TfrmAdd; then
+    zk type-text again >/dev/null
+    keys tab
+    zk type-text notepad >/dev/null
+    keys tab tab down tab enter
+    msg=$(message) || fail "no message for a taken key"
+    [ "$msg" = "Zentrik|ERROR: WinKey+Alt+F2" ] || fail "unexpected message [$msg]"
+    zk wait-visible TfrmAdd Add 0 || fail "the dialog was hidden with ERROR"
+    zk dialog-ok 5000 >/dev/null
+    zk wait-no-window '#32770' '*' 5000 >/dev/null
+    sleep 0.5
+    [ "$(focused)" = "Button OK" ] || fail "OK lost the focus after the message: $(focused)"
+    keys tab enter  # Cancel
+    zk wait-no-window TfrmAdd '*' 10000 >/dev/null || fail "Cancel did not close the dialog"
+  else
+    fail "Add... of list I did not open a second time"
+  fi
+  [ "$(cat "$DATA_DIR/znks.ini" 2>/dev/null)" = "$want1" ] || fail "the refused entry changed znks.ini"
+
+  # The tray icon opens its menu again.
+  zk_exit_by_menu || fail "the tray menu did not open after the dialogs"
+  zk_wait_exit 15
+  [ "$ZK_RC" = 0 ] || fail "exit code $ZK_RC after Exit, expected 0"
+  finish
+}
+
 for c in "${CASES[@]}"; do
   wanted "$c" || continue
   case $c in
@@ -470,6 +590,7 @@ for c in "${CASES[@]}"; do
     tray-menu) case_tray_menu ;;
     first-start-files) case_first_start_files ;;
     restart-after-kill) case_restart_after_kill ;;
+    add-entries) case_add_entries ;;
   esac
 done
 

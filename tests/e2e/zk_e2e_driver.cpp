@@ -285,6 +285,94 @@ int CmdAtomExists(const char* name, DWORD ms) {
   return a ? 0 : 1;
 }
 
+
+// --- dialogs: typing, focus, controls, hotkeys of the user lists, menus
+
+// Types printable characters into the focused window, with Shift where the
+// keyboard layout needs it.
+int CmdTypeText(const char* text) {
+  for (const char* c = text; *c != '\0'; ++c) {
+    const SHORT scan = VkKeyScanA(*c);
+    if (scan == -1) {
+      std::fprintf(stderr, "cannot type: %c\n", *c);
+      return 2;
+    }
+    const bool shift = (scan & 0x100) != 0;
+    if (shift) Key(VK_SHIFT, false);
+    Key(static_cast<BYTE>(scan & 0xFF), false);
+    Key(static_cast<BYTE>(scan & 0xFF), true);
+    if (shift) Key(VK_SHIFT, true);
+  }
+  Sleep(100);
+  return 0;
+}
+
+// 0 when the combination cannot be registered now: someone holds it.
+int CmdHotkeyHeld(UINT mods, UINT vk) {
+  HWND w = CreateWindowExA(0, "STATIC", "zk_e2e_probe", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                           GetModuleHandleA(nullptr), nullptr);
+  const bool free = RegisterHotKey(w, 0x2100, mods, vk) != 0;
+  if (free) UnregisterHotKey(w, 0x2100);
+  if (w) DestroyWindow(w);
+  std::printf(free ? "free\n" : "held\n");
+  return free ? 1 : 0;
+}
+
+// The control that has the keyboard focus in the foreground window.
+int CmdFocused() {
+  HWND fg = GetForegroundWindow();
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  if (!fg || !GetGUIThreadInfo(GetWindowThreadProcessId(fg, nullptr), &info) || !info.hwndFocus) {
+    std::printf("none\n");
+    return 1;
+  }
+  std::printf("class=\"%s\" text=\"%s\" window=\"%s\"\n", ClassOf(info.hwndFocus).c_str(),
+              TextOf(info.hwndFocus).c_str(), ClassOf(GetAncestor(info.hwndFocus, GA_ROOT)).c_str());
+  return 0;
+}
+
+struct ChildList {
+  HWND parent;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectChild(HWND w, LPARAM lp) {
+  auto* l = reinterpret_cast<ChildList*>(lp);
+  if (GetParent(w) == l->parent) l->found.push_back(w);
+  return TRUE;
+}
+
+// The visible top-level window of a class: its client size and each
+// control's class, text, state and rectangle in client coordinates.
+int CmdControls(const char* cls) {
+  std::vector<HWND> found = TopLevelWindows(cls, nullptr, true);
+  if (found.empty()) {
+    std::printf("no window\n");
+    return 1;
+  }
+  HWND dlg = found.front();
+  RECT client;
+  GetClientRect(dlg, &client);
+  std::printf("client %ld %ld\n", client.right, client.bottom);
+  ChildList list{dlg, {}};
+  EnumChildWindows(dlg, CollectChild, reinterpret_cast<LPARAM>(&list));
+  for (HWND w : list.found) {
+    RECT r;
+    GetWindowRect(w, &r);
+    MapWindowPoints(nullptr, dlg, reinterpret_cast<POINT*>(&r), 2);
+    std::printf("control class=\"%s\" text=\"%s\" enabled=%d visible=%d rect=%ld,%ld,%ld,%ld\n",
+                ClassOf(w).c_str(), TextOf(w).c_str(), IsWindowEnabled(w) ? 1 : 0,
+                IsWindowVisible(w) ? 1 : 0, r.left, r.top, r.right - r.left, r.bottom - r.top);
+  }
+  return 0;
+}
+
+int CmdWaitVisible(const char* cls, const char* title, DWORD ms, bool visible) {
+  bool ok = WaitFor(ms, [&] { return TopLevelWindows(OrNull(cls), OrNull(title), true).empty() != visible; });
+  return ok ? 0 : 1;
+}
+
 int Usage() {
   std::fprintf(stderr,
                "usage: zk_e2e_driver COMMAND [ARGS]\n"
@@ -303,6 +391,11 @@ int Usage() {
                "  wait-menu MS / wait-no-menu MS a pop-up menu is open / closed\n"
                "  message-box MS                 prints caption and text of a dialog box\n"
                "  dialog-ok MS                   presses OK on the visible dialog boxes\n"
+               "  type-text TEXT                 types printable characters\n"
+               "  hotkey-held MODS VK            0 when the combination is taken\n"
+               "  focused                        the focused control of the foreground window\n"
+               "  controls CLASS                 the controls of a visible window of CLASS\n"
+               "  wait-visible CLASS TITLE MS / wait-hidden CLASS TITLE MS\n"
                "CLASS and TITLE may be * for any.\n");
   return 2;
 }
@@ -337,5 +430,13 @@ int main(int argc, char** argv) {
   if (cmd == "wait-no-menu" && n == 1) return CmdWaitMenu(Ms(a[0]), false);
   if (cmd == "message-box" && n == 1) return CmdMessageBox(Ms(a[0]));
   if (cmd == "dialog-ok" && n == 1) return CmdDialogOk(Ms(a[0]));
+  if (cmd == "type-text" && n == 1) return CmdTypeText(a[0]);
+  if (cmd == "hotkey-held" && n == 2)
+    return CmdHotkeyHeld(static_cast<UINT>(std::strtoul(a[0], nullptr, 0)),
+                         static_cast<UINT>(std::strtoul(a[1], nullptr, 0)));
+  if (cmd == "focused" && n == 0) return CmdFocused();
+  if (cmd == "controls" && n == 1) return CmdControls(a[0]);
+  if (cmd == "wait-visible" && n == 3) return CmdWaitVisible(a[0], a[1], Ms(a[2]), true);
+  if (cmd == "wait-hidden" && n == 3) return CmdWaitVisible(a[0], a[1], Ms(a[2]), false);
   return Usage();
 }
