@@ -504,15 +504,32 @@ case_add_entries() {
     finish
     return
   fi
-  [ "$(focused)" = "Edit " ] || fail "the name field does not have the focus at first: $(focused)"
+  [ "$(focused)" = "Edit " ] || fail "the empty name field does not have the focus at first: $(focused)"
   zk type-text pad >/dev/null
   keys tab
   zk type-text notepad >/dev/null
+  # A real click on "...": the open-file dialog; cancelled, it changes nothing
+  # and the focus is still in the file field.
+  local at
+  if at=$(zk control-center TfrmAdd ...); then
+    xdotool mousemove ${at% *} ${at#* } click 1
+    if zk wait-visible '#32770' '*' 15000; then
+      sleep 1
+      keys esc
+      zk wait-hidden '#32770' '*' 10000 || fail "Esc did not close the open-file dialog"
+      sleep 0.5
+      [ "$(focused)" = "Edit notepad" ] || fail "the file field lost its text or the focus: $(focused)"
+    else
+      fail "the ... button opened no open-file dialog"
+    fi
+  else
+    fail "no ... button"
+  fi
   keys tab tab   # past the parameters (the "..." button takes no focus)
-  [ "$(focused)" = "ComboBox " ] || fail "Tab did not reach the key list: $(focused)"
+  [ "$(focused)" = "ComboBox WinKey+Alt+F1" ] || fail "Tab did not reach the key list on F1: $(focused)"
   keys down      # WinKey+Alt+F2
   zk press-hotkey 4 9 >/dev/null  # Shift+Tab
-  [ "$(focused)" = "Edit " ] || fail "Shift+Tab did not go back to the parameters: $(focused)"
+  [ "$(focused)" = "Edit " ] || fail "Shift+Tab did not go back to the empty parameters: $(focused)"
   keys enter esc
   message 1500 >/dev/null && fail "Enter or Esc pressed a button"
   zk wait-visible TfrmAdd Add 0 || fail "Enter or Esc closed the dialog"

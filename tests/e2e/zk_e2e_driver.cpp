@@ -318,6 +318,16 @@ int CmdHotkeyHeld(UINT mods, UINT vk) {
   return free ? 1 : 0;
 }
 
+// A control's text as the control itself reports it (GetWindowTextA does
+// not ask the controls of another process).
+std::string ControlText(HWND w) {
+  char buf[1024] = {};
+  DWORD_PTR n = 0;
+  SendMessageTimeoutA(w, WM_GETTEXT, sizeof buf, reinterpret_cast<LPARAM>(buf), SMTO_ABORTIFHUNG,
+                      2000, &n);
+  return buf;
+}
+
 // The control that has the keyboard focus in the foreground window.
 int CmdFocused() {
   HWND fg = GetForegroundWindow();
@@ -328,7 +338,7 @@ int CmdFocused() {
     return 1;
   }
   std::printf("class=\"%s\" text=\"%s\" window=\"%s\"\n", ClassOf(info.hwndFocus).c_str(),
-              TextOf(info.hwndFocus).c_str(), ClassOf(GetAncestor(info.hwndFocus, GA_ROOT)).c_str());
+              ControlText(info.hwndFocus).c_str(), ClassOf(GetAncestor(info.hwndFocus, GA_ROOT)).c_str());
   return 0;
 }
 
@@ -362,10 +372,27 @@ int CmdControls(const char* cls) {
     GetWindowRect(w, &r);
     MapWindowPoints(nullptr, dlg, reinterpret_cast<POINT*>(&r), 2);
     std::printf("control class=\"%s\" text=\"%s\" enabled=%d visible=%d rect=%ld,%ld,%ld,%ld\n",
-                ClassOf(w).c_str(), TextOf(w).c_str(), IsWindowEnabled(w) ? 1 : 0,
+                ClassOf(w).c_str(), ControlText(w).c_str(), IsWindowEnabled(w) ? 1 : 0,
                 IsWindowVisible(w) ? 1 : 0, r.left, r.top, r.right - r.left, r.bottom - r.top);
   }
   return 0;
+}
+
+// The screen position of the centre of the control with this text in the
+// visible window of class CLASS, for a real mouse click.
+int CmdControlCenter(const char* cls, const char* text) {
+  std::vector<HWND> found = TopLevelWindows(cls, nullptr, true);
+  if (found.empty()) return 1;
+  ChildList list{found.front(), {}};
+  EnumChildWindows(found.front(), CollectChild, reinterpret_cast<LPARAM>(&list));
+  for (HWND w : list.found) {
+    if (TextOf(w) != text) continue;
+    RECT r;
+    GetWindowRect(w, &r);
+    std::printf("%ld %ld\n", (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    return 0;
+  }
+  return 1;
 }
 
 int CmdWaitVisible(const char* cls, const char* title, DWORD ms, bool visible) {
@@ -395,6 +422,7 @@ int Usage() {
                "  hotkey-held MODS VK            0 when the combination is taken\n"
                "  focused                        the focused control of the foreground window\n"
                "  controls CLASS                 the controls of a visible window of CLASS\n"
+               "  control-center CLASS TEXT      screen centre of a control of a visible window\n"
                "  wait-visible CLASS TITLE MS / wait-hidden CLASS TITLE MS\n"
                "CLASS and TITLE may be * for any.\n");
   return 2;
@@ -436,6 +464,7 @@ int main(int argc, char** argv) {
                          static_cast<UINT>(std::strtoul(a[1], nullptr, 0)));
   if (cmd == "focused" && n == 0) return CmdFocused();
   if (cmd == "controls" && n == 1) return CmdControls(a[0]);
+  if (cmd == "control-center" && n == 2) return CmdControlCenter(a[0], a[1]);
   if (cmd == "wait-visible" && n == 3) return CmdWaitVisible(a[0], a[1], Ms(a[2]), true);
   if (cmd == "wait-hidden" && n == 3) return CmdWaitVisible(a[0], a[1], Ms(a[2]), false);
   return Usage();
