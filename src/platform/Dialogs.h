@@ -44,7 +44,7 @@ constexpr Colour Rgb(int r, int g, int b) {
 }
 
 struct FontSpec {
-  std::string name;  // empty: the dialog's font
+  std::string name{};  // empty: the dialog's font
   int height = 0;    // in pixels at 96 DPI, negative for the character height
   bool bold = false;
   bool underline = false;
@@ -58,31 +58,31 @@ struct Bounds {
 
 // One control and its current state.
 struct DialogControl {
-  std::string name;
+  std::string name{};
   ControlKind kind = ControlKind::Label;
-  std::string text;
-  Bounds bounds;
+  std::string text{};
+  Bounds bounds{};
   int tabOrder = -1;  // -1: no tab stop; within the group box when `parent` is set
   UInt flags = 0;
   int parent = -1;  // index of the group box the control stands in
   int dropDownRows = 0;
-  FontSpec font;
+  FontSpec font{};
   Colour fontColour = kDefaultColour;
   Colour colour = kDefaultColour;     // fill of a shape
   Colour penColour = kDefaultColour;  // outline of a shape
-  std::vector<std::string> items;     // drop-down list and list box
+  std::vector<std::string> items{};   // drop-down list and list box
   int itemIndex = -1;
   bool enabled = true;
   bool visible = true;
-  std::string image;  // icon resource name of an image
+  std::string image{};  // icon resource name of an image
 };
 
 struct DialogDesc {
-  std::string className;  // the window class, named after the form
-  std::string caption;
+  std::string className{};  // the window class, named after the form
+  std::string caption{};
   int clientWidth = 0, clientHeight = 0;  // at 96 DPI
   FontSpec font{"Tahoma", -11, false, false};
-  std::vector<DialogControl> controls;
+  std::vector<DialogControl> controls{};
 };
 
 enum class MouseButton { Left, Right, Middle };

@@ -57,6 +57,7 @@ fi
 
 CASES=(single-instance old-windows builtin-hotkeys tray-menu first-start-files restart-after-kill)
 CASES+=(delete-entries about-box links)
+CASES+=(add-entries)
 for o in "${ONLY[@]}"; do
   if ! printf '%s\n' "${CASES[@]}" | grep -qx -- "$o"; then
     echo "run.sh: no case $o (cases: ${CASES[*]})" >&2
@@ -493,7 +494,7 @@ install_link_handler() {
 wait_opened() {
   local i
   for ((i = 0; i < $2 * 10; i++)); do
-    if tr -d '\r' <"$WINEPREFIX/drive_c/Zentrik/opened.txt" 2>/dev/null | grep -qxF -- "$1"; then
+    if tr -d '\r' 2>/dev/null <"$WINEPREFIX/drive_c/Zentrik/opened.txt" | grep -qxF -- "$1"; then
       sleep 1.5
       return 0
     fi
@@ -502,10 +503,10 @@ wait_opened() {
   return 1
 }
 
-opened_lines() { tr -d '\r' <"$WINEPREFIX/drive_c/Zentrik/opened.txt" 2>/dev/null | grep -c .; }
+opened_lines() { tr -d '\r' 2>/dev/null <"$WINEPREFIX/drive_c/Zentrik/opened.txt" | grep -c .; }
 
-# Clicks the control with text $2 in the window titled $1 with the real
-# mouse, as a person would.
+# Clicks the control with text $2 in the visible window of class $1 with
+# the real mouse, as a person would.
 click_control() {
   local xy
   xy=$(zk control-center "$1" "$2") || return 1
@@ -562,7 +563,7 @@ case_delete_entries() {
   local k
   for k in "9 116" "9 67" "10 84" "10 83"; do
     # shellcheck disable=SC2086
-    zk hotkey-free $k >/dev/null && fail "hotkey $k is not held at the start"
+    zk hotkey-held $k >/dev/null || fail "hotkey $k is not held at the start"
   done
   local h0 h1 h2
   h0=$(menu_height)
@@ -572,7 +573,7 @@ case_delete_entries() {
   delete_entry 12 1 Calculator $'Notepad\nCalculator'
   [ "$(od -An -c "$DATA_DIR/znks.ini" | tr -s ' ')" = "$(printf '%s\r\n' "$notepad" | od -An -c | tr -s ' ')" ] ||
     fail "znks.ini holds [$(tr '\r\n' '~~' <"$DATA_DIR/znks.ini")]"
-  zk hotkey-free 9 67 >/dev/null || fail "WinKey+Alt+C is still held"
+  zk hotkey-held 9 67 >/dev/null && fail "WinKey+Alt+C is still held"
   h1=$(menu_height)
 
   # Thanks, the first entry of list II: its submenu follows the one entry
@@ -580,11 +581,11 @@ case_delete_entries() {
   delete_entry 14 0 Thanks $'Thanks\nSignature'
   [ "$(od -An -c "$DATA_DIR/znks2.ini" | tr -s ' ')" = "$(printf '%s\r\n' "$signature" | od -An -c | tr -s ' ')" ] ||
     fail "znks2.ini holds [$(tr '\r\n' '~~' <"$DATA_DIR/znks2.ini")]"
-  zk hotkey-free 10 84 >/dev/null || fail "WinKey+Ctrl+T is still held"
+  zk hotkey-held 10 84 >/dev/null && fail "WinKey+Ctrl+T is still held"
   h2=$(menu_height)
   for k in "9 116" "10 83"; do
     # shellcheck disable=SC2086
-    zk hotkey-free $k >/dev/null && fail "hotkey $k was released and not taken again"
+    zk hotkey-held $k >/dev/null || fail "hotkey $k was released and not taken again"
   done
 
   # One item fewer on the menu after each delete.
@@ -599,7 +600,7 @@ case_delete_entries() {
   zk_wait_exit 15
   for k in "9 116" "10 83"; do
     # shellcheck disable=SC2086
-    zk hotkey-free $k >/dev/null || fail "hotkey $k still held after Exit"
+    zk hotkey-held $k >/dev/null && fail "hotkey $k still held after Exit"
   done
   finish
 }
@@ -623,7 +624,7 @@ case_about_box() {
   xdotool mousemove $((DESK_W - 10)) $((DESK_H - 10)) click 1
   zk wait-menu 1500 && fail "the tray menu opened while the About box was open"
   # Enter presses OK, the default button, once the box has the focus again.
-  click_control About 'Version 6.34' || fail "cannot click into the About box"
+  click_control TfrmAbout 'Version 6.34' || fail "cannot click into the About box"
   zk press-key enter >/dev/null
   zk wait-no-window '*' About 5000 >/dev/null || fail "Enter did not close the About box"
   kill -0 "$ZK_PID" 2>/dev/null || fail "the program ended"
@@ -650,17 +651,153 @@ case_links() {
   # The links of the About box, clicked with the mouse.
   menu_keys a || fail "no tray menu for About"
   if zk wait-window '*' About 10000 >/dev/null; then
-    click_control About zentrik@example.com || fail "no mail link in the About box"
+    click_control TfrmAbout zentrik@example.com || fail "no mail link in the About box"
     wait_opened "$MAIL_TARGET" 20 || fail "the mail link did not open $MAIL_TARGET"
-    click_control About "$SITE_TARGET" || fail "no website link in the About box"
+    click_control TfrmAbout "$SITE_TARGET" || fail "no website link in the About box"
     wait_opened "$SITE_TARGET" 20 || fail "the website link did not open $SITE_TARGET"
-    click_control About OK || fail "no OK button in the About box"
+    click_control TfrmAbout OK || fail "no OK button in the About box"
     zk wait-no-window '*' About 5000 >/dev/null || fail "OK did not close the About box"
   else
     fail "no About box"
   fi
-  [ "$(opened_lines)" = 4 ] || fail "expected four links opened: $(tr '\r\n' '  ' <"$WINEPREFIX/drive_c/Zentrik/opened.txt")"
+  [ "$(opened_lines)" = 4 ] || fail "expected four links opened: $(tr '\r\n' '  ' 2>/dev/null <"$WINEPREFIX/drive_c/Zentrik/opened.txt")"
   kill -0 "$ZK_PID" 2>/dev/null || fail "the program ended"
+  finish
+}
+
+# --- add dialogs
+
+# Presses keys one after another: "down*12" stands for twelve downs.
+keys() {
+  local k n i
+  for k in "$@"; do
+    n=1
+    if [[ $k == *'*'* ]]; then n=${k#*\*}; k=${k%%\**}; fi
+    for ((i = 0; i < n; i++)); do zk press-key "$k" >/dev/null; done
+  done
+}
+
+# Opens the tray menu and chooses "Add..." in the submenu that is the
+# $1-th item from the top; waits until the dialog of class $2 is shown.
+open_add() {
+  zk tray-click 0x202 >/dev/null || return 1
+  zk wait-menu 10000 || return 1
+  keys "down*$1" right enter
+  zk wait-visible "$2" Add 10000
+}
+
+# The focused control's class (Edit, ComboBox, Button) and its text.
+focused() { zk focused | sed -n 's/^class="\([^"]*\)" text="\([^"]*\)".*/\1 \2/p'; }
+
+# The message box now on screen: "caption|text".
+message() {
+  local box
+  box=$(zk message-box "${1:-10000}") || return 1
+  printf '%s|%s\n' "$(sed -n 's/^caption: //p' <<<"$box" | head -n1)" "$(sed -n 's/^text: //p' <<<"$box" | head -n1)"
+}
+
+case_add_entries() {
+  begin add-entries
+  fresh_state
+  zk_start_ready || { finish; return; }
+
+  # List I: the menu's twelfth item is "Add/Delete Hotkey I".
+  if ! open_add 12 TfrmAdd; then
+    fail "Add... of list I opened no dialog"
+    finish
+    return
+  fi
+  [ "$(focused)" = "Edit " ] || fail "the empty name field does not have the focus at first: $(focused)"
+  zk type-text pad >/dev/null
+  keys tab
+  zk type-text notepad >/dev/null
+  # A real click on "...": the open-file dialog; cancelled, it changes nothing
+  # and the focus is still in the file field.
+  local at
+  if at=$(zk control-center TfrmAdd ...); then
+    xdotool mousemove ${at% *} ${at#* } click 1
+    if zk wait-visible '#32770' '*' 15000; then
+      sleep 1
+      keys esc
+      zk wait-hidden '#32770' '*' 10000 || fail "Esc did not close the open-file dialog"
+      sleep 0.5
+      [ "$(focused)" = "Edit notepad" ] || fail "the file field lost its text or the focus: $(focused)"
+    else
+      fail "the ... button opened no open-file dialog"
+    fi
+  else
+    fail "no ... button"
+  fi
+  keys tab tab   # past the parameters (the "..." button takes no focus)
+  [ "$(focused)" = "ComboBox WinKey+Alt+F1" ] || fail "Tab did not reach the key list on F1: $(focused)"
+  keys down      # WinKey+Alt+F2
+  zk press-hotkey 4 9 >/dev/null  # Shift+Tab
+  [ "$(focused)" = "Edit " ] || fail "Shift+Tab did not go back to the empty parameters: $(focused)"
+  keys enter esc
+  message 1500 >/dev/null && fail "Enter or Esc pressed a button"
+  zk wait-visible TfrmAdd Add 0 || fail "Enter or Esc closed the dialog"
+  keys tab tab
+  [ "$(focused)" = "Button OK" ] || fail "Tab did not reach OK: $(focused)"
+  zk press-hotkey 0 32 >/dev/null  # Space presses the focused button
+  local msg
+  msg=$(message) || fail "no message after OK"
+  [ "$msg" = "Zentrik|SUCCESS: WinKey+Alt+F2" ] || fail "unexpected message [$msg]"
+  [ "$(zk count-windows TfrmAdd '*' visible)" = 0 ] || fail "the dialog was still shown with SUCCESS"
+  zk dialog-ok 5000 >/dev/null
+  zk wait-no-window TfrmAdd '*' 10000 >/dev/null || fail "the dialog was not destroyed"
+  local want1='cGFk|F2|113|bm90ZXBhZA==|'
+  [ "$(cat "$DATA_DIR/znks.ini" 2>/dev/null)" = "$want1" ] ||
+    fail "znks.ini is [$(cat "$DATA_DIR/znks.ini" 2>/dev/null)], expected [$want1]"
+  zk hotkey-held 9 113 >/dev/null || fail "WinKey+Alt+F2 is not registered"
+
+  # List II: "Add/Delete Hotkey II" follows list I's new entry, so it is
+  # the fourteenth item now; the text gets two lines.
+  if open_add 14 TfrmAdd2; then
+    zk type-text thanks >/dev/null
+    keys tab
+    zk type-text Hello >/dev/null
+    keys enter
+    zk type-text World >/dev/null
+    keys tab down down tab
+    [ "$(focused)" = "Button OK" ] || fail "Tab did not reach OK in the text dialog: $(focused)"
+    keys enter      # Enter presses the focused button
+    msg=$(message) || fail "no message after OK in the text dialog"
+    [ "$msg" = "Zentrik|SUCCESS: WinKey+Ctrl+F3" ] || fail "unexpected message [$msg]"
+    zk dialog-ok 5000 >/dev/null
+    zk wait-no-window TfrmAdd2 '*' 10000 >/dev/null || fail "the text dialog was not destroyed"
+  else
+    fail "Add... of list II opened no dialog (the menu did not get the new entry)"
+  fi
+  local want2='dGhhbmtz|F3|114|SGVsbG8NCldvcmxk'
+  [ "$(cat "$DATA_DIR/znks2.ini" 2>/dev/null)" = "$want2" ] ||
+    fail "znks2.ini is [$(cat "$DATA_DIR/znks2.ini" 2>/dev/null)], expected [$want2]"
+  zk hotkey-held 10 114 >/dev/null || fail "WinKey+Ctrl+F3 is not registered"
+  zk hotkey-held 9 113 >/dev/null || fail "WinKey+Alt+F2 was lost on the reload"
+
+  # The same key again in list I: "ERROR", the dialog stays as it was.
+  if open_add 12 TfrmAdd; then
+    zk type-text again >/dev/null
+    keys tab
+    zk type-text notepad >/dev/null
+    keys tab tab down tab enter
+    msg=$(message) || fail "no message for a taken key"
+    [ "$msg" = "Zentrik|ERROR: WinKey+Alt+F2" ] || fail "unexpected message [$msg]"
+    zk wait-visible TfrmAdd Add 0 || fail "the dialog was hidden with ERROR"
+    zk dialog-ok 5000 >/dev/null
+    zk wait-no-window '#32770' '*' 5000 >/dev/null
+    sleep 0.5
+    [ "$(focused)" = "Button OK" ] || fail "OK lost the focus after the message: $(focused)"
+    keys tab enter  # Cancel
+    zk wait-no-window TfrmAdd '*' 10000 >/dev/null || fail "Cancel did not close the dialog"
+  else
+    fail "Add... of list I did not open a second time"
+  fi
+  [ "$(cat "$DATA_DIR/znks.ini" 2>/dev/null)" = "$want1" ] || fail "the refused entry changed znks.ini"
+
+  # The tray icon opens its menu again.
+  zk_exit_by_menu || fail "the tray menu did not open after the dialogs"
+  zk_wait_exit 15
+  [ "$ZK_RC" = 0 ] || fail "exit code $ZK_RC after Exit, expected 0"
   finish
 }
 
@@ -676,6 +813,7 @@ for c in "${CASES[@]}"; do
     delete-entries) case_delete_entries ;;
     about-box) case_about_box ;;
     links) case_links ;;
+    add-entries) case_add_entries ;;
   esac
 done
 

@@ -285,7 +285,122 @@ int CmdAtomExists(const char* name, DWORD ms) {
   return a ? 0 : 1;
 }
 
-// --- dialogs, the tray menu's size, hotkeys one by one, the shell's handler
+
+// --- dialogs: typing, focus, controls, hotkeys of the user lists, menus
+
+// Types printable characters into the focused window, with Shift where the
+// keyboard layout needs it.
+int CmdTypeText(const char* text) {
+  for (const char* c = text; *c != '\0'; ++c) {
+    const SHORT scan = VkKeyScanA(*c);
+    if (scan == -1) {
+      std::fprintf(stderr, "cannot type: %c\n", *c);
+      return 2;
+    }
+    const bool shift = (scan & 0x100) != 0;
+    if (shift) Key(VK_SHIFT, false);
+    Key(static_cast<BYTE>(scan & 0xFF), false);
+    Key(static_cast<BYTE>(scan & 0xFF), true);
+    if (shift) Key(VK_SHIFT, true);
+  }
+  Sleep(100);
+  return 0;
+}
+
+// 0 when the combination cannot be registered now: someone holds it.
+int CmdHotkeyHeld(UINT mods, UINT vk) {
+  HWND w = CreateWindowExA(0, "STATIC", "zk_e2e_probe", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                           GetModuleHandleA(nullptr), nullptr);
+  const bool free = RegisterHotKey(w, 0x2100, mods, vk) != 0;
+  if (free) UnregisterHotKey(w, 0x2100);
+  if (w) DestroyWindow(w);
+  std::printf(free ? "free\n" : "held\n");
+  return free ? 1 : 0;
+}
+
+// A control's text as the control itself reports it (GetWindowTextA does
+// not ask the controls of another process).
+std::string ControlText(HWND w) {
+  char buf[1024] = {};
+  DWORD_PTR n = 0;
+  SendMessageTimeoutA(w, WM_GETTEXT, sizeof buf, reinterpret_cast<LPARAM>(buf), SMTO_ABORTIFHUNG,
+                      2000, &n);
+  return buf;
+}
+
+// The control that has the keyboard focus in the foreground window.
+int CmdFocused() {
+  HWND fg = GetForegroundWindow();
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  if (!fg || !GetGUIThreadInfo(GetWindowThreadProcessId(fg, nullptr), &info) || !info.hwndFocus) {
+    std::printf("none\n");
+    return 1;
+  }
+  std::printf("class=\"%s\" text=\"%s\" window=\"%s\"\n", ClassOf(info.hwndFocus).c_str(),
+              ControlText(info.hwndFocus).c_str(), ClassOf(GetAncestor(info.hwndFocus, GA_ROOT)).c_str());
+  return 0;
+}
+
+struct ChildList {
+  HWND parent;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectChild(HWND w, LPARAM lp) {
+  auto* l = reinterpret_cast<ChildList*>(lp);
+  if (GetParent(w) == l->parent) l->found.push_back(w);
+  return TRUE;
+}
+
+// The visible top-level window of a class: its client size and each
+// control's class, text, state and rectangle in client coordinates.
+int CmdControls(const char* cls) {
+  std::vector<HWND> found = TopLevelWindows(cls, nullptr, true);
+  if (found.empty()) {
+    std::printf("no window\n");
+    return 1;
+  }
+  HWND dlg = found.front();
+  RECT client;
+  GetClientRect(dlg, &client);
+  std::printf("client %ld %ld\n", client.right, client.bottom);
+  ChildList list{dlg, {}};
+  EnumChildWindows(dlg, CollectChild, reinterpret_cast<LPARAM>(&list));
+  for (HWND w : list.found) {
+    RECT r;
+    GetWindowRect(w, &r);
+    MapWindowPoints(nullptr, dlg, reinterpret_cast<POINT*>(&r), 2);
+    std::printf("control class=\"%s\" text=\"%s\" enabled=%d visible=%d rect=%ld,%ld,%ld,%ld\n",
+                ClassOf(w).c_str(), ControlText(w).c_str(), IsWindowEnabled(w) ? 1 : 0,
+                IsWindowVisible(w) ? 1 : 0, r.left, r.top, r.right - r.left, r.bottom - r.top);
+  }
+  return 0;
+}
+
+// The screen position of the centre of the control with this text in the
+// visible window of class CLASS, for a real mouse click.
+int CmdControlCenter(const char* cls, const char* text) {
+  std::vector<HWND> found = TopLevelWindows(cls, nullptr, true);
+  if (found.empty()) return 1;
+  ChildList list{found.front(), {}};
+  EnumChildWindows(found.front(), CollectChild, reinterpret_cast<LPARAM>(&list));
+  for (HWND w : list.found) {
+    if (TextOf(w) != text) continue;
+    RECT r;
+    GetWindowRect(w, &r);
+    std::printf("%ld %ld\n", (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    return 0;
+  }
+  return 1;
+}
+
+int CmdWaitVisible(const char* cls, const char* title, DWORD ms, bool visible) {
+  bool ok = WaitFor(ms, [&] { return TopLevelWindows(OrNull(cls), OrNull(title), true).empty() != visible; });
+  return ok ? 0 : 1;
+}
+
+// --- the delete dialog, the About box, the tray menu's size, the shell's handler
 
 // The visible top-level window with this title, or nullptr.
 HWND VisibleWindowTitled(const char* title) {
@@ -304,18 +419,6 @@ int CmdLogOpen(const char* file, int argc, char** argv) {
   return std::fclose(f) == 0 ? 0 : 1;
 }
 
-// Whether one combination (MOD_* bits and a virtual-key code) can be
-// registered now; prints "free" or "taken".
-int CmdHotkeyFree(UINT mods, UINT vk) {
-  HWND w = CreateWindowExA(0, "STATIC", "zk_e2e_probe", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                           GetModuleHandleA(nullptr), nullptr);
-  const bool free = RegisterHotKey(w, 0x3000, mods, vk) != 0;
-  if (free) UnregisterHotKey(w, 0x3000);
-  if (w) DestroyWindow(w);
-  std::printf(free ? "free\n" : "taken\n");
-  return free ? 0 : 1;
-}
-
 // The height in pixels of the open pop-up menu (its items cannot be read
 // from another process, but each one adds to its height).
 int CmdMenuHeight(DWORD ms) {
@@ -328,29 +431,20 @@ int CmdMenuHeight(DWORD ms) {
   return 0;
 }
 
-BOOL CALLBACK CollectChild(HWND w, LPARAM lp) {
-  reinterpret_cast<std::vector<HWND>*>(lp)->push_back(w);
-  return TRUE;
-}
-
-std::vector<HWND> ChildrenOf(HWND parent) {
-  std::vector<HWND> children;
-  EnumChildWindows(parent, CollectChild, reinterpret_cast<LPARAM>(&children));
-  return children;
-}
-
-// Waits for a visible window with this title and prints each child control
-// as "CLASS: text"; a combo box adds its items as "item: text" and its
-// selection as "selected: N", and a disabled control is marked "(disabled)".
+// Waits for a visible window with this title and prints each control as
+// "CLASS: text"; a combo box adds its items as "item: text" and its
+// selection as "selected: N".
 int CmdWindowTexts(const char* title, DWORD ms) {
   HWND w = nullptr;
   if (!WaitFor(ms, [&] { return (w = VisibleWindowTitled(title)) != nullptr; })) {
     std::printf("no window\n");
     return 1;
   }
-  for (HWND c : ChildrenOf(w)) {
+  ChildList list{w, {}};
+  EnumChildWindows(w, CollectChild, reinterpret_cast<LPARAM>(&list));
+  for (HWND c : list.found) {
     std::string cls = ClassOf(c);
-    std::printf("%s%s: %s\n", cls.c_str(), IsWindowEnabled(c) ? "" : " (disabled)", TextOf(c).c_str());
+    std::printf("%s: %s\n", cls.c_str(), ControlText(c).c_str());
     for (char& ch : cls) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
     if (cls != "combobox") continue;
     const LRESULT n = SendMessageA(c, CB_GETCOUNT, 0, 0);
@@ -367,22 +461,6 @@ int CmdWindowTexts(const char* title, DWORD ms) {
     std::printf("selected: %ld\n", static_cast<long>(SendMessageA(c, CB_GETCURSEL, 0, 0)));
   }
   return 0;
-}
-
-// Prints "X Y", the screen point at the centre of the control with this
-// text in the visible window with this title, for a real mouse click there.
-int CmdControlCenter(const char* title, const char* text) {
-  HWND w = VisibleWindowTitled(title);
-  if (!w) return 1;
-  for (HWND c : ChildrenOf(w)) {
-    if (TextOf(c) != text || !IsWindowVisible(c)) continue;
-    RECT r{};
-    GetWindowRect(c, &r);
-    std::printf("%ld %ld\n", static_cast<long>((r.left + r.right) / 2),
-                static_cast<long>((r.top + r.bottom) / 2));
-    return 0;
-  }
-  return 1;
 }
 
 int Usage() {
@@ -403,11 +481,16 @@ int Usage() {
                "  wait-menu MS / wait-no-menu MS a pop-up menu is open / closed\n"
                "  message-box MS                 prints caption and text of a dialog box\n"
                "  dialog-ok MS                   presses OK on the visible dialog boxes\n"
+               "  type-text TEXT                 types printable characters\n"
+               "  hotkey-held MODS VK            0 when the combination is taken\n"
+               "  focused                        the focused control of the foreground window\n"
+               "  controls CLASS                 the controls of a visible window of CLASS\n"
+               "  control-center CLASS TEXT      screen centre of a control of a visible window\n"
+               "  wait-visible CLASS TITLE MS / wait-hidden CLASS TITLE MS\n"
                "  log-open FILE ARG...           appends the arguments as one line to FILE\n"
-               "  hotkey-free MODS VK            0 when the combination can be registered\n"
                "  menu-height MS                 prints the open pop-up menu's height\n"
-               "  window-texts TITLE MS          prints the child controls of a window\n"
-               "  control-center TITLE TEXT      prints the screen centre of a control\n"
+               "  window-texts TITLE MS          prints the controls of a window and the\n"
+               "                                 items of its drop-down lists\n"
                "CLASS and TITLE may be * for any.\n");
   return 2;
 }
@@ -442,12 +525,17 @@ int main(int argc, char** argv) {
   if (cmd == "wait-no-menu" && n == 1) return CmdWaitMenu(Ms(a[0]), false);
   if (cmd == "message-box" && n == 1) return CmdMessageBox(Ms(a[0]));
   if (cmd == "dialog-ok" && n == 1) return CmdDialogOk(Ms(a[0]));
-  if (cmd == "log-open" && n >= 1) return CmdLogOpen(a[0], n - 1, a + 1);
-  if (cmd == "hotkey-free" && n == 2)
-    return CmdHotkeyFree(static_cast<UINT>(std::strtoul(a[0], nullptr, 0)),
+  if (cmd == "type-text" && n == 1) return CmdTypeText(a[0]);
+  if (cmd == "hotkey-held" && n == 2)
+    return CmdHotkeyHeld(static_cast<UINT>(std::strtoul(a[0], nullptr, 0)),
                          static_cast<UINT>(std::strtoul(a[1], nullptr, 0)));
+  if (cmd == "focused" && n == 0) return CmdFocused();
+  if (cmd == "controls" && n == 1) return CmdControls(a[0]);
+  if (cmd == "control-center" && n == 2) return CmdControlCenter(a[0], a[1]);
+  if (cmd == "wait-visible" && n == 3) return CmdWaitVisible(a[0], a[1], Ms(a[2]), true);
+  if (cmd == "wait-hidden" && n == 3) return CmdWaitVisible(a[0], a[1], Ms(a[2]), false);
+  if (cmd == "log-open" && n >= 1) return CmdLogOpen(a[0], n - 1, a + 1);
   if (cmd == "menu-height" && n == 1) return CmdMenuHeight(Ms(a[0]));
   if (cmd == "window-texts" && n == 2) return CmdWindowTexts(a[0], Ms(a[1]));
-  if (cmd == "control-center" && n == 2) return CmdControlCenter(a[0], a[1]);
   return Usage();
 }

@@ -39,6 +39,7 @@ struct DialogState {
   bool ended = false;
   int result = 0;
   int updating = 0;  // changes made by the program report no events
+  HWND lastFocus = nullptr;  // the control that had the focus when the dialog was left
   bool speedPressed = false;
 };
 
@@ -280,6 +281,18 @@ LRESULT HandleDialog(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_PAINT:
       Paint(*s);
+      return 0;
+    case WM_ACTIVATE:
+      // The focus goes back to where it was when the user left the dialog.
+      if (LOWORD(wp) == WA_INACTIVE) {
+        HWND f = ::GetFocus();
+        if (f != nullptr && ::IsChild(w, f)) s->lastFocus = f;
+      } else {
+        HWND f = s->lastFocus != nullptr && ::IsWindow(s->lastFocus) && ::IsWindowEnabled(s->lastFocus)
+                     ? s->lastFocus
+                     : ::GetNextDlgTabItem(w, nullptr, FALSE);
+        if (f != nullptr) ::SetFocus(f);
+      }
       return 0;
     case WM_CLOSE:
       if (s->running && !s->ended) Report(w, [](DialogEvents& e) { e.OnCloseBox(); });
