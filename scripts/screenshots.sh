@@ -5,6 +5,11 @@
 #   02-menu.png   the tray menu, opened by a left click on the icon
 #   03-add.png    the add dialog of list I ("Add/Delete Hotkey I", "Add...")
 #   04-add2.png   the add dialog of list II, with a two-line text
+#   05-delete.png the delete dialog of list I, with its two entries
+#   06-about.png  the About box
+# The lists hold two entries each, so the menu shows user entries too.
+# Each picture is cut to what it shows (the dialogs stand in the middle of
+# the screen, the menu and the balloon at its bottom right).
 #
 # Usage: scripts/screenshots.sh [OUTDIR]      (default: build/screenshots)
 # ZK_DPI=120 runs the program at that system DPI (the dialogs scale with it).
@@ -47,10 +52,14 @@ die() {
 
 zk() { timeout 60 wine "$DRIVER" "$@" 2>>"$LOG" | tr -d '\r' >>"$LOG"; return "${PIPESTATUS[0]}"; }
 
+# shot FILE [GEOMETRY]: the screen, or the part of it that GEOMETRY names.
 shot() {
-  timeout 30 import -window root "$OUT/$1" || die "import failed for $1"
+  timeout 30 import -window root ${2:+-crop "$2" +repage} "$OUT/$1" || die "import failed for $1"
   echo "screenshots: $OUT/$1"
 }
+DIALOG_AREA=460x320+170+140
+MENU_AREA=330x$((H - 40))+$((W - 330))+40
+BALLOON_AREA=420x160+$((W - 420))+$((H - 160))
 
 zk_start_xvfb "$W" "$H" "$WORK" "$LOG" || die "Xvfb did not start"
 echo "screenshots: display $DISPLAY, preparing a Wine prefix"
@@ -62,6 +71,18 @@ fi
 mkdir -p "$WINEPREFIX/drive_c/Zentrik"
 cp "$EXE" "$WINEPREFIX/drive_c/Zentrik/zentrik.exe"
 
+# Two entries in each list: Notepad (WinKey+Alt+N) and Windows Directory
+# (WinKey+Alt+W); Thank you (WinKey+Ctrl+T) and Signature (WinKey+Ctrl+S).
+APPDATA_WIN=$(timeout 60 wine cmd /c echo %APPDATA% 2>/dev/null | tr -d '\r')
+DATA_DIR=$(timeout 60 winepath -u "$APPDATA_WIN\\Zentrik" 2>/dev/null | tr -d '\r')
+[ -n "$APPDATA_WIN" ] && [ -n "$DATA_DIR" ] || die "cannot find the application data folder"
+mkdir -p "$DATA_DIR"
+printf '%s\r\n%s' 'Tm90ZXBhZA==|N|78|QzpcV0lORE9XU1xub3RlcGFkLmV4ZQ==|' \
+  'V2luZG93cyBEaXJlY3Rvcnk=|W|87|ZXhwbG9yZXI=|QzpcV0lORE9XUw==' >"$DATA_DIR/znks.ini"
+printf '%s\r\n%s' 'VGhhbmsgeW91|T|84|VGhhbmsgeW91IGZvciB1c2luZyBaZW50cmlrIQ==' \
+  'U2lnbmF0dXJl|S|83|QmVzdCByZWdhcmRz' >"$DATA_DIR/znks2.ini"
+zk_wine_stop
+
 # Keep the pointer off the taskbar so no tool tip covers the balloon.
 xdotool mousemove $((W / 2)) $((H / 2))
 timeout 300 wine 'C:\Zentrik\zentrik.exe' >>"$LOG" 2>&1 &
@@ -69,7 +90,7 @@ PROGRAM_PID=$!
 zk wait-window TfrmMain Zentrik 30000 || die "the program did not start"
 zk atom-exists Zentrik_Hotkey78 30000 || die "the program did not finish starting"
 sleep 2
-shot 01-start.png
+shot 01-start.png "$BALLOON_AREA"
 
 # The balloon closes by itself after ten seconds.
 for _ in $(seq 40); do
@@ -80,11 +101,13 @@ done
 # A real left click on the icon, the only one in the taskbar's corner.
 xdotool mousemove $((W - 10)) $((H - 10)) click 1
 zk wait-menu 10000 || die "the tray menu did not open"
+xdotool mousemove $((W - 10)) 10  # no tool tip over the menu
 sleep 1
-shot 02-menu.png
+shot 02-menu.png "$MENU_AREA"
 
 # The two add dialogs, opened with the keyboard from the tray menu: the
-# submenus are the twelfth and thirteenth items while the lists are empty.
+# submenus are the twelfth item and, after the two entries of list I, the
+# fifteenth.
 add_dialog() {
   local downs=$1 cls=$2 file=$3 i
   zk tray-click 0x202 || die "the tray callback opened no menu"
@@ -95,7 +118,7 @@ add_dialog() {
   shift 3
   "$@"
   sleep 1
-  shot "$file"
+  shot "$file" "$DIALOG_AREA"
   zk press-hotkey 1 0x73  # Alt+F4: the close box
   zk wait-no-window "$cls" '*' 10000 || die "$cls did not close"
 }
@@ -105,7 +128,27 @@ fill_add2() {
     zk press-key enter && zk type-text 'Zentrik!'
 }
 add_dialog 12 TfrmAdd 03-add.png fill_add
-add_dialog 13 TfrmAdd2 04-add2.png fill_add2
+add_dialog 15 TfrmAdd2 04-add2.png fill_add2
+
+# The delete dialog of list I ("Delete...", below "Add..."), left with
+# Cancel; and the About box, "&About..." on the menu, left with Enter.
+zk tray-click 0x202 || die "the tray callback opened no menu"
+zk wait-menu 10000 || die "the tray menu did not open"
+for ((i = 0; i < 12; i++)); do zk press-key down; done
+zk press-key right down enter
+zk wait-visible TfrmDel Delete 10000 || die "TfrmDel did not open"
+sleep 1
+shot 05-delete.png "$DIALOG_AREA"
+zk press-key tab tab space  # Cancel
+zk wait-no-window TfrmDel '*' 10000 || die "TfrmDel did not close"
+zk tray-click 0x202 || die "the tray callback opened no menu"
+zk wait-menu 10000 || die "the tray menu did not open"
+zk press-key a
+zk wait-visible TfrmAbout About 10000 || die "TfrmAbout did not open"
+sleep 1
+shot 06-about.png "$DIALOG_AREA"
+zk press-key enter
+zk wait-no-window TfrmAbout '*' 10000 || die "TfrmAbout did not close"
 
 # Leave through the menu's Exit item.
 zk tray-click 0x202 || die "the tray callback opened no menu"
