@@ -4,6 +4,7 @@
 #include "catalogue/ListFiles.h"
 #include "platform/Errors.h"
 #include "ui/DeleteList.h"
+#include "ui/Messages.h"
 #include "ui/TrayCallbackOff.h"
 
 using namespace plat;
@@ -70,8 +71,7 @@ void TfrmDel::btnOKClick(TControl&) {
   if (!DeleteRecord(Platform(), ListFileName, index))
     throw zk::Exception(zk::Format("List index out of bounds (%d)", index));
   Hide();
-  Platform().MessageBoxA(Application().Handle(), zk::Format("Successfully deleted: %s", name.c_str()),
-                         Application().Title, MB_OK);
+  TVostel::MsgBoxCaption(Application(), zk::Format("Successfully deleted: %s", name.c_str()), "", MB_OK);
   SetModalResult(mrOk);
 }
 
