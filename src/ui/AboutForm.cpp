@@ -99,7 +99,9 @@ void TfrmAbout::FormCreate() {
   CopyrightYear = "2008";
 }
 
-void TfrmAbout::Centre(TControl& control) { control.SetLeft((ClientWidth() - control.Width()) / 2); }
+void TfrmAbout::Centre(TControl& control) {
+  control.SetLeft((ClientWidth() - control.Width()) / 2);
+}
 
 void TfrmAbout::FormShow() {
   lblTitle.SetText(ProductName);

@@ -71,7 +71,8 @@ void TfrmDel::btnOKClick(TControl&) {
   if (!DeleteRecord(Platform(), ListFileName, index))
     throw zk::Exception(zk::Format("List index out of bounds (%d)", index));
   Hide();
-  TVostel::MsgBoxCaption(Application(), zk::Format("Successfully deleted: %s", name.c_str()), "", MB_OK);
+  TVostel::MsgBoxCaption(Application(), zk::Format("Successfully deleted: %s", name.c_str()), "",
+                         MB_OK);
   SetModalResult(mrOk);
 }
 

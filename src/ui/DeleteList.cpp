@@ -5,6 +5,7 @@
 std::vector<std::string> DeleteListNames(const std::vector<std::string>& lines) {
   std::vector<std::string> names;
   names.reserve(lines.size());
-  for (const std::string& line : lines) names.push_back(Base64DecodeString(line.substr(0, line.find('|'))));
+  for (const std::string& line : lines)
+    names.push_back(Base64DecodeString(line.substr(0, line.find('|'))));
   return names;
 }

@@ -14,7 +14,9 @@ void OpenLink(TApplication& app, const std::string& target) {
 }
 }  // namespace
 
-void TVostel::OpenMailLink(TApplication& app) { OpenLink(app, std::string("mailto:") + kMakerEmail); }
+void TVostel::OpenMailLink(TApplication& app) {
+  OpenLink(app, std::string("mailto:") + kMakerEmail);
+}
 
 void TVostel::OpenWebsiteLink(TApplication& app) { OpenLink(app, kMakerWebsite); }
 
