@@ -2,6 +2,7 @@
 
 #include "app/MainForm.h"
 #include "catalogue/Hotkeys.h"
+#include "ui/ControlTable.h"
 #include "ui/Maker.h"
 #include "ui/TrayCallbackOff.h"
 
@@ -12,19 +13,6 @@ constexpr Colour kLinkColour = Rgb(0, 0, 255);
 constexpr Colour kPressedLinkColour = Rgb(255, 0, 0);
 constexpr Colour kWhite = Rgb(255, 255, 255);
 constexpr UInt kLabel = CF_AUTOSIZE | CF_TRANSPARENT;
-
-// One control of the table; the rest of its state keeps its defaults.
-DialogControl Ctl(const char* name, ControlKind kind, const std::string& text, Bounds bounds,
-                  int tabOrder = -1, UInt flags = 0) {
-  DialogControl c;
-  c.name = name;
-  c.kind = kind;
-  c.text = text;
-  c.bounds = bounds;
-  c.tabOrder = tabOrder;
-  c.flags = flags;
-  return c;
-}
 
 DialogControl Label(const char* name, const std::string& text, int left, int top) {
   return Ctl(name, ControlKind::Label, text, {left, top, 0, 0}, -1, kLabel);

@@ -3,6 +3,7 @@
 #include "app/MainForm.h"
 #include "catalogue/ListFiles.h"
 #include "platform/Errors.h"
+#include "ui/ControlTable.h"
 #include "ui/DeleteList.h"
 #include "ui/Messages.h"
 #include "ui/TrayCallbackOff.h"
@@ -10,19 +11,6 @@
 using namespace plat;
 
 namespace {
-// One control of the table; the rest of its state keeps its defaults.
-DialogControl Ctl(const char* name, ControlKind kind, const std::string& text, Bounds bounds,
-                  int tabOrder = -1, UInt flags = 0) {
-  DialogControl c;
-  c.name = name;
-  c.kind = kind;
-  c.text = text;
-  c.bounds = bounds;
-  c.tabOrder = tabOrder;
-  c.flags = flags;
-  return c;
-}
-
 DialogDesc DeleteDialogDesc() {
   DialogDesc d;
   d.className = "TfrmDel";
