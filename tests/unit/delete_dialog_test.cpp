@@ -78,8 +78,9 @@ TEST(DeleteDialog, NothingChangesWithoutASuccessfulDelete) {
   const struct {
     std::string file, fail, shortened, error;
     bool pressOk;
-  } cases[] = {{two, "", "", "", false},  // Cancel
-               {"", "", "", "", true},    // OK disabled; the close box
+  } cases[] = {{two, "", "", "", false},                  // Cancel
+               {"", "", "", "", true},                    // OK disabled; the close box
+               {two, "show", "", "I/O error 32.", true},  // unreadable: OK disabled
                {two, "CreateFileA", "", "I/O error 32.", true},
                {two, "MoveFileExA", "", "I/O error 32.", true},
                {two, "", kF5, "List index out of bounds (1)", true}};  // the picked line is gone
@@ -87,11 +88,12 @@ TEST(DeleteDialog, NothingChangesWithoutASuccessfulDelete) {
     Program prog(c.file);
     const std::string left = c.shortened.empty() ? c.file : c.shortened;
     prog.p.ClearCalls();
+    if (c.fail == "show") prog.p.FailCall("CreateFileA", ERROR_SHARING_VIOLATION);
     prog.Delete([&](HWnd d) {
       if (!c.shortened.empty()) WriteHostText(prog.m.sys, kList, c.shortened);
-      if (!c.fail.empty()) prog.p.FailCall(c.fail, ERROR_SHARING_VIOLATION, -1);
+      if (c.fail != "show" && !c.fail.empty()) prog.p.FailCall(c.fail, ERROR_SHARING_VIOLATION, -1);
       prog.p.PickItem(d, "cboHotkeyName", 1);
-      if (c.pressOk) EXPECT_EQ(prog.p.Press(d, "btnOK"), !c.file.empty());
+      if (c.pressOk) EXPECT_EQ(prog.p.Press(d, "btnOK"), !c.file.empty() && c.fail != "show");
       prog.p.ClearFailures();
       EXPECT_TRUE(prog.p.DialogRunning(d));
       EXPECT_TRUE(c.file.empty() ? prog.p.PressCloseBox(d) : prog.p.Press(d, "btnCancel"));
