@@ -53,6 +53,9 @@ struct FreeItemIdList {
 struct DestroyWindowHandle {
   void operator()(TPlatform& p, HWnd w) const { p.DestroyWindow(w); }
 };
+struct FreeGlobalBlock {
+  void operator()(TPlatform& p, HGlobal g) const { p.GlobalFree(g); }
+};
 
 // Mutexes and other handles whose failure value is NULL.
 using UniqueHandle = UniqueResource<Handle, 0, CloseKernelHandle>;
@@ -61,5 +64,7 @@ using UniqueFile = UniqueResource<Handle, INVALID_HANDLE, CloseKernelHandle>;
 using UniqueRegKey = UniqueResource<HKey, 0, CloseRegKey>;
 using UniquePidl = UniqueResource<std::uintptr_t, 0, FreeItemIdList>;
 using UniqueWindow = UniqueResource<HWnd, 0, DestroyWindowHandle>;
+// A global memory block until it is freed or handed to the clipboard.
+using UniqueGlobal = UniqueResource<HGlobal, 0, FreeGlobalBlock>;
 
 }  // namespace plat

@@ -109,6 +109,20 @@ class TPlatform {
                                        int showCommand) = 0;
   virtual bool Shell_NotifyIconA(DWord message, NotifyIconDataA2K& data) = 0;
 
+  // --- user32 and kernel32: clipboard, global memory, synthetic keystrokes
+  virtual bool OpenClipboard(HWnd owner) = 0;
+  virtual bool EmptyClipboard() = 0;
+  // On success the clipboard owns the block; the caller must not free it.
+  virtual HGlobal SetClipboardData(UInt format, HGlobal data) = 0;
+  virtual bool CloseClipboard() = 0;
+  virtual HGlobal GlobalAlloc(UInt flags, std::size_t bytes) = 0;  // 0 on failure
+  virtual void* GlobalLock(HGlobal block) = 0;                       // nullptr on failure
+  virtual bool GlobalUnlock(HGlobal block) = 0;  // true while the block stays locked, as Windows
+  virtual HGlobal GlobalFree(HGlobal block) = 0;  // 0 on success, as Windows
+  virtual void keybd_event(Byte vk, Byte scan, DWord flags, std::uintptr_t extraInfo) = 0;
+  // The high bit is set while the key is physically down.
+  virtual short GetAsyncKeyState(int vk) = 0;
+
   // --- user32: windows and messages
   // Creates a window of the given class with the program's procedure. The
   // class is registered on first use.

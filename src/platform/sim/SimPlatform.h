@@ -59,6 +59,30 @@ struct SimShellExecute {
   int show = 0;
 };
 
+// The clipboard, shared by every process: who has it open, who owns it
+// and what it holds.
+struct SimClipboard {
+  int openBy = 0;       // the process that has it open, 0: closed
+  HWnd openWindow = 0;  // the window given to OpenClipboard
+  HWnd owner = 0;       // the window that emptied it last
+  std::map<UInt, std::string> formats;  // format -> the bytes of its block
+};
+
+// A global memory block of one process.
+struct SimGlobalBlock {
+  UInt flags = 0;
+  std::string bytes;
+  int locks = 0;
+};
+
+// One synthetic keystroke, with the simulated time it was sent at.
+struct SimKeyEvent {
+  int vk = 0, scan = 0;
+  DWord flags = 0;
+  std::uintptr_t extraInfo = 0;
+  DWord time = 0;
+};
+
 struct SimRegValue {
   DWord type = REG_SZ;
   std::string data;  // raw bytes
@@ -85,6 +109,11 @@ class SimSystem {
   std::vector<SimShellExecute> shellExecutes;
   bool taskbarRunning = true;
   HWnd shellTrayWnd = 0x7FFF0001;  // the taskbar's window, found by FindWindowA
+
+  // --- clipboard
+  SimClipboard clipboard;
+  // Another program opens the clipboard and keeps it open.
+  void HoldClipboardOpenByOtherProgram() { clipboard.openBy = -1; }
 
   // Registry: key path (upper-cased, "HKCU\\..."), then value name (upper-cased).
   struct RegKey {
@@ -159,6 +188,17 @@ class SimPlatform : public TPlatform {
   bool exited = false;
   UInt exitCode = 0;
 
+  // --- global memory and keyboard (SimInput.cpp)
+  // Blocks of this process neither freed nor handed to the clipboard.
+  std::map<HGlobal, SimGlobalBlock> globalBlocks;
+  // Keystrokes sent with keybd_event, in order.
+  std::vector<SimKeyEvent> keyEvents;
+  // The user holds a key (VK_LWIN, VK_CONTROL...) physically down from now
+  // on, for `ms` milliseconds of simulated time; kForever: never lets go.
+  static constexpr DWord kForever = 0xFFFFFFFFu;
+  void HoldKey(int vk, DWord ms = kForever);
+  DWord Now() const { return tick_; }
+
   // --- inspection
   const SimWindow* Window(HWnd handle) const;
   std::vector<const SimWindow*> Windows() const;
@@ -229,6 +269,17 @@ class SimPlatform : public TPlatform {
                                int showCommand) override;
   bool Shell_NotifyIconA(DWord message, NotifyIconDataA2K& data) override;
 
+  bool OpenClipboard(HWnd owner) override;
+  bool EmptyClipboard() override;
+  HGlobal SetClipboardData(UInt format, HGlobal data) override;
+  bool CloseClipboard() override;
+  HGlobal GlobalAlloc(UInt flags, std::size_t bytes) override;
+  void* GlobalLock(HGlobal block) override;
+  bool GlobalUnlock(HGlobal block) override;
+  HGlobal GlobalFree(HGlobal block) override;
+  void keybd_event(Byte vk, Byte scan, DWord flags, std::uintptr_t extraInfo) override;
+  short GetAsyncKeyState(int vk) override;
+
   HWnd CreateWindowExA(DWord exStyle, const WindowClassInfo& cls, const std::string& title,
                        DWord style, HWnd owner, WndProc proc) override;
   bool DestroyWindow(HWnd window) override;
@@ -293,6 +344,7 @@ class SimPlatform : public TPlatform {
   std::map<Handle, SimFile> files_;
   std::map<HKey, std::string> keys_;            // handle -> key path
   std::map<std::uintptr_t, int> pidls_;         // pidl -> csidl
+  std::map<int, DWord> keyReleasedAt_;          // vk -> tick of release, or kForever
 };
 
 }  // namespace sim

@@ -79,6 +79,18 @@ class Win32Platform : public TPlatform {
                                int showCommand) override;
   bool Shell_NotifyIconA(DWord message, NotifyIconDataA2K& data) override;
 
+  // --- user32 and kernel32: clipboard, global memory, synthetic keystrokes (Win32Input.cpp)
+  bool OpenClipboard(HWnd owner) override;
+  bool EmptyClipboard() override;
+  HGlobal SetClipboardData(UInt format, HGlobal data) override;
+  bool CloseClipboard() override;
+  HGlobal GlobalAlloc(UInt flags, std::size_t bytes) override;
+  void* GlobalLock(HGlobal block) override;
+  bool GlobalUnlock(HGlobal block) override;
+  HGlobal GlobalFree(HGlobal block) override;
+  void keybd_event(Byte vk, Byte scan, DWord flags, std::uintptr_t extraInfo) override;
+  short GetAsyncKeyState(int vk) override;
+
   // --- user32: windows and messages
   HWnd CreateWindowExA(DWord exStyle, const WindowClassInfo& cls, const std::string& title,
                        DWord style, HWnd owner, WndProc proc) override;
