@@ -56,6 +56,7 @@ if [ -z "${ZK_E2E_WATCHDOG:-}" ]; then
 fi
 
 CASES=(single-instance old-windows builtin-hotkeys tray-menu first-start-files restart-after-kill)
+CASES+=(launch-entry paste-entry)
 for o in "${ONLY[@]}"; do
   if ! printf '%s\n' "${CASES[@]}" | grep -qx -- "$o"; then
     echo "run.sh: no case $o (cases: ${CASES[*]})" >&2
@@ -461,6 +462,100 @@ case_restart_after_kill() {
   finish
 }
 
+# --- user entries
+
+ARGS_EXE=$WIN_BUILD/tests/e2e/zk_e2e_args.exe
+ARGS_FILE=$WINEPREFIX/drive_c/Zentrik/args.txt
+
+# An encoded field of a list file: Base64 on one line.
+b64() { printf '%s' "$1" | base64 -w0; }
+
+# Waits up to $2 seconds until the file $1 has at least $3 lines.
+wait_lines() {
+  local i
+  for ((i = 0; i < $2 * 10; i++)); do
+    [ -f "$1" ] && [ "$(wc -l <"$1")" -ge "$3" ] && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+# Opens the tray menu with the posted callback and chooses its Nth item
+# (separators and hidden items not counted) with the arrow keys and Enter.
+# Menus of another process cannot be inspected under Wine, and items
+# without "&" have no access key.
+choose_tray_item() {
+  local keys=() i
+  for ((i = 0; i < $1; i++)); do keys+=(down); done
+  zk tray-click 0x202 >/dev/null || return 1
+  zk wait-menu 10000 || return 1
+  zk press-key "${keys[@]}" enter >/dev/null
+}
+
+case_launch_entry() {
+  begin launch-entry
+  fresh_state
+  local params='one "two three" four' line
+  cp "$ARGS_EXE" "$WINEPREFIX/drive_c/Zentrik/zk_e2e_args.exe"
+  rm -f "$ARGS_FILE"
+  mkdir -p "$DATA_DIR"
+  printf '%s|F1|112|%s|%s\r\n' "$(b64 'Record arguments')" \
+    "$(b64 'C:\Zentrik\zk_e2e_args.exe')" "$(b64 "$params")" >"$DATA_DIR/znks.ini"
+  zk_start_ready || { finish; return; }
+
+  zk press-hotkey 9 112 >/dev/null
+  if wait_lines "$ARGS_FILE" 20 1; then
+    line=$(sed -n 1p "$ARGS_FILE")
+    [ "$line" = "$params" ] || fail "WinKey+Alt+F1 passed [$line], expected [$params]"
+  else
+    fail "WinKey+Alt+F1 started no program"
+  fi
+
+  # Five, three and three built-in items and "Add/Delete Hotkey I" come first.
+  if ! choose_tray_item 13; then
+    fail "could not click the entry's tray item"
+  elif wait_lines "$ARGS_FILE" 20 2; then
+    line=$(sed -n 2p "$ARGS_FILE")
+    [ "$line" = "$params" ] || fail "the tray item passed [$line], expected [$params]"
+  else
+    fail "the tray item started no program"
+  fi
+  zk message-box 0 >/dev/null && fail "a dialog box appeared"
+  zk_exit_by_menu || fail "could not choose Exit on the tray menu"
+  zk_wait_exit 15
+  finish
+}
+
+case_paste_entry() {
+  begin paste-entry
+  fresh_state
+  local text=$'Dear Sir,\r\nyours sincerely' want='Dear Sir,\r\nyours sincerely' out
+  mkdir -p "$DATA_DIR"
+  printf '%s|S|83|%s\r\n' "$(b64 'Letter')" "$(b64 "$text")" >"$DATA_DIR/znks2.ini"
+  zk_start_ready || { finish; return; }
+
+  # A window of another program has the focus; the hotkey is typed as a
+  # person does: modifiers down, key down, key up, modifiers up.
+  timeout 60 wine "$DRIVER" edit-window 20000 >"$WORK/edit.txt" 2>>"$LOG" &
+  local editor=$!
+  if zk wait-window zk_e2e_edit zk_e2e_edit 20000 >/dev/null; then
+    sleep 1
+    zk press-hotkey 10 83 >/dev/null
+  else
+    fail "the test window did not appear"
+  fi
+  wait "$editor"
+  out=$(tr -d '\r' <"$WORK/edit.txt" | sed -n 's/^text: //p')
+  log "edit control: $out"
+  [ "$out" = "$want" ] || fail "the edit control holds [$out], expected [$want]"
+  out=$(zk clipboard-text | sed -n 's/^text: //p')
+  [ "$out" = "$want" ] || fail "the clipboard holds [$out], expected [$want]"
+  zk message-box 0 >/dev/null && fail "a dialog box appeared"
+  zk_exit_by_menu || fail "could not choose Exit on the tray menu"
+  zk_wait_exit 15
+  finish
+}
+
 for c in "${CASES[@]}"; do
   wanted "$c" || continue
   case $c in
@@ -470,6 +565,8 @@ for c in "${CASES[@]}"; do
     tray-menu) case_tray_menu ;;
     first-start-files) case_first_start_files ;;
     restart-after-kill) case_restart_after_kill ;;
+    launch-entry) case_launch_entry ;;
+    paste-entry) case_paste_entry ;;
   esac
 done
 

@@ -285,6 +285,88 @@ int CmdAtomExists(const char* name, DWORD ms) {
   return a ? 0 : 1;
 }
 
+// --- a window to paste into, the clipboard
+
+// CR, LF and backslash written as \r, \n and \\, so a text prints on one line.
+std::string Escaped(const std::string& text) {
+  std::string out;
+  for (char c : text) {
+    if (c == '\r') out += "\\r";
+    else if (c == '\n') out += "\\n";
+    else if (c == '\\') out += "\\\\";
+    else out += c;
+  }
+  return out;
+}
+
+// Shows a window titled "zk_e2e_edit" whose multi-line edit control has the
+// keyboard focus and runs its messages until the edit's text, once changed,
+// has stayed the same for 1.5 s, or for MS at most. Prints the text.
+int CmdEditWindow(DWORD ms) {
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = DefWindowProcA;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1));
+  wc.lpszClassName = "zk_e2e_edit";
+  RegisterClassA(&wc);
+  HWND w = CreateWindowExA(0, "zk_e2e_edit", "zk_e2e_edit", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100,
+                           100, 400, 220, nullptr, nullptr, wc.hInstance, nullptr);
+  HWND edit = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "",
+                              WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL,
+                              5, 5, 370, 160, w, nullptr, wc.hInstance, nullptr);
+  if (!w || !edit) {
+    std::printf("cannot create the window\n");
+    return 1;
+  }
+  SetForegroundWindow(w);
+  SetFocus(edit);
+  std::string last;
+  DWORD changed = 0;
+  const DWORD start = GetTickCount();
+  while (GetTickCount() - start < ms) {
+    MSG m;
+    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&m);
+      DispatchMessageA(&m);
+    }
+    char buf[4096] = {};
+    GetWindowTextA(edit, buf, sizeof buf);
+    if (buf != last) {
+      last = buf;
+      changed = GetTickCount();
+    }
+    if (!last.empty() && GetTickCount() - changed >= 1500) break;
+    Sleep(20);
+  }
+  DestroyWindow(w);
+  std::printf("text: %s\n", Escaped(last).c_str());
+  return last.empty() ? 1 : 0;
+}
+
+// Prints the CF_TEXT content of the clipboard.
+int CmdClipboardText() {
+  if (!OpenClipboard(nullptr)) {
+    std::printf("cannot open the clipboard\n");
+    return 1;
+  }
+  bool have = false;
+  std::string text;
+  if (HANDLE h = GetClipboardData(CF_TEXT)) {
+    if (const char* data = static_cast<const char*>(GlobalLock(h))) {
+      text = data;
+      have = true;
+      GlobalUnlock(h);
+    }
+  }
+  CloseClipboard();
+  if (!have) {
+    std::printf("no text\n");
+    return 1;
+  }
+  std::printf("text: %s\n", Escaped(text).c_str());
+  return 0;
+}
+
 int Usage() {
   std::fprintf(stderr,
                "usage: zk_e2e_driver COMMAND [ARGS]\n"
@@ -303,6 +385,9 @@ int Usage() {
                "  wait-menu MS / wait-no-menu MS a pop-up menu is open / closed\n"
                "  message-box MS                 prints caption and text of a dialog box\n"
                "  dialog-ok MS                   presses OK on the visible dialog boxes\n"
+               "  edit-window MS                 a focused edit control; prints its text once\n"
+               "                                 it settles (CR, LF as \\r, \\n)\n"
+               "  clipboard-text                 prints the clipboard's CF_TEXT the same way\n"
                "CLASS and TITLE may be * for any.\n");
   return 2;
 }
@@ -337,5 +422,7 @@ int main(int argc, char** argv) {
   if (cmd == "wait-no-menu" && n == 1) return CmdWaitMenu(Ms(a[0]), false);
   if (cmd == "message-box" && n == 1) return CmdMessageBox(Ms(a[0]));
   if (cmd == "dialog-ok" && n == 1) return CmdDialogOk(Ms(a[0]));
+  if (cmd == "edit-window" && n == 1) return CmdEditWindow(Ms(a[0]));
+  if (cmd == "clipboard-text" && n == 0) return CmdClipboardText();
   return Usage();
 }
