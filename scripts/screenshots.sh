@@ -3,6 +3,8 @@
 # a private X server (Xvfb), with a fresh Wine prefix, as a new user sees it:
 #   01-start.png  right after the start: the tray icon and its balloon
 #   02-menu.png   the tray menu, opened by a left click on the icon
+#   03-entries.png  the tray menu again after a launch entry (WinKey+Alt+F1)
+#                 and a text entry (WinKey+Ctrl+S) were put in the list files
 #
 # Usage: scripts/screenshots.sh [OUTDIR]      (default: build/screenshots)
 # The program and the test driver come from the win32 build (win64 where
@@ -77,6 +79,36 @@ sleep 1
 shot 02-menu.png
 
 # Leave through the menu's Exit item.
+zk press-key e
+for _ in $(seq 100); do
+  kill -0 "$PROGRAM_PID" 2>/dev/null || break
+  sleep 0.1
+done
+
+# --- the tray menu with a user entry of each list
+APPDATA_WIN=$(timeout 60 wine cmd /c echo %APPDATA% 2>/dev/null | tr -d '\r')
+DATA_DIR=$(timeout 60 winepath -u "$APPDATA_WIN\\Zentrik" 2>/dev/null | tr -d '\r')
+[ -d "$DATA_DIR" ] || die "no data folder after the first start"
+b64() { printf '%s' "$1" | base64 -w0; }
+printf '%s|F1|112|%s|%s\r\n' "$(b64 'Notepad with my notes')" "$(b64 'notepad.exe')" \
+  "$(b64 'C:\notes.txt')" >"$DATA_DIR/znks.ini"
+printf '%s|S|83|%s\r\n' "$(b64 'Signature')" "$(b64 $'Best regards,\r\nA. Tester')" \
+  >"$DATA_DIR/znks2.ini"
+xdotool mousemove $((W / 2)) $((H / 2))
+timeout 300 wine 'C:\Zentrik\zentrik.exe' >>"$LOG" 2>&1 &
+PROGRAM_PID=$!
+zk wait-window TfrmMain Zentrik 30000 || die "the program did not start again"
+zk atom-exists Zentrik_Hotkey78 30000 || die "the program did not finish starting again"
+# The balloon shows again; let it appear, then close.
+sleep 2
+for _ in $(seq 40); do
+  [ "$(timeout 60 wine "$DRIVER" count-windows tooltips_class32 '*' visible | tr -d '\r')" = 0 ] && break
+  sleep 0.5
+done
+xdotool mousemove $((W - 10)) $((H - 10)) click 1
+zk wait-menu 10000 || die "the tray menu did not open"
+sleep 1
+shot 03-entries.png
 zk press-key e
 for _ in $(seq 100); do
   kill -0 "$PROGRAM_PID" 2>/dev/null || break
