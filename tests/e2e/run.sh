@@ -523,6 +523,7 @@ case_launch_entry() {
   zk message-box 0 >/dev/null && fail "a dialog box appeared"
   zk_exit_by_menu || fail "could not choose Exit on the tray menu"
   zk_wait_exit 15
+  [ "$ZK_RC" = 0 ] || fail "exit code $ZK_RC after Exit, expected 0"
   finish
 }
 
@@ -553,6 +554,7 @@ case_paste_entry() {
   zk message-box 0 >/dev/null && fail "a dialog box appeared"
   zk_exit_by_menu || fail "could not choose Exit on the tray menu"
   zk_wait_exit 15
+  [ "$ZK_RC" = 0 ] || fail "exit code $ZK_RC after Exit, expected 0"
   finish
 }
 
