@@ -50,6 +50,9 @@ struct CloseRegKey {
 struct FreeItemIdList {
   void operator()(TPlatform& p, std::uintptr_t pidl) const { p.CoTaskMemFree(pidl); }
 };
+struct CloseMixer {
+  void operator()(TPlatform& p, HMixer m) const { p.mixerClose(m); }
+};
 struct DestroyWindowHandle {
   void operator()(TPlatform& p, HWnd w) const { p.DestroyWindow(w); }
 };
@@ -61,5 +64,6 @@ using UniqueFile = UniqueResource<Handle, INVALID_HANDLE, CloseKernelHandle>;
 using UniqueRegKey = UniqueResource<HKey, 0, CloseRegKey>;
 using UniquePidl = UniqueResource<std::uintptr_t, 0, FreeItemIdList>;
 using UniqueWindow = UniqueResource<HWnd, 0, DestroyWindowHandle>;
+using UniqueMixer = UniqueResource<HMixer, 0, CloseMixer>;
 
 }  // namespace plat
