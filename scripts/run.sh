@@ -4,8 +4,9 @@
 # missing first (Debian 12, as root). Uses $DISPLAY, or starts a private X
 # server (Xvfb) when there is no display.
 #
-# Wine keeps its files in $WINEPREFIX (default ~/.wine-zentrik, created on
-# the first run). The script returns when the program ends (tray menu, Exit)
+# Wine keeps its files in $WINEPREFIX (default ~/.wine-zentrik-32, created
+# on the first run; -64 where 32-bit programs cannot run and a 64-bit build
+# of the same sources is shown). The script returns when the program ends (tray menu, Exit)
 # or on Ctrl+C.
 set -u -o pipefail
 
@@ -17,16 +18,25 @@ H=768
 . "$ROOT/scripts/lib/deps.sh"
 zk_install_deps || exit 1
 
+# shellcheck source=tests/e2e/wine_env.sh
+. "$ROOT/tests/e2e/wine_env.sh"
+
 cd "$ROOT" || exit 1
 echo "Building zentrik.exe (cmake --preset win32)"
 cmake --preset win32 >/dev/null || exit 1
 cmake --build --preset win32 || exit 1
 EXE=$ROOT/build/win32/zentrik.exe
+if [ "$(zk_wine_bits)" = 64 ]; then
+  # This machine cannot run 32-bit programs, so Wine cannot run the product
+  # itself: show the 64-bit build of the same sources instead.
+  echo "This machine cannot run 32-bit programs; building the same program for 64-bit Wine (cmake --preset win64)"
+  cmake --preset win64 >/dev/null || exit 1
+  cmake --build --preset win64 || exit 1
+  EXE=$ROOT/build/win64/zentrik.exe
+fi
 
-export WINEPREFIX=${WINEPREFIX:-$HOME/.wine-zentrik}
-export WINEARCH=win32
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX=${WINEPREFIX:-$HOME/.wine-zentrik-$(zk_wine_bits)}
+zk_wine_env
 
 XVFB_PID=""
 WINE_PID=""
@@ -48,8 +58,6 @@ trap 'exit 130' INT TERM
 if [ -n "${DISPLAY:-}" ] && timeout 10 xdpyinfo >/dev/null 2>&1; then
   echo "Using display $DISPLAY"
 else
-  # shellcheck source=tests/e2e/wine_env.sh
-  . "$ROOT/tests/e2e/wine_env.sh"
   zk_start_xvfb "$W" "$H" "$WORK" "$WORK/xvfb.log" || { echo "Xvfb did not start" >&2; exit 1; }
   echo "No display found: started a virtual X server (Xvfb) on $DISPLAY."
   echo "Nothing is visible on your screen. To take a screenshot, run:"

@@ -5,23 +5,24 @@
 #   02-menu.png   the tray menu, opened by a left click on the icon
 #
 # Usage: scripts/screenshots.sh [OUTDIR]      (default: build/screenshots)
-# The program and the test driver come from the win32 build (built first
-# when missing); ZK_EXE and ZK_DRIVER name other files.
+# The program and the test driver come from the win32 build (win64 where
+# 32-bit programs cannot run; built first when missing); ZK_EXE and ZK_DRIVER
+# name other files.
 set -u -o pipefail
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 OUT=${1:-$ROOT/build/screenshots}
-EXE=${ZK_EXE:-$ROOT/build/win32/zentrik.exe}
-DRIVER=${ZK_DRIVER:-$ROOT/build/win32/tests/e2e/zk_e2e_driver.exe}
+# shellcheck source=tests/e2e/wine_env.sh
+. "$ROOT/tests/e2e/wine_env.sh"
+PRESET=$(basename "$(zk_win_build)")
+EXE=${ZK_EXE:-$ROOT/build/$PRESET/zentrik.exe}
+DRIVER=${ZK_DRIVER:-$ROOT/build/$PRESET/tests/e2e/zk_e2e_driver.exe}
 W=800
 H=600
 
-# shellcheck source=tests/e2e/wine_env.sh
-. "$ROOT/tests/e2e/wine_env.sh"
-
 if [ ! -f "$EXE" ] || [ ! -f "$DRIVER" ]; then
-  echo "screenshots: building the win32 preset"
-  (cd "$ROOT" && cmake --preset win32 >/dev/null && cmake --build --preset win32) || exit 1
+  echo "screenshots: building the $PRESET preset"
+  (cd "$ROOT" && cmake --preset "$PRESET" >/dev/null && cmake --build --preset "$PRESET") || exit 1
 fi
 
 mkdir -p "$OUT" || exit 1

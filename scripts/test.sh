@@ -13,6 +13,8 @@ JOBS=()
 # shellcheck source=scripts/lib/deps.sh
 . "$ROOT/scripts/lib/deps.sh"
 zk_install_deps || { echo "test: installing the packages failed" >&2; exit 1; }
+# shellcheck source=tests/e2e/wine_env.sh
+. "$ROOT/tests/e2e/wine_env.sh"
 
 cd "$ROOT" || exit 1
 START=$(date +%s)
@@ -43,6 +45,9 @@ skip() {
 build_native() { cmake --preset native && cmake --build --preset native "${JOBS[@]}"; }
 unit_tests() { ctest --preset native -j "${ZK_JOBS:-2}" --timeout 300; }
 build_win32() { cmake --preset win32 && cmake --build --preset win32 "${JOBS[@]}"; }
+# Where 32-bit programs cannot run, the end-to-end tests run a 64-bit build
+# of the same sources under the 64-bit Wine (see tests/e2e/wine_env.sh).
+build_win64() { cmake --preset win64 && cmake --build --preset win64 "${JOBS[@]}"; }
 
 if step "native build" build_native; then
   step "unit tests" unit_tests
@@ -51,7 +56,16 @@ else
 fi
 if step "win32 build" build_win32; then
   step "program headers" tests/e2e/check_exe.sh build/win32/zentrik.exe
-  step "end-to-end tests" tests/e2e/run.sh
+  if [ "$(zk_wine_bits)" = 32 ]; then
+    step "end-to-end tests" tests/e2e/run.sh
+  else
+    echo "test: this machine cannot run 32-bit programs; the end-to-end tests use the win64 build"
+    if step "win64 build (end-to-end only)" build_win64; then
+      step "end-to-end tests (64-bit Wine)" tests/e2e/run.sh
+    else
+      skip "end-to-end tests" "win64 build failed"
+    fi
+  fi
 else
   skip "end-to-end tests" "win32 build failed"
 fi

@@ -5,7 +5,8 @@
 ZK_PACKAGES=(
   cmake ninja-build g++ libgtest-dev googletest   # native build and unit tests
   mingw-w64 g++-mingw-w64-i686                     # the 32-bit Windows build
-  wine wine32:i386                                 # running zentrik.exe
+  g++-mingw-w64-x86-64                             # the 64-bit build for 64-bit-only Wine
+  wine wine32:i386 wine64                          # running zentrik.exe
   xvfb xdotool imagemagick x11-utils xauth         # a virtual screen, input, screenshots
 )
 

@@ -11,8 +11,10 @@
 #
 # Usage: tests/e2e/run.sh [--exe PATH] [--driver PATH] [--display :N]
 #                         [--keep] [--only NAME]...
-#   --exe      zentrik.exe to test (default build/win32/zentrik.exe)
-#   --driver   zk_e2e_driver.exe (default build/win32/tests/e2e/zk_e2e_driver.exe)
+#   --exe      zentrik.exe to test (default build/win32/zentrik.exe, or
+#              build/win64/zentrik.exe on a machine that cannot run 32-bit
+#              programs: see zk_wine_bits in wine_env.sh)
+#   --driver   zk_e2e_driver.exe (default: tests/e2e/ of the same build)
 #   --display  use this X display instead of starting Xvfb (the 800x600
 #              desktop goes to its top-left corner; no window manager)
 #   --keep     keep the temporary folder (prefix and logs) for inspection
@@ -20,8 +22,13 @@
 set -u -o pipefail
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
-EXE=$ROOT/build/win32/zentrik.exe
-DRIVER=$ROOT/build/win32/tests/e2e/zk_e2e_driver.exe
+# shellcheck source=tests/e2e/wine_env.sh
+. "$ROOT/tests/e2e/wine_env.sh"
+# The programs of the build that this machine's Wine runs (build/win32, or
+# build/win64 where 32-bit programs cannot run).
+WIN_BUILD=$ROOT/$(zk_win_build)
+EXE=$WIN_BUILD/zentrik.exe
+DRIVER=$WIN_BUILD/tests/e2e/zk_e2e_driver.exe
 USE_DISPLAY=""
 KEEP=0
 ONLY=()
@@ -75,9 +82,6 @@ MARKER_MUTEX=Vostel-Software-Zentrik-AppMutex
 RUN_KEY='HKCU\SOFTWARE\Microsoft\Windows\CurrentVersion\Run'
 APPDEFAULTS_KEY='HKCU\Software\Wine\AppDefaults\zentrik.exe'
 BUILTIN_KEYS=(27 115 119 123 76 35 33 34 73 80 78)
-
-# shellcheck source=tests/e2e/wine_env.sh
-. "$ROOT/tests/e2e/wine_env.sh"
 
 zk_workspace zk-e2e || exit 2
 

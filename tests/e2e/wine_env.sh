@@ -2,12 +2,55 @@
 # a private X server and a fresh Wine prefix whose programs all run in one
 # virtual desktop with a taskbar. Source this file; it defines functions only.
 
-# The Wine settings every helper uses: a 32-bit prefix, no debug output, and
-# no download prompts for the .NET and HTML engines.
+# zk_wine_bits: prints 32 when this machine runs Wine's 32-bit loader, the
+# normal case, and 64 when it cannot run 32-bit Linux programs at all (some
+# kernels are built or booted without 32-bit emulation). On such a machine
+# the end-to-end tests run a 64-bit build of the same sources (the win64
+# preset) under the 64-bit Wine. ZK_WINE_BITS set beforehand is kept.
+zk_wine_bits() {
+  if [ -z "${ZK_WINE_BITS:-}" ]; then
+    if /usr/lib/wine/wine --version >/dev/null 2>&1; then
+      ZK_WINE_BITS=32
+    else
+      ZK_WINE_BITS=64
+    fi
+    export ZK_WINE_BITS
+  fi
+  echo "$ZK_WINE_BITS"
+}
+
+# zk_win_build: the build folder whose programs run under this machine's
+# Wine: build/win32 or build/win64 (relative to the project root).
+zk_win_build() { echo "build/win$(zk_wine_bits)"; }
+
+# The Wine settings every helper uses: a 32-bit prefix (64-bit where 32-bit
+# programs cannot run), no debug output, and no download prompts for the
+# .NET and HTML engines.
 zk_wine_env() {
-  export WINEARCH=win32
   export WINEDEBUG=-all
   export WINEDLLOVERRIDES="mscoree,mshtml="
+  if [ "$(zk_wine_bits)" = 32 ]; then
+    export WINEARCH=win32
+    return 0
+  fi
+  export WINEARCH=win64
+  # Debian's wine and wineboot commands always pick the 32-bit loader when it
+  # is installed; commands of the same names, first on PATH, use the 64-bit
+  # one instead.
+  local bin=${TMPDIR:-/tmp}/zk-wine64-bin-$(id -u) name
+  mkdir -p "$bin" || return 1
+  printf '#!/bin/sh\nexec /usr/lib/wine/wine64 "$@"\n' >"$bin/wine.tmp.$$"
+  mv -f "$bin/wine.tmp.$$" "$bin/wine"
+  for name in wineboot winepath winecfg regedit; do
+    printf '#!/bin/sh\nexec /usr/lib/wine/wine64 %s.exe "$@"\n' "$name" >"$bin/$name.tmp.$$"
+    mv -f "$bin/$name.tmp.$$" "$bin/$name"
+  done
+  chmod 755 "$bin"/*
+  export WINESERVER=/usr/lib/wine/wineserver64
+  case ":$PATH:" in
+    *":$bin:"*) ;;
+    *) export PATH=$bin:$PATH ;;
+  esac
 }
 
 # zk_workspace NAME

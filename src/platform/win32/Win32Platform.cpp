@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <set>
 #include <string>
@@ -59,9 +60,12 @@ ZK_CHECKED_CONSTANTS(ZK_CHECK_CONSTANT)
 #undef ZK_CHECK_CONSTANT
 #undef ZK_CHECKED_CONSTANTS
 
-// The portable tray record is handed to the shell as it is: it must be the
-// NOTIFYICONDATAA of Windows 2000 byte for byte.
-static_assert(sizeof(void*) == 4, "the Win32 platform is built for the 32-bit target");
+// On the 32-bit target, the portable tray record is handed to the shell as
+// it is: it must be the NOTIFYICONDATAA of Windows 2000 byte for byte. The
+// 64-bit build (used only where 32-bit programs cannot run) copies it into
+// the native record field by field instead.
+#ifndef _WIN64
+static_assert(sizeof(void*) == 4, "the product is built for the 32-bit target");
 static_assert(sizeof(plat::NotifyIconDataA2K) == NOTIFYICONDATAA_V2_SIZE);
 #define ZK_SAME_OFFSET(field)                                                       \
   static_assert(offsetof(plat::NotifyIconDataA2K, field) == offsetof(NOTIFYICONDATAA, field), \
@@ -80,6 +84,7 @@ ZK_SAME_OFFSET(uTimeout)
 ZK_SAME_OFFSET(szInfoTitle)
 ZK_SAME_OFFSET(dwInfoFlags)
 #undef ZK_SAME_OFFSET
+#endif
 static_assert(sizeof(std::declval<plat::NotifyIconDataA2K>().szTip) == sizeof(NOTIFYICONDATAA::szTip));
 static_assert(sizeof(std::declval<plat::NotifyIconDataA2K>().szInfo) == sizeof(NOTIFYICONDATAA::szInfo));
 static_assert(sizeof(std::declval<plat::NotifyIconDataA2K>().szInfoTitle) ==
@@ -428,7 +433,25 @@ std::uintptr_t Win32Platform::ShellExecuteA(HWnd owner, const char* operation,
 }
 
 bool Win32Platform::Shell_NotifyIconA(DWord message, NotifyIconDataA2K& data) {
+#ifndef _WIN64
   return ::Shell_NotifyIconA(message, reinterpret_cast<NOTIFYICONDATAA*>(&data)) != 0;
+#else
+  NOTIFYICONDATAA native{};
+  native.cbSize = data.cbSize == sizeof(NotifyIconDataA2K) ? NOTIFYICONDATAA_V2_SIZE : 0;
+  native.hWnd = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(data.hWnd));
+  native.uID = data.uID;
+  native.uFlags = data.uFlags;
+  native.uCallbackMessage = data.uCallbackMessage;
+  native.hIcon = reinterpret_cast<HICON>(static_cast<std::uintptr_t>(data.hIcon));
+  std::memcpy(native.szTip, data.szTip, sizeof native.szTip);
+  native.dwState = data.dwState;
+  native.dwStateMask = data.dwStateMask;
+  std::memcpy(native.szInfo, data.szInfo, sizeof native.szInfo);
+  native.uTimeout = data.uTimeout;
+  std::memcpy(native.szInfoTitle, data.szInfoTitle, sizeof native.szInfoTitle);
+  native.dwInfoFlags = data.dwInfoFlags;
+  return ::Shell_NotifyIconA(message, &native) != 0;
+#endif
 }
 
 // --- user32: windows and messages ------------------------------------------------------
