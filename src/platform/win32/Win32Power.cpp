@@ -1,8 +1,9 @@
 // The real process token, power and session calls and the audio mixer. The
-// portable records are handed to Windows as they are: on this target each
-// is the SDK's record byte for byte, which the checks below enforce.
+// portable records are copied into the SDK's records, which are handed to
+// Windows; the checks below pin their sizes.
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 
 #include "platform/win32/Win32Platform.h"
@@ -38,57 +39,56 @@ ZK_POWER_CONSTANTS(ZK_CHECK_CONSTANT)
 #undef ZK_CHECK_CONSTANT
 #undef ZK_POWER_CONSTANTS
 
-// The sizes Windows is given, and the records' layouts.
+// The records as the program fills them carry the sizes of the 32-bit
+// target; there they are the SDK's sizes, and the records are copied one to
+// one. A 64-bit build (used only for testing under Wine) hands Windows the
+// sizes of its own wider records instead.
 static_assert(sizeof(TOKEN_PRIVILEGES) == 16 && plat::kTokenPrivilegesSize == 16);
-static_assert(sizeof(plat::TokenPrivileges) == sizeof(TOKEN_PRIVILEGES));
-static_assert(offsetof(plat::TokenPrivileges, Privileges) == offsetof(TOKEN_PRIVILEGES, Privileges));
-static_assert(sizeof(plat::Luid) == sizeof(LUID));
-static_assert(offsetof(plat::LuidAndAttributes, Attributes) ==
-              offsetof(LUID_AND_ATTRIBUTES, Attributes));
-
-static_assert(sizeof(MIXERLINEA) == 168 && plat::kMixerLineASize == 168);
-static_assert(sizeof(MIXERLINECONTROLSA) == 24 && plat::kMixerLineControlsASize == 24);
 static_assert(sizeof(MIXERCONTROLA) == 148 && plat::kMixerControlASize == 148);
-static_assert(sizeof(MIXERCONTROLDETAILS) == 24 && plat::kMixerControlDetailsSize == 24);
 static_assert(sizeof(MIXERCONTROLDETAILS_UNSIGNED) == plat::kMixerDetailsValueSize &&
               sizeof(MIXERCONTROLDETAILS_BOOLEAN) == plat::kMixerDetailsValueSize);
-static_assert(sizeof(plat::MixerLineA) == sizeof(MIXERLINEA));
-static_assert(sizeof(plat::MixerLineControlsA) == sizeof(MIXERLINECONTROLSA));
+#ifndef _WIN64
+static_assert(sizeof(MIXERLINEA) == 168 && plat::kMixerLineASize == 168);
+static_assert(sizeof(MIXERLINECONTROLSA) == 24 && plat::kMixerLineControlsASize == 24);
+static_assert(sizeof(MIXERCONTROLDETAILS) == 24 && plat::kMixerControlDetailsSize == 24);
+#endif
+// A control record has no pointer: its layout is the SDK's on every target,
+// so the array of controls is handed over as it is.
 static_assert(sizeof(plat::MixerControlA) == sizeof(MIXERCONTROLA));
-static_assert(sizeof(plat::MixerControlDetails) == sizeof(MIXERCONTROLDETAILS));
-
-#define ZK_SAME_OFFSET(portable, sdk, field)                                          \
-  static_assert(offsetof(plat::portable, field) == offsetof(sdk, field), \
-                #sdk "." #field " is misplaced");
-ZK_SAME_OFFSET(MixerLineA, MIXERLINEA, dwLineID)
-ZK_SAME_OFFSET(MixerLineA, MIXERLINEA, dwUser)
-ZK_SAME_OFFSET(MixerLineA, MIXERLINEA, dwComponentType)
-ZK_SAME_OFFSET(MixerLineA, MIXERLINEA, cChannels)
-ZK_SAME_OFFSET(MixerLineA, MIXERLINEA, cControls)
-ZK_SAME_OFFSET(MixerLineA, MIXERLINEA, szShortName)
-ZK_SAME_OFFSET(MixerLineA, MIXERLINEA, szName)
-ZK_SAME_OFFSET(MixerLineA, MIXERLINEA, Target)
-ZK_SAME_OFFSET(MixerControlA, MIXERCONTROLA, dwControlID)
-ZK_SAME_OFFSET(MixerControlA, MIXERCONTROLA, dwControlType)
-ZK_SAME_OFFSET(MixerControlA, MIXERCONTROLA, szName)
-ZK_SAME_OFFSET(MixerControlA, MIXERCONTROLA, Bounds)
-ZK_SAME_OFFSET(MixerControlA, MIXERCONTROLA, Metrics)
-ZK_SAME_OFFSET(MixerLineControlsA, MIXERLINECONTROLSA, dwLineID)
-ZK_SAME_OFFSET(MixerLineControlsA, MIXERLINECONTROLSA, dwControlType)
-ZK_SAME_OFFSET(MixerLineControlsA, MIXERLINECONTROLSA, cControls)
-ZK_SAME_OFFSET(MixerLineControlsA, MIXERLINECONTROLSA, cbmxctrl)
-ZK_SAME_OFFSET(MixerLineControlsA, MIXERLINECONTROLSA, pamxctrl)
-ZK_SAME_OFFSET(MixerControlDetails, MIXERCONTROLDETAILS, dwControlID)
-ZK_SAME_OFFSET(MixerControlDetails, MIXERCONTROLDETAILS, cChannels)
-ZK_SAME_OFFSET(MixerControlDetails, MIXERCONTROLDETAILS, cMultipleItems)
-ZK_SAME_OFFSET(MixerControlDetails, MIXERCONTROLDETAILS, cbDetails)
-ZK_SAME_OFFSET(MixerControlDetails, MIXERCONTROLDETAILS, paDetails)
+#define ZK_SAME_OFFSET(field)                                                              \
+  static_assert(offsetof(plat::MixerControlA, field) == offsetof(MIXERCONTROLA, field), \
+                "MIXERCONTROLA." #field " is misplaced");
+ZK_SAME_OFFSET(dwControlID)
+ZK_SAME_OFFSET(dwControlType)
+ZK_SAME_OFFSET(fdwControl)
+ZK_SAME_OFFSET(cMultipleItems)
+ZK_SAME_OFFSET(szShortName)
+ZK_SAME_OFFSET(szName)
+ZK_SAME_OFFSET(Bounds)
+ZK_SAME_OFFSET(Metrics)
 #undef ZK_SAME_OFFSET
 
 namespace plat {
 namespace {
 HANDLE ToHandle(Handle handle) { return reinterpret_cast<HANDLE>(handle); }
 HMIXEROBJ ToMixerObject(HMixer mixer) { return reinterpret_cast<HMIXEROBJ>(mixer); }
+
+// A record size as the program gives it (that of the 32-bit record) in
+// terms of this target's record; any other value is passed on unchanged.
+DWORD NativeSize(DWord given, DWord size32, std::size_t native) {
+  return given == size32 ? static_cast<DWORD>(native) : given;
+}
+
+MIXERCONTROLDETAILS ToNative(const MixerControlDetails& d) {
+  MIXERCONTROLDETAILS out{};
+  out.cbStruct = NativeSize(d.cbStruct, kMixerControlDetailsSize, sizeof out);
+  out.dwControlID = d.dwControlID;
+  out.cChannels = d.cChannels;
+  out.cMultipleItems = d.cMultipleItems;
+  out.cbDetails = d.cbDetails;
+  out.paDetails = d.paDetails;
+  return out;
+}
 }  // namespace
 
 // --- process token, power and session ---------------------------------------------------
@@ -104,14 +104,22 @@ bool Win32Platform::OpenProcessToken(Handle process, DWord desiredAccess, Handle
 
 bool Win32Platform::LookupPrivilegeValueA(const char* systemName, const std::string& name,
                                           Luid& luid) {
-  return ::LookupPrivilegeValueA(systemName, name.c_str(), reinterpret_cast<LUID*>(&luid)) != 0;
+  LUID value{};
+  if (!::LookupPrivilegeValueA(systemName, name.c_str(), &value)) return false;
+  luid.LowPart = value.LowPart;
+  luid.HighPart = value.HighPart;
+  return true;
 }
 
 bool Win32Platform::AdjustTokenPrivileges(Handle token, bool disableAllPrivileges,
                                           TokenPrivileges& newState, DWord bufferLength) {
-  return ::AdjustTokenPrivileges(ToHandle(token), disableAllPrivileges ? TRUE : FALSE,
-                                 reinterpret_cast<TOKEN_PRIVILEGES*>(&newState), bufferLength,
-                                 nullptr, nullptr) != 0;
+  TOKEN_PRIVILEGES state{};
+  state.PrivilegeCount = newState.PrivilegeCount;
+  state.Privileges[0].Luid.LowPart = newState.Privileges[0].Luid.LowPart;
+  state.Privileges[0].Luid.HighPart = newState.Privileges[0].Luid.HighPart;
+  state.Privileges[0].Attributes = newState.Privileges[0].Attributes;
+  return ::AdjustTokenPrivileges(ToHandle(token), disableAllPrivileges ? TRUE : FALSE, &state,
+                                 bufferLength, nullptr, nullptr) != 0;
 }
 
 bool Win32Platform::SetSystemPowerState(int suspend, int force) {
@@ -137,25 +145,57 @@ MMResult Win32Platform::mixerOpen(HMixer& mixer, UInt deviceId, std::uintptr_t c
 }
 
 MMResult Win32Platform::mixerGetLineInfoA(HMixer mixer, MixerLineA& line, DWord flags) {
-  return ::mixerGetLineInfoA(ToMixerObject(mixer), reinterpret_cast<MIXERLINEA*>(&line), flags);
+  MIXERLINEA native{};
+  native.cbStruct = NativeSize(line.cbStruct, kMixerLineASize, sizeof native);
+  native.dwDestination = line.dwDestination;
+  native.dwSource = line.dwSource;
+  native.dwLineID = line.dwLineID;
+  native.dwComponentType = line.dwComponentType;
+  native.Target.dwType = line.Target.dwType;
+  const MMRESULT result = ::mixerGetLineInfoA(ToMixerObject(mixer), &native, flags);
+  if (result != MMSYSERR_NOERROR) return result;
+  line.dwDestination = native.dwDestination;
+  line.dwSource = native.dwSource;
+  line.dwLineID = native.dwLineID;
+  line.fdwLine = native.fdwLine;
+  line.dwUser = native.dwUser;
+  line.dwComponentType = native.dwComponentType;
+  line.cChannels = native.cChannels;
+  line.cConnections = native.cConnections;
+  line.cControls = native.cControls;
+  std::memcpy(line.szShortName, native.szShortName, sizeof line.szShortName);
+  std::memcpy(line.szName, native.szName, sizeof line.szName);
+  line.Target.dwType = native.Target.dwType;
+  line.Target.dwDeviceID = native.Target.dwDeviceID;
+  line.Target.wMid = native.Target.wMid;
+  line.Target.wPid = native.Target.wPid;
+  line.Target.vDriverVersion = native.Target.vDriverVersion;
+  std::memcpy(line.Target.szPname, native.Target.szPname, sizeof line.Target.szPname);
+  return result;
 }
 
 MMResult Win32Platform::mixerGetLineControlsA(HMixer mixer, MixerLineControlsA& controls,
                                               DWord flags) {
-  return ::mixerGetLineControlsA(ToMixerObject(mixer),
-                                 reinterpret_cast<MIXERLINECONTROLSA*>(&controls), flags);
+  MIXERLINECONTROLSA native{};
+  native.cbStruct = NativeSize(controls.cbStruct, kMixerLineControlsASize, sizeof native);
+  native.dwLineID = controls.dwLineID;
+  native.dwControlType = controls.dwControlType;
+  native.cControls = controls.cControls;
+  native.cbmxctrl = controls.cbmxctrl;
+  native.pamxctrl = reinterpret_cast<MIXERCONTROLA*>(controls.pamxctrl);
+  return ::mixerGetLineControlsA(ToMixerObject(mixer), &native, flags);
 }
 
 MMResult Win32Platform::mixerGetControlDetailsA(HMixer mixer, MixerControlDetails& details,
                                                 DWord flags) {
-  return ::mixerGetControlDetailsA(ToMixerObject(mixer),
-                                   reinterpret_cast<MIXERCONTROLDETAILS*>(&details), flags);
+  MIXERCONTROLDETAILS native = ToNative(details);
+  return ::mixerGetControlDetailsA(ToMixerObject(mixer), &native, flags);
 }
 
 MMResult Win32Platform::mixerSetControlDetails(HMixer mixer, MixerControlDetails& details,
                                                DWord flags) {
-  return ::mixerSetControlDetails(ToMixerObject(mixer),
-                                  reinterpret_cast<MIXERCONTROLDETAILS*>(&details), flags);
+  MIXERCONTROLDETAILS native = ToNative(details);
+  return ::mixerSetControlDetails(ToMixerObject(mixer), &native, flags);
 }
 
 MMResult Win32Platform::mixerClose(HMixer mixer) {
