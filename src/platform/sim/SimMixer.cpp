@@ -67,12 +67,9 @@ MMResult SimPlatform::mixerGetLineInfoA(HMixer mixer, MixerLineA& line, DWord fl
   const SimMixer& m = system_.mixer;
   if (line.dwComponentType != MIXERLINE_COMPONENTTYPE_DST_SPEAKERS || !m.speakersLine)
     return MIXERR_INVALLINE;
-  line.dwDestination = 0;
   line.dwLineID = SimMixer::kLineId;
   line.cChannels = 2;
   line.cControls = (m.volumeControl ? 1 : 0) + (m.muteControl ? 1 : 0);
-  CopyToField(line.szShortName, "Speakers");
-  CopyToField(line.szName, "Speakers");
   return MMSYSERR_NOERROR;
 }
 
@@ -92,19 +89,12 @@ MMResult SimPlatform::mixerGetLineControlsA(HMixer mixer, MixerLineControlsA& co
   c = MixerControlA{};
   c.cbStruct = kMixerControlASize;
   c.dwControlType = controls.dwControlType;
-  if (controls.dwControlType == MIXERCONTROL_CONTROLTYPE_VOLUME && m.volumeControl) {
+  if (controls.dwControlType == MIXERCONTROL_CONTROLTYPE_VOLUME && m.volumeControl)
     c.dwControlID = SimMixer::kVolumeId;
-    CopyToField(c.szName, "Master Volume");
-    c.Bounds[1] = 0xFFFF;
-  } else if (controls.dwControlType == MIXERCONTROL_CONTROLTYPE_MUTE && m.muteControl) {
+  else if (controls.dwControlType == MIXERCONTROL_CONTROLTYPE_MUTE && m.muteControl)
     c.dwControlID = SimMixer::kMuteId;
-    c.fdwControl = 1;  // MIXERCONTROL_CONTROLF_UNIFORM
-    CopyToField(c.szName, "Master Mute");
-    c.Bounds[1] = 1;
-  } else {
+  else
     return MIXERR_INVALCONTROL;
-  }
-  CopyToField(c.szShortName, c.szName);
   return MMSYSERR_NOERROR;
 }
 
