@@ -477,7 +477,7 @@ zk_start_pulse() {
   }
   local dir=$WORK/pulse _
   mkdir -p "$dir" && chmod 700 "$dir" || return 1
-  XDG_RUNTIME_DIR=$dir HOME=$dir setsid pulseaudio -n --daemonize=no --exit-idle-time=-1 \
+  XDG_RUNTIME_DIR=$dir HOME=$dir pulseaudio -n --daemonize=no --exit-idle-time=-1 \
     --use-pid-file=no --disable-shm=yes \
     --load="module-native-protocol-unix socket=$dir/native auth-anonymous=1" >>"$LOG" 2>&1 &
   PULSE_PID=$!
