@@ -1,6 +1,7 @@
 #include "actions/MasterVolume.h"
 
 #include <cmath>
+#include <utility>
 
 #include "platform/Handles.h"
 
