@@ -50,6 +50,9 @@ struct CloseRegKey {
 struct FreeItemIdList {
   void operator()(TPlatform& p, std::uintptr_t pidl) const { p.CoTaskMemFree(pidl); }
 };
+struct CloseMixer {
+  void operator()(TPlatform& p, HMixer m) const { p.mixerClose(m); }
+};
 struct DestroyWindowHandle {
   void operator()(TPlatform& p, HWnd w) const { p.DestroyWindow(w); }
 };
@@ -66,5 +69,6 @@ using UniquePidl = UniqueResource<std::uintptr_t, 0, FreeItemIdList>;
 using UniqueWindow = UniqueResource<HWnd, 0, DestroyWindowHandle>;
 // A global memory block until it is freed or handed to the clipboard.
 using UniqueGlobal = UniqueResource<HGlobal, 0, FreeGlobalBlock>;
+using UniqueMixer = UniqueResource<HMixer, 0, CloseMixer>;
 
 }  // namespace plat

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/PowerMixerTypes.h"
 #include "platform/WinTypes.h"
 
 namespace plat {
@@ -159,6 +160,32 @@ class TPlatform {
   // --- user32: hotkeys
   virtual bool RegisterHotKey(HWnd window, int id, UInt modifiers, UInt vk) = 0;
   virtual bool UnregisterHotKey(HWnd window, int id) = 0;
+
+  // --- kernel32, advapi32, user32: process token, power and session
+  virtual Handle GetCurrentProcess() = 0;  // a pseudo handle, never closed
+  virtual bool OpenProcessToken(Handle process, DWord desiredAccess, Handle& token) = 0;
+  // A null systemName stands for the local system.
+  virtual bool LookupPrivilegeValueA(const char* systemName, const std::string& name,
+                                     Luid& luid) = 0;
+  // PreviousState and ReturnLength are NULL.
+  virtual bool AdjustTokenPrivileges(Handle token, bool disableAllPrivileges,
+                                     TokenPrivileges& newState, DWord bufferLength) = 0;
+  virtual bool SetSystemPowerState(int suspend, int force) = 0;
+  virtual bool ExitWindowsEx(UInt flags, DWord reserved) = 0;
+  virtual bool LockWorkStation() = 0;
+
+  // --- winmm: the audio mixer
+  virtual UInt mixerGetNumDevs() = 0;
+  virtual MMResult mixerOpen(HMixer& mixer, UInt deviceId, std::uintptr_t callback,
+                             std::uintptr_t instance, DWord flags) = 0;
+  virtual MMResult mixerGetLineInfoA(HMixer mixer, MixerLineA& line, DWord flags) = 0;
+  virtual MMResult mixerGetLineControlsA(HMixer mixer, MixerLineControlsA& controls,
+                                         DWord flags) = 0;
+  virtual MMResult mixerGetControlDetailsA(HMixer mixer, MixerControlDetails& details,
+                                           DWord flags) = 0;
+  virtual MMResult mixerSetControlDetails(HMixer mixer, MixerControlDetails& details,
+                                          DWord flags) = 0;
+  virtual MMResult mixerClose(HMixer mixer) = 0;
 };
 
 }  // namespace plat

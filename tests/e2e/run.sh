@@ -57,6 +57,7 @@ fi
 
 CASES=(single-instance old-windows builtin-hotkeys tray-menu first-start-files restart-after-kill)
 CASES+=(launch-entry paste-entry)
+CASES+=(volume-hotkeys session-end-asks)
 for o in "${ONLY[@]}"; do
   if ! printf '%s\n' "${CASES[@]}" | grep -qx -- "$o"; then
     echo "run.sh: no case $o (cases: ${CASES[*]})" >&2
@@ -88,6 +89,7 @@ zk_workspace zk-e2e || exit 2
 
 cleanup() {
   trap - EXIT INT TERM
+  declare -F zk_stop_pulse >/dev/null && zk_stop_pulse
   zk_teardown "$KEEP"
   if [ "$KEEP" = 1 ]; then echo "e2e: kept $WORK"; fi
 }
@@ -558,6 +560,108 @@ case_paste_entry() {
   finish
 }
 
+# --- sound device and session end
+
+# A private PulseAudio with a null sink, the sound device Wine's mixer
+# needs. Its socket lies in the work folder; PULSE_SERVER points the Wine
+# processes started afterwards at it. Returns non-zero when it does not
+# come up (as root without a session bus it may not).
+PULSE_PID=""
+zk_start_pulse() {
+  command -v pulseaudio >/dev/null && command -v pactl >/dev/null || {
+    log "pulseaudio or pactl is missing"
+    return 1
+  }
+  local dir=$WORK/pulse _
+  mkdir -p "$dir" && chmod 700 "$dir" || return 1
+  XDG_RUNTIME_DIR=$dir HOME=$dir pulseaudio -n --daemonize=no --exit-idle-time=-1 \
+    --use-pid-file=no --disable-shm=yes \
+    --load="module-native-protocol-unix socket=$dir/native auth-anonymous=1" >>"$LOG" 2>&1 &
+  PULSE_PID=$!
+  export PULSE_SERVER=unix:$dir/native
+  for _ in $(seq 50); do
+    timeout 5 pactl info >/dev/null 2>&1 && break
+    sleep 0.2
+  done
+  if ! timeout 10 pactl load-module module-null-sink >>"$LOG" 2>&1; then
+    log "PulseAudio did not come up"
+    zk_stop_pulse
+    return 1
+  fi
+}
+
+zk_stop_pulse() {
+  if [ -n "$PULSE_PID" ]; then
+    kill "$PULSE_PID" 2>/dev/null
+    wait "$PULSE_PID" 2>/dev/null
+  fi
+  PULSE_PID=""
+  unset PULSE_SERVER
+}
+
+case_volume_hotkeys() {
+  begin volume-hotkeys
+  local sound=1 key out
+  zk_start_pulse || sound=0
+  fresh_state
+  if [ "$sound" = 1 ] && ! zk mixer-info >/dev/null; then sound=0; fi
+  if [ "$sound" = 0 ]; then
+    echo "note volume-hotkeys: no sound device (PulseAudio with a null sink did not come up;" \
+      "see the log with --keep): the sound-device part is skipped, the keys are pressed without one"
+  fi
+  if zk_start_ready; then
+    # Mute, Volume+, Volume- twice, Mute again: none may show anything.
+    for key in 35 33 34 34 35; do
+      zk press-hotkey 12 "$key" >/dev/null
+      sleep 0.5
+      if zk message-box 1000 >/dev/null; then
+        fail "a dialog box appeared after WinKey+Shift+$key"
+        zk dialog-ok 2000 >/dev/null
+      fi
+      kill -0 "$ZK_PID" 2>/dev/null || { fail "the program ended after WinKey+Shift+$key"; break; }
+    done
+    out=$(zk hotkeys-held) || fail "not all eleven hotkeys are held while it runs ($(grep '^free' <<<"$out"))"
+    zk_exit_by_menu || fail "could not choose Exit on the tray menu"
+    zk_wait_exit 15
+    [ "$ZK_RC" = 0 ] || fail "exit code $ZK_RC after Exit, expected 0"
+  fi
+  wine_reset
+  zk_stop_pulse
+  finish
+}
+
+# Log Off asks the programs to close: one with unsaved work is asked, can
+# refuse, and then keeps running with its work. (Wine asks and ends the
+# programs one process after another, so programs it reached before the
+# refusal, zentrik.exe among them, may be gone.) Run only in this run's
+# throwaway prefix.
+case_session_end_asks() {
+  begin session-end-asks
+  fresh_state
+  zk_start_ready || { finish; return; }
+  local out=$WORK/veto.txt veto _
+  timeout 60 wine "$DRIVER" veto-session 30000 >"$out" 2>>"$LOG" &
+  veto=$!
+  if ! zk wait-window zk_e2e_unsaved '*' 15000 >/dev/null; then
+    fail "the window with unsaved work did not appear"
+  else
+    zk press-hotkey 12 123 >/dev/null
+    wait "$veto"
+    local rc=$?
+    log "veto-session ($rc): $(tr -d '\r' <"$out" | tr '\n' ' ')"
+    grep -q asked "$out" || fail "the program with unsaved work was not asked before the log-off"
+    grep -q ended "$out" && fail "the session ended although a program refused"
+    [ "$rc" = 0 ] || fail "the program with unsaved work did not end by itself (exit code $rc)"
+  fi
+  wait "$veto" 2>/dev/null
+  if kill -0 "$ZK_PID" 2>/dev/null; then
+    zk_exit_by_menu || fail "could not choose Exit on the tray menu"
+    zk_wait_exit 15
+    [ "$ZK_RC" = 0 ] || fail "exit code $ZK_RC after Exit, expected 0"
+  fi
+  finish
+}
+
 for c in "${CASES[@]}"; do
   wanted "$c" || continue
   case $c in
@@ -569,6 +673,8 @@ for c in "${CASES[@]}"; do
     restart-after-kill) case_restart_after_kill ;;
     launch-entry) case_launch_entry ;;
     paste-entry) case_paste_entry ;;
+    volume-hotkeys) case_volume_hotkeys ;;
+    session-end-asks) case_session_end_asks ;;
   esac
 done
 

@@ -4,6 +4,7 @@
 // prints what it found on stdout and reports through its exit code:
 // 0 = yes / done, 1 = no / not found, 2 = usage error.
 #include <windows.h>
+#include <mmsystem.h>
 
 #include <cctype>
 #include <cstdio>
@@ -367,6 +368,72 @@ int CmdClipboardText() {
   return 0;
 }
 
+// --- sound device and session end
+
+// Reports mixer device 0 as this process sees it. Wine keeps the master
+// volume per process, so another program's changes are not visible here;
+// this only tells whether a sound device with a speakers line exists.
+int CmdMixerInfo() {
+  const UINT devices = mixerGetNumDevs();
+  std::printf("devices: %u\n", devices);
+  if (devices < 1) return 1;
+  HMIXER mixer = nullptr;
+  if (mixerOpen(&mixer, 0, 0, 0, MIXER_OBJECTF_MIXER) != MMSYSERR_NOERROR) {
+    std::printf("open: failed\n");
+    return 1;
+  }
+  MIXERLINEA line{};
+  line.cbStruct = sizeof line;
+  line.dwComponentType = MIXERLINE_COMPONENTTYPE_DST_SPEAKERS;
+  const bool speakers = mixerGetLineInfoA(reinterpret_cast<HMIXEROBJ>(mixer), &line,
+                                          MIXER_GETLINEINFOF_COMPONENTTYPE) == MMSYSERR_NOERROR;
+  std::printf("speakers: %s\n", speakers ? line.szName : "none");
+  mixerClose(mixer);
+  return speakers ? 0 : 1;
+}
+
+// A window that, like an editor with an unsaved document, refuses to let the
+// session end. Prints "asked" when it is asked and "ended" if the session
+// ends anyway; stops 3 s after the question, or after MS without one. Exit
+// code 0 when it was asked and the session did not end.
+bool g_asked = false;
+bool g_ended = false;
+
+LRESULT CALLBACK VetoProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_QUERYENDSESSION) {
+    if (!g_asked) std::printf("asked\n");
+    g_asked = true;
+    return FALSE;
+  }
+  if (msg == WM_ENDSESSION && wp) {
+    std::printf("ended\n");
+    g_ended = true;
+  }
+  return DefWindowProcA(w, msg, wp, lp);
+}
+
+int CmdVetoSession(DWORD ms) {
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = VetoProc;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.lpszClassName = "zk_e2e_unsaved";
+  RegisterClassA(&wc);
+  HWND w = CreateWindowExA(0, wc.lpszClassName, "Unsaved document", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                           10, 10, 200, 100, nullptr, nullptr, wc.hInstance, nullptr);
+  if (!w) return 2;
+  const DWORD start = GetTickCount();
+  DWORD askedAt = 0;
+  while (GetTickCount() - start < ms && !g_ended) {
+    if (g_asked && askedAt == 0) askedAt = GetTickCount();
+    if (askedAt != 0 && GetTickCount() - askedAt >= 3000) break;
+    MSG m;
+    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+  }
+  DestroyWindow(w);
+  return g_asked && !g_ended ? 0 : 1;
+}
+
 int Usage() {
   std::fprintf(stderr,
                "usage: zk_e2e_driver COMMAND [ARGS]\n"
@@ -389,6 +456,9 @@ int Usage() {
                "                                 it settles (CR, LF as \\r, \\n)\n"
                "  clipboard-text                 prints the clipboard's CF_TEXT the same way\n"
                "CLASS and TITLE may be * for any.\n");
+  std::fprintf(stderr,
+               "  mixer-info                     0 when mixer device 0 has a speakers line\n"
+               "  veto-session MS                a window that refuses the end of the session\n");
   return 2;
 }
 
@@ -424,5 +494,7 @@ int main(int argc, char** argv) {
   if (cmd == "dialog-ok" && n == 1) return CmdDialogOk(Ms(a[0]));
   if (cmd == "edit-window" && n == 1) return CmdEditWindow(Ms(a[0]));
   if (cmd == "clipboard-text" && n == 0) return CmdClipboardText();
+  if (cmd == "mixer-info" && n == 0) return CmdMixerInfo();
+  if (cmd == "veto-session" && n == 1) return CmdVetoSession(Ms(a[0]));
   return Usage();
 }

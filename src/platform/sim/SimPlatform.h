@@ -88,6 +88,21 @@ struct SimRegValue {
   std::string data;  // raw bytes
 };
 
+// The machine's audio mixer: device 0 has a speakers destination line with
+// a two-channel volume control and a mute control. Each part can be taken
+// away; a mixer call is made to fail with FailCall and an MMRESULT code.
+struct SimMixer {
+  static constexpr DWord kLineId = 0xFFFF0000;
+  static constexpr DWord kVolumeId = 1;
+  static constexpr DWord kMuteId = 2;
+  UInt devices = 1;  // what mixerGetNumDevs reports
+  bool speakersLine = true;
+  bool volumeControl = true;
+  bool muteControl = true;
+  DWord left = 0xFFFF, right = 0xFFFF;  // volume per channel, as stored
+  DWord mute = 0;
+};
+
 // What is shared by every process of the simulated machine.
 class SimSystem {
  public:
@@ -120,6 +135,8 @@ class SimSystem {
     std::map<std::string, std::pair<std::string, SimRegValue>> values;  // upper name -> (name, value)
   };
   std::map<std::string, RegKey> registry;
+
+  SimMixer mixer;
 
   // Files live below this host folder; "C:\a\b" is root/C/a/b.
   std::filesystem::path fileRoot;
@@ -309,6 +326,27 @@ class SimPlatform : public TPlatform {
 
   bool RegisterHotKey(HWnd window, int id, UInt modifiers, UInt vk) override;
   bool UnregisterHotKey(HWnd window, int id) override;
+
+  // Power and session calls are recorded and do nothing else; the token is
+  // a handle of kind "token", closed by CloseHandle.
+  Handle GetCurrentProcess() override;
+  bool OpenProcessToken(Handle process, DWord desiredAccess, Handle& token) override;
+  bool LookupPrivilegeValueA(const char* systemName, const std::string& name, Luid& luid) override;
+  bool AdjustTokenPrivileges(Handle token, bool disableAllPrivileges, TokenPrivileges& newState,
+                             DWord bufferLength) override;
+  bool SetSystemPowerState(int suspend, int force) override;
+  bool ExitWindowsEx(UInt flags, DWord reserved) override;
+  bool LockWorkStation() override;
+
+  // The mixer (SimSystem::mixer); an open mixer is a handle of kind "mixer".
+  UInt mixerGetNumDevs() override;
+  MMResult mixerOpen(HMixer& mixer, UInt deviceId, std::uintptr_t callback, std::uintptr_t instance,
+                     DWord flags) override;
+  MMResult mixerGetLineInfoA(HMixer mixer, MixerLineA& line, DWord flags) override;
+  MMResult mixerGetLineControlsA(HMixer mixer, MixerLineControlsA& controls, DWord flags) override;
+  MMResult mixerGetControlDetailsA(HMixer mixer, MixerControlDetails& details, DWord flags) override;
+  MMResult mixerSetControlDetails(HMixer mixer, MixerControlDetails& details, DWord flags) override;
+  MMResult mixerClose(HMixer mixer) override;
 
   // Sends a hotkey press as the system would: WM_HOTKEY posted to the
   // registered window. False when no window of this process holds it.

@@ -123,6 +123,24 @@ class Win32Platform : public TPlatform {
   bool RegisterHotKey(HWnd window, int id, UInt modifiers, UInt vk) override;
   bool UnregisterHotKey(HWnd window, int id) override;
 
+  // --- process token, power and session; the audio mixer (Win32Power.cpp)
+  Handle GetCurrentProcess() override;
+  bool OpenProcessToken(Handle process, DWord desiredAccess, Handle& token) override;
+  bool LookupPrivilegeValueA(const char* systemName, const std::string& name, Luid& luid) override;
+  bool AdjustTokenPrivileges(Handle token, bool disableAllPrivileges, TokenPrivileges& newState,
+                             DWord bufferLength) override;
+  bool SetSystemPowerState(int suspend, int force) override;
+  bool ExitWindowsEx(UInt flags, DWord reserved) override;
+  bool LockWorkStation() override;
+  UInt mixerGetNumDevs() override;
+  MMResult mixerOpen(HMixer& mixer, UInt deviceId, std::uintptr_t callback, std::uintptr_t instance,
+                     DWord flags) override;
+  MMResult mixerGetLineInfoA(HMixer mixer, MixerLineA& line, DWord flags) override;
+  MMResult mixerGetLineControlsA(HMixer mixer, MixerLineControlsA& controls, DWord flags) override;
+  MMResult mixerGetControlDetailsA(HMixer mixer, MixerControlDetails& details, DWord flags) override;
+  MMResult mixerSetControlDetails(HMixer mixer, MixerControlDetails& details, DWord flags) override;
+  MMResult mixerClose(HMixer mixer) override;
+
  private:
   // The last message taken from the queue, with the time and cursor
   // position that Msg does not carry; DispatchMessageA and TranslateMessage
