@@ -3,10 +3,13 @@
 # a private X server (Xvfb), with a fresh Wine prefix, as a new user sees it:
 #   01-start.png  right after the start: the tray icon and its balloon
 #   02-menu.png   the tray menu, opened by a left click on the icon
-#   03-entries.png  the tray menu again after a launch entry (WinKey+Alt+F1)
+#   03-add.png    the add dialog of list I ("Add/Delete Hotkey I", "Add...")
+#   04-add2.png   the add dialog of list II, with a two-line text
+#   05-entries.png  the tray menu again after a launch entry (WinKey+Alt+F1)
 #                 and a text entry (WinKey+Ctrl+S) were put in the list files
 #
 # Usage: scripts/screenshots.sh [OUTDIR]      (default: build/screenshots)
+# ZK_DPI=120 runs the program at that system DPI (the dialogs scale with it).
 # The program and the test driver come from the win32 build (win64 where
 # 32-bit programs cannot run; built first when missing); ZK_EXE and ZK_DRIVER
 # name other files.
@@ -54,6 +57,10 @@ shot() {
 zk_start_xvfb "$W" "$H" "$WORK" "$LOG" || die "Xvfb did not start"
 echo "screenshots: display $DISPLAY, preparing a Wine prefix"
 zk_make_prefix "$W" "$H" "$LOG" || die "creating the Wine prefix failed"
+if [ -n "${ZK_DPI:-}" ]; then
+  timeout 60 wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$ZK_DPI" /f >>"$LOG" 2>&1
+  zk_wine_stop
+fi
 mkdir -p "$WINEPREFIX/drive_c/Zentrik"
 cp "$EXE" "$WINEPREFIX/drive_c/Zentrik/zentrik.exe"
 
@@ -78,7 +85,33 @@ zk wait-menu 10000 || die "the tray menu did not open"
 sleep 1
 shot 02-menu.png
 
+# The two add dialogs, opened with the keyboard from the tray menu: the
+# submenus are the twelfth and thirteenth items while the lists are empty.
+add_dialog() {
+  local downs=$1 cls=$2 file=$3 i
+  zk tray-click 0x202 || die "the tray callback opened no menu"
+  zk wait-menu 10000 || die "the tray menu did not open"
+  for ((i = 0; i < downs; i++)); do zk press-key down; done
+  zk press-key right enter
+  zk wait-visible "$cls" Add 10000 || die "$cls did not open"
+  shift 3
+  "$@"
+  sleep 1
+  shot "$file"
+  zk press-hotkey 1 0x73  # Alt+F4: the close box
+  zk wait-no-window "$cls" '*' 10000 || die "$cls did not close"
+}
+fill_add() { zk type-text Notepad && zk press-key tab && zk type-text 'C:\WINDOWS\notepad.exe'; }
+fill_add2() {
+  zk type-text 'Thank you' && zk press-key tab && zk type-text 'Thank you for using' &&
+    zk press-key enter && zk type-text 'Zentrik!'
+}
+add_dialog 12 TfrmAdd 03-add.png fill_add
+add_dialog 13 TfrmAdd2 04-add2.png fill_add2
+
 # Leave through the menu's Exit item.
+zk tray-click 0x202 || die "the tray callback opened no menu"
+zk wait-menu 10000 || die "the tray menu did not open"
 zk press-key e
 for _ in $(seq 100); do
   kill -0 "$PROGRAM_PID" 2>/dev/null || break
@@ -108,7 +141,7 @@ done
 xdotool mousemove $((W - 10)) $((H - 10)) click 1
 zk wait-menu 10000 || die "the tray menu did not open"
 sleep 1
-shot 03-entries.png
+shot 05-entries.png
 zk press-key e
 for _ in $(seq 100); do
   kill -0 "$PROGRAM_PID" 2>/dev/null || break

@@ -77,6 +77,10 @@ class TfrmMain : public TForm {
   void mnuTray_ShowHintClick(TMenuItem& sender);
   void mnuTray_AutorunClick(TMenuItem& sender);
 
+  // --- add dialogs (ui/AddFlows.cpp): the Add... items of both lists
+  void mnuTray_AddDelHotkey_AddClick(TMenuItem& sender);
+  void mnuTray_AddDelHotkey2_AddClick(TMenuItem& sender);
+
   // --- list files (catalogue/)
   std::string GetLaunchListPath();
   std::string GetTextListPath();
@@ -114,4 +118,7 @@ class TfrmMain : public TForm {
   void BuildTrayMenu();  // ui/TrayIcon.cpp
   // Puts the entries of one list file on the tray menu in front of its marker.
   void PutListOnMenu(THotkeySet set, const std::string& path, std::vector<TMenuItem*>& items);
+  // The add flow shared by both lists (ui/AddFlows.cpp).
+  template <typename Dialog>
+  void RunAddDialog(std::string (TfrmMain::*listPath)());
 };

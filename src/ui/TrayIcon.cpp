@@ -40,9 +40,11 @@ void TfrmMain::BuildTrayMenu() {
 
   addList("mnuTray_AddDelHotkey", "Add/Delete Hotkey I", mnuTray_AddDelHotkey,
           mnuTray_AddDelHotkey_Add, mnuTray_AddDelHotkey_Del, mnuTray_AddDelHotkeyHide);
+  mnuTray_AddDelHotkey_Add->OnClick = [this](TMenuItem& s) { mnuTray_AddDelHotkey_AddClick(s); };
   add(root, "mnuTray_Separator3", "-");
   addList("mnuTray_AddDelHotkey2", "Add/Delete Hotkey II", mnuTray_AddDelHotkey2,
           mnuTray_AddDelHotkey2_Add, mnuTray_AddDelHotkey2_Del, mnuTray_AddDelHotkey2Hide);
+  mnuTray_AddDelHotkey2_Add->OnClick = [this](TMenuItem& s) { mnuTray_AddDelHotkey2_AddClick(s); };
   add(root, "mnuTray_Separator4", "-");
 
   mnuTray_ShowHint = add(root, "mnuTray_ShowHint", "Show Balloon Hint at Startup");

@@ -58,6 +58,7 @@ fi
 CASES=(single-instance old-windows builtin-hotkeys tray-menu first-start-files restart-after-kill)
 CASES+=(launch-entry paste-entry)
 CASES+=(volume-hotkeys session-end-asks)
+CASES+=(add-entries)
 for o in "${ONLY[@]}"; do
   if ! printf '%s\n' "${CASES[@]}" | grep -qx -- "$o"; then
     echo "run.sh: no case $o (cases: ${CASES[*]})" >&2
@@ -659,6 +660,139 @@ case_session_end_asks() {
     zk_wait_exit 15
     [ "$ZK_RC" = 0 ] || fail "exit code $ZK_RC after Exit, expected 0"
   fi
+# --- add dialogs
+
+# Presses keys one after another: "down*12" stands for twelve downs.
+keys() {
+  local k n i
+  for k in "$@"; do
+    n=1
+    if [[ $k == *'*'* ]]; then n=${k#*\*}; k=${k%%\**}; fi
+    for ((i = 0; i < n; i++)); do zk press-key "$k" >/dev/null; done
+  done
+}
+
+# Opens the tray menu and chooses "Add..." in the submenu that is the
+# $1-th item from the top; waits until the dialog of class $2 is shown.
+open_add() {
+  zk tray-click 0x202 >/dev/null || return 1
+  zk wait-menu 10000 || return 1
+  keys "down*$1" right enter
+  zk wait-visible "$2" Add 10000
+}
+
+# The focused control's class (Edit, ComboBox, Button) and its text.
+focused() { zk focused | sed -n 's/^class="\([^"]*\)" text="\([^"]*\)".*/\1 \2/p'; }
+
+# The message box now on screen: "caption|text".
+message() {
+  local box
+  box=$(zk message-box "${1:-10000}") || return 1
+  printf '%s|%s\n' "$(sed -n 's/^caption: //p' <<<"$box" | head -n1)" "$(sed -n 's/^text: //p' <<<"$box" | head -n1)"
+}
+
+case_add_entries() {
+  begin add-entries
+  fresh_state
+  zk_start_ready || { finish; return; }
+
+  # List I: the menu's twelfth item is "Add/Delete Hotkey I".
+  if ! open_add 12 TfrmAdd; then
+    fail "Add... of list I opened no dialog"
+    finish
+    return
+  fi
+  [ "$(focused)" = "Edit " ] || fail "the empty name field does not have the focus at first: $(focused)"
+  zk type-text pad >/dev/null
+  keys tab
+  zk type-text notepad >/dev/null
+  # A real click on "...": the open-file dialog; cancelled, it changes nothing
+  # and the focus is still in the file field.
+  local at
+  if at=$(zk control-center TfrmAdd ...); then
+    xdotool mousemove ${at% *} ${at#* } click 1
+    if zk wait-visible '#32770' '*' 15000; then
+      sleep 1
+      keys esc
+      zk wait-hidden '#32770' '*' 10000 || fail "Esc did not close the open-file dialog"
+      sleep 0.5
+      [ "$(focused)" = "Edit notepad" ] || fail "the file field lost its text or the focus: $(focused)"
+    else
+      fail "the ... button opened no open-file dialog"
+    fi
+  else
+    fail "no ... button"
+  fi
+  keys tab tab   # past the parameters (the "..." button takes no focus)
+  [ "$(focused)" = "ComboBox WinKey+Alt+F1" ] || fail "Tab did not reach the key list on F1: $(focused)"
+  keys down      # WinKey+Alt+F2
+  zk press-hotkey 4 9 >/dev/null  # Shift+Tab
+  [ "$(focused)" = "Edit " ] || fail "Shift+Tab did not go back to the empty parameters: $(focused)"
+  keys enter esc
+  message 1500 >/dev/null && fail "Enter or Esc pressed a button"
+  zk wait-visible TfrmAdd Add 0 || fail "Enter or Esc closed the dialog"
+  keys tab tab
+  [ "$(focused)" = "Button OK" ] || fail "Tab did not reach OK: $(focused)"
+  zk press-hotkey 0 32 >/dev/null  # Space presses the focused button
+  local msg
+  msg=$(message) || fail "no message after OK"
+  [ "$msg" = "Zentrik|SUCCESS: WinKey+Alt+F2" ] || fail "unexpected message [$msg]"
+  [ "$(zk count-windows TfrmAdd '*' visible)" = 0 ] || fail "the dialog was still shown with SUCCESS"
+  zk dialog-ok 5000 >/dev/null
+  zk wait-no-window TfrmAdd '*' 10000 >/dev/null || fail "the dialog was not destroyed"
+  local want1='cGFk|F2|113|bm90ZXBhZA==|'
+  [ "$(cat "$DATA_DIR/znks.ini" 2>/dev/null)" = "$want1" ] ||
+    fail "znks.ini is [$(cat "$DATA_DIR/znks.ini" 2>/dev/null)], expected [$want1]"
+  zk hotkey-held 9 113 >/dev/null || fail "WinKey+Alt+F2 is not registered"
+
+  # List II: "Add/Delete Hotkey II" follows list I's new entry, so it is
+  # the fourteenth item now; the text gets two lines.
+  if open_add 14 TfrmAdd2; then
+    zk type-text thanks >/dev/null
+    keys tab
+    zk type-text Hello >/dev/null
+    keys enter
+    zk type-text World >/dev/null
+    keys tab down down tab
+    [ "$(focused)" = "Button OK" ] || fail "Tab did not reach OK in the text dialog: $(focused)"
+    keys enter      # Enter presses the focused button
+    msg=$(message) || fail "no message after OK in the text dialog"
+    [ "$msg" = "Zentrik|SUCCESS: WinKey+Ctrl+F3" ] || fail "unexpected message [$msg]"
+    zk dialog-ok 5000 >/dev/null
+    zk wait-no-window TfrmAdd2 '*' 10000 >/dev/null || fail "the text dialog was not destroyed"
+  else
+    fail "Add... of list II opened no dialog (the menu did not get the new entry)"
+  fi
+  local want2='dGhhbmtz|F3|114|SGVsbG8NCldvcmxk'
+  [ "$(cat "$DATA_DIR/znks2.ini" 2>/dev/null)" = "$want2" ] ||
+    fail "znks2.ini is [$(cat "$DATA_DIR/znks2.ini" 2>/dev/null)], expected [$want2]"
+  zk hotkey-held 10 114 >/dev/null || fail "WinKey+Ctrl+F3 is not registered"
+  zk hotkey-held 9 113 >/dev/null || fail "WinKey+Alt+F2 was lost on the reload"
+
+  # The same key again in list I: "ERROR", the dialog stays as it was.
+  if open_add 12 TfrmAdd; then
+    zk type-text again >/dev/null
+    keys tab
+    zk type-text notepad >/dev/null
+    keys tab tab down tab enter
+    msg=$(message) || fail "no message for a taken key"
+    [ "$msg" = "Zentrik|ERROR: WinKey+Alt+F2" ] || fail "unexpected message [$msg]"
+    zk wait-visible TfrmAdd Add 0 || fail "the dialog was hidden with ERROR"
+    zk dialog-ok 5000 >/dev/null
+    zk wait-no-window '#32770' '*' 5000 >/dev/null
+    sleep 0.5
+    [ "$(focused)" = "Button OK" ] || fail "OK lost the focus after the message: $(focused)"
+    keys tab enter  # Cancel
+    zk wait-no-window TfrmAdd '*' 10000 >/dev/null || fail "Cancel did not close the dialog"
+  else
+    fail "Add... of list I did not open a second time"
+  fi
+  [ "$(cat "$DATA_DIR/znks.ini" 2>/dev/null)" = "$want1" ] || fail "the refused entry changed znks.ini"
+
+  # The tray icon opens its menu again.
+  zk_exit_by_menu || fail "the tray menu did not open after the dialogs"
+  zk_wait_exit 15
+  [ "$ZK_RC" = 0 ] || fail "exit code $ZK_RC after Exit, expected 0"
   finish
 }
 
@@ -675,6 +809,7 @@ for c in "${CASES[@]}"; do
     paste-entry) case_paste_entry ;;
     volume-hotkeys) case_volume_hotkeys ;;
     session-end-asks) case_session_end_asks ;;
+    add-entries) case_add_entries ;;
   esac
 done
 

@@ -434,6 +434,120 @@ int CmdVetoSession(DWORD ms) {
   return g_asked && !g_ended ? 0 : 1;
 }
 
+// --- dialogs: typing, focus, controls, hotkeys of the user lists, menus
+
+// Types printable characters into the focused window, with Shift where the
+// keyboard layout needs it.
+int CmdTypeText(const char* text) {
+  for (const char* c = text; *c != '\0'; ++c) {
+    const SHORT scan = VkKeyScanA(*c);
+    if (scan == -1) {
+      std::fprintf(stderr, "cannot type: %c\n", *c);
+      return 2;
+    }
+    const bool shift = (scan & 0x100) != 0;
+    if (shift) Key(VK_SHIFT, false);
+    Key(static_cast<BYTE>(scan & 0xFF), false);
+    Key(static_cast<BYTE>(scan & 0xFF), true);
+    if (shift) Key(VK_SHIFT, true);
+  }
+  Sleep(100);
+  return 0;
+}
+
+// 0 when the combination cannot be registered now: someone holds it.
+int CmdHotkeyHeld(UINT mods, UINT vk) {
+  HWND w = CreateWindowExA(0, "STATIC", "zk_e2e_probe", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                           GetModuleHandleA(nullptr), nullptr);
+  const bool free = RegisterHotKey(w, 0x2100, mods, vk) != 0;
+  if (free) UnregisterHotKey(w, 0x2100);
+  if (w) DestroyWindow(w);
+  std::printf(free ? "free\n" : "held\n");
+  return free ? 1 : 0;
+}
+
+// A control's text as the control itself reports it (GetWindowTextA does
+// not ask the controls of another process).
+std::string ControlText(HWND w) {
+  char buf[1024] = {};
+  DWORD_PTR n = 0;
+  SendMessageTimeoutA(w, WM_GETTEXT, sizeof buf, reinterpret_cast<LPARAM>(buf), SMTO_ABORTIFHUNG,
+                      2000, &n);
+  return buf;
+}
+
+// The control that has the keyboard focus in the foreground window.
+int CmdFocused() {
+  HWND fg = GetForegroundWindow();
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  if (!fg || !GetGUIThreadInfo(GetWindowThreadProcessId(fg, nullptr), &info) || !info.hwndFocus) {
+    std::printf("none\n");
+    return 1;
+  }
+  std::printf("class=\"%s\" text=\"%s\" window=\"%s\"\n", ClassOf(info.hwndFocus).c_str(),
+              ControlText(info.hwndFocus).c_str(), ClassOf(GetAncestor(info.hwndFocus, GA_ROOT)).c_str());
+  return 0;
+}
+
+struct ChildList {
+  HWND parent;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectChild(HWND w, LPARAM lp) {
+  auto* l = reinterpret_cast<ChildList*>(lp);
+  if (GetParent(w) == l->parent) l->found.push_back(w);
+  return TRUE;
+}
+
+// The visible top-level window of a class: its client size and each
+// control's class, text, state and rectangle in client coordinates.
+int CmdControls(const char* cls) {
+  std::vector<HWND> found = TopLevelWindows(cls, nullptr, true);
+  if (found.empty()) {
+    std::printf("no window\n");
+    return 1;
+  }
+  HWND dlg = found.front();
+  RECT client;
+  GetClientRect(dlg, &client);
+  std::printf("client %ld %ld\n", client.right, client.bottom);
+  ChildList list{dlg, {}};
+  EnumChildWindows(dlg, CollectChild, reinterpret_cast<LPARAM>(&list));
+  for (HWND w : list.found) {
+    RECT r;
+    GetWindowRect(w, &r);
+    MapWindowPoints(nullptr, dlg, reinterpret_cast<POINT*>(&r), 2);
+    std::printf("control class=\"%s\" text=\"%s\" enabled=%d visible=%d rect=%ld,%ld,%ld,%ld\n",
+                ClassOf(w).c_str(), ControlText(w).c_str(), IsWindowEnabled(w) ? 1 : 0,
+                IsWindowVisible(w) ? 1 : 0, r.left, r.top, r.right - r.left, r.bottom - r.top);
+  }
+  return 0;
+}
+
+// The screen position of the centre of the control with this text in the
+// visible window of class CLASS, for a real mouse click.
+int CmdControlCenter(const char* cls, const char* text) {
+  std::vector<HWND> found = TopLevelWindows(cls, nullptr, true);
+  if (found.empty()) return 1;
+  ChildList list{found.front(), {}};
+  EnumChildWindows(found.front(), CollectChild, reinterpret_cast<LPARAM>(&list));
+  for (HWND w : list.found) {
+    if (TextOf(w) != text) continue;
+    RECT r;
+    GetWindowRect(w, &r);
+    std::printf("%ld %ld\n", (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    return 0;
+  }
+  return 1;
+}
+
+int CmdWaitVisible(const char* cls, const char* title, DWORD ms, bool visible) {
+  bool ok = WaitFor(ms, [&] { return TopLevelWindows(OrNull(cls), OrNull(title), true).empty() != visible; });
+  return ok ? 0 : 1;
+}
+
 int Usage() {
   std::fprintf(stderr,
                "usage: zk_e2e_driver COMMAND [ARGS]\n"
@@ -455,6 +569,12 @@ int Usage() {
                "  edit-window MS                 a focused edit control; prints its text once\n"
                "                                 it settles (CR, LF as \\r, \\n)\n"
                "  clipboard-text                 prints the clipboard's CF_TEXT the same way\n"
+               "  type-text TEXT                 types printable characters\n"
+               "  hotkey-held MODS VK            0 when the combination is taken\n"
+               "  focused                        the focused control of the foreground window\n"
+               "  controls CLASS                 the controls of a visible window of CLASS\n"
+               "  control-center CLASS TEXT      screen centre of a control of a visible window\n"
+               "  wait-visible CLASS TITLE MS / wait-hidden CLASS TITLE MS\n"
                "CLASS and TITLE may be * for any.\n");
   std::fprintf(stderr,
                "  mixer-info                     0 when mixer device 0 has a speakers line\n"
@@ -496,5 +616,14 @@ int main(int argc, char** argv) {
   if (cmd == "clipboard-text" && n == 0) return CmdClipboardText();
   if (cmd == "mixer-info" && n == 0) return CmdMixerInfo();
   if (cmd == "veto-session" && n == 1) return CmdVetoSession(Ms(a[0]));
+  if (cmd == "type-text" && n == 1) return CmdTypeText(a[0]);
+  if (cmd == "hotkey-held" && n == 2)
+    return CmdHotkeyHeld(static_cast<UINT>(std::strtoul(a[0], nullptr, 0)),
+                         static_cast<UINT>(std::strtoul(a[1], nullptr, 0)));
+  if (cmd == "focused" && n == 0) return CmdFocused();
+  if (cmd == "controls" && n == 1) return CmdControls(a[0]);
+  if (cmd == "control-center" && n == 2) return CmdControlCenter(a[0], a[1]);
+  if (cmd == "wait-visible" && n == 3) return CmdWaitVisible(a[0], a[1], Ms(a[2]), true);
+  if (cmd == "wait-hidden" && n == 3) return CmdWaitVisible(a[0], a[1], Ms(a[2]), false);
   return Usage();
 }

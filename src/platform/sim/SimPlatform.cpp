@@ -380,6 +380,7 @@ bool SimPlatform::DestroyWindow(HWnd window) {
   }
   SendMessageA(window, WM_DESTROY, 0, 0);
   windows_.erase(window);
+  dialogs_.erase(window);
   // Hotkeys registered on the window go with it.
   for (auto hk = system_.hotkeys.begin(); hk != system_.hotkeys.end();)
     hk = (!hk->second.otherProgram && hk->second.window == window) ? system_.hotkeys.erase(hk) : std::next(hk);

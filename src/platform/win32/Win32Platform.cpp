@@ -52,6 +52,9 @@ inline constexpr plat::Handle kInvalidHandle = plat::INVALID_HANDLE;
 #include <ole2.h>
 #include <shellapi.h>
 #include <shlobj.h>
+#include <commdlg.h>
+
+#include "platform/win32/Win32Dialogs.h"
 
 #define ZK_CHECK_CONSTANT(name)                                                     \
   static_assert(static_cast<long long>(portable::k_##name) == static_cast<long long>(name), \
@@ -591,11 +594,62 @@ bool Win32Platform::TrackPopupMenu(const std::vector<PopupMenuEntry>& menu, UInt
 
 int Win32Platform::MessageBoxA(HWnd owner, const std::string& text, const std::string& caption,
                                UInt type) {
+  const win32dialogs::NestedModal nested;  // a running dialog waits for the box
   return ::MessageBoxA(ToHwnd(owner), text.c_str(), caption.c_str(), type);
 }
 
 HIcon Win32Platform::LoadIconA(const std::string& resourceName) {
   return reinterpret_cast<HIcon>(::LoadIconA(::GetModuleHandleA(nullptr), resourceName.c_str()));
+}
+
+// --- user32: modal dialogs, comdlg32 and resources ------------------------------------------
+
+HWnd Win32Platform::CreateDialogWindow(DialogDesc& desc, HWnd owner, DialogEvents& events) {
+  return win32dialogs::Create(desc, owner, events);
+}
+
+int Win32Platform::RunModalDialog(HWnd dialog) { return win32dialogs::RunModal(dialog); }
+
+bool Win32Platform::EndModalDialog(HWnd dialog, int result) {
+  return win32dialogs::EndModal(dialog, result);
+}
+
+bool Win32Platform::UpdateDialogControl(HWnd dialog, int control, DialogControl& state) {
+  return win32dialogs::Update(dialog, control, state);
+}
+
+bool Win32Platform::GetOpenFileNameA(OpenFileNameA& ofn) {
+  std::vector<char> file(4096, '\0');
+  // The filter's pairs each end with NUL; c_str() adds the closing NUL.
+  OPENFILENAMEA native{};
+  native.lStructSize = sizeof native;
+  native.hwndOwner = ToHwnd(ofn.owner);
+  native.lpstrFilter = ofn.filter.empty() ? nullptr : ofn.filter.c_str();
+  native.lpstrFile = file.data();
+  native.nMaxFile = static_cast<DWORD>(file.size());
+  native.lpstrDefExt = ofn.defExt.empty() ? nullptr : ofn.defExt.c_str();
+  native.Flags = ofn.flags;
+  const win32dialogs::NestedModal nested;
+  if (!::GetOpenFileNameA(&native)) return false;
+  ofn.file = file.data();
+  return true;
+}
+
+HRsrc Win32Platform::FindResourceA(const std::string& name, UInt type) {
+  return reinterpret_cast<HRsrc>(
+      ::FindResourceA(nullptr, name.c_str(), MAKEINTRESOURCEA(static_cast<WORD>(type))));
+}
+
+HGlobal Win32Platform::LoadResource(HRsrc resource) {
+  return reinterpret_cast<HGlobal>(::LoadResource(nullptr, reinterpret_cast<HRSRC>(resource)));
+}
+
+DWord Win32Platform::SizeofResource(HRsrc resource) {
+  return ::SizeofResource(nullptr, reinterpret_cast<HRSRC>(resource));
+}
+
+const void* Win32Platform::LockResource(HGlobal data) {
+  return ::LockResource(reinterpret_cast<HGLOBAL>(data));
 }
 
 // --- user32: hotkeys ------------------------------------------------------------------------

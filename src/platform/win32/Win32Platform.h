@@ -119,6 +119,17 @@ class Win32Platform : public TPlatform {
                   UInt type) override;
   HIcon LoadIconA(const std::string& resourceName) override;
 
+  // --- user32: modal dialogs, comdlg32 and resources (dialogs: Win32Dialogs.cpp)
+  HWnd CreateDialogWindow(DialogDesc& desc, HWnd owner, DialogEvents& events) override;
+  int RunModalDialog(HWnd dialog) override;
+  bool EndModalDialog(HWnd dialog, int result) override;
+  bool UpdateDialogControl(HWnd dialog, int control, DialogControl& state) override;
+  bool GetOpenFileNameA(OpenFileNameA& ofn) override;
+  HRsrc FindResourceA(const std::string& name, UInt type) override;
+  HGlobal LoadResource(HRsrc resource) override;
+  DWord SizeofResource(HRsrc resource) override;
+  const void* LockResource(HGlobal data) override;
+
   // --- user32: hotkeys
   bool RegisterHotKey(HWnd window, int id, UInt modifiers, UInt vk) override;
   bool UnregisterHotKey(HWnd window, int id) override;

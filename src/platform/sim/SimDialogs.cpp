@@ -1,0 +1,277 @@
+// Simulated modal dialogs, open-file dialog and RCDATA resources.
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+#include "platform/sim/SimPlatform.h"
+
+namespace sim {
+
+namespace {
+std::string Hex(std::uintptr_t v) {
+  std::ostringstream s;
+  s << "0x" << std::hex << v;
+  return s.str();
+}
+std::string Quote(const std::string& s) { return "\"" + s + "\""; }
+
+// A label sized to its text: 6 pixels a character, 13 high, one line.
+void AutoSize(DialogControl& c) {
+  if (c.kind != ControlKind::Label || !(c.flags & CF_AUTOSIZE)) return;
+  c.bounds.width = 6 * static_cast<int>(c.text.size());
+  c.bounds.height = 13;
+}
+
+bool IsButton(ControlKind k) { return k == ControlKind::Button || k == ControlKind::SpeedButton; }
+}  // namespace
+
+std::filesystem::path SimPlatform::DefaultResourceScript() { return ZK_SIM_RESOURCE_SCRIPT; }
+
+SimPlatform::SimDialog* SimPlatform::FindDialog(HWnd dialog) {
+  auto it = dialogs_.find(dialog);
+  return it == dialogs_.end() ? nullptr : &it->second;
+}
+
+const DialogDesc* SimPlatform::Dialog(HWnd dialog) const {
+  auto it = dialogs_.find(dialog);
+  return it == dialogs_.end() ? nullptr : &it->second.desc;
+}
+
+bool SimPlatform::DialogRunning(HWnd dialog) const {
+  auto it = dialogs_.find(dialog);
+  return it != dialogs_.end() && it->second.running && !it->second.ended;
+}
+
+int SimPlatform::ControlIndex(const SimDialog& d, const std::string& name) const {
+  for (std::size_t i = 0; i < d.desc.controls.size(); ++i)
+    if (d.desc.controls[i].name == name) return static_cast<int>(i);
+  return -1;
+}
+
+const DialogControl* SimPlatform::Control(HWnd dialog, const std::string& name) const {
+  auto it = dialogs_.find(dialog);
+  if (it == dialogs_.end()) return nullptr;
+  const int i = ControlIndex(it->second, name);
+  return i < 0 ? nullptr : &it->second.desc.controls[static_cast<std::size_t>(i)];
+}
+
+bool SimPlatform::Usable(const SimDialog& d, int index) const {
+  if (index < 0 || !d.running || d.ended) return false;
+  for (int i = index; i >= 0; i = d.desc.controls[static_cast<std::size_t>(i)].parent) {
+    const DialogControl& c = d.desc.controls[static_cast<std::size_t>(i)];
+    if (!c.enabled || !c.visible) return false;
+  }
+  return true;
+}
+
+bool SimPlatform::TypeText(HWnd dialog, const std::string& name, const std::string& text) {
+  SimDialog* d = FindDialog(dialog);
+  if (d == nullptr) return false;
+  const int i = ControlIndex(*d, name);
+  if (!Usable(*d, i)) return false;
+  DialogControl& c = d->desc.controls[static_cast<std::size_t>(i)];
+  if ((c.kind != ControlKind::Edit && c.kind != ControlKind::Memo) || (c.flags & CF_READONLY))
+    return false;
+  c.text = text;
+  d->events->OnChange(i, text, -1);
+  return true;
+}
+
+bool SimPlatform::PickItem(HWnd dialog, const std::string& name, int index) {
+  SimDialog* d = FindDialog(dialog);
+  if (d == nullptr) return false;
+  const int i = ControlIndex(*d, name);
+  if (!Usable(*d, i)) return false;
+  DialogControl& c = d->desc.controls[static_cast<std::size_t>(i)];
+  if ((c.kind != ControlKind::DropDownList && c.kind != ControlKind::ListBox) || index < 0 ||
+      index >= static_cast<int>(c.items.size()))
+    return false;
+  c.itemIndex = index;
+  c.text = c.items[static_cast<std::size_t>(index)];
+  d->events->OnChange(i, c.text, index);
+  return true;
+}
+
+bool SimPlatform::Press(HWnd dialog, const std::string& name) {
+  SimDialog* d = FindDialog(dialog);
+  if (d == nullptr) return false;
+  const int i = ControlIndex(*d, name);
+  if (!Usable(*d, i) || !IsButton(d->desc.controls[static_cast<std::size_t>(i)].kind)) return false;
+  d->events->OnClick(i);
+  return true;
+}
+
+namespace {
+int FlaggedButton(const DialogDesc& desc, UInt flag) {
+  for (std::size_t i = 0; i < desc.controls.size(); ++i)
+    if (desc.controls[i].kind == ControlKind::Button && (desc.controls[i].flags & flag))
+      return static_cast<int>(i);
+  return -1;
+}
+}  // namespace
+
+bool SimPlatform::PressEnter(HWnd dialog) {
+  SimDialog* d = FindDialog(dialog);
+  if (d == nullptr) return false;
+  const int i = FlaggedButton(d->desc, CF_DEFAULT);
+  if (!Usable(*d, i)) return false;
+  d->events->OnClick(i);
+  return true;
+}
+
+bool SimPlatform::PressEscape(HWnd dialog) {
+  SimDialog* d = FindDialog(dialog);
+  if (d == nullptr) return false;
+  const int i = FlaggedButton(d->desc, CF_CANCEL);
+  if (!Usable(*d, i)) return false;
+  d->events->OnClick(i);
+  return true;
+}
+
+bool SimPlatform::PressCloseBox(HWnd dialog) {
+  SimDialog* d = FindDialog(dialog);
+  if (d == nullptr || !d->running || d->ended) return false;
+  d->events->OnCloseBox();
+  return true;
+}
+
+bool SimPlatform::ClickControl(HWnd dialog, const std::string& name, MouseButton button,
+                               bool releaseInside) {
+  SimDialog* d = FindDialog(dialog);
+  if (d == nullptr) return false;
+  const int i = ControlIndex(*d, name);
+  if (!Usable(*d, i)) return false;
+  DialogEvents* events = d->events;
+  events->OnMouseDown(i, button);
+  if (button == MouseButton::Left && releaseInside) events->OnClick(i);
+  events->OnMouseUp(i, button, releaseInside);
+  return true;
+}
+
+HWnd SimPlatform::CreateDialogWindow(DialogDesc& desc, HWnd owner, DialogEvents& events) {
+  Record("CreateDialogWindow", {Quote(desc.className), Quote(desc.caption), Hex(owner)});
+  if (Fails("CreateDialogWindow")) return 0;
+  for (DialogControl& c : desc.controls) AutoSize(c);
+  const HWnd h = system_.NewHandleValue();
+  SimWindow w;
+  w.handle = h;
+  w.className = desc.className;
+  w.title = desc.caption;
+  w.style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+  w.owner = owner;
+  windows_.emplace(h, std::move(w));
+  dialogs_.emplace(h, SimDialog{desc, &events, owner, false, false, 0});
+  return h;
+}
+
+int SimPlatform::RunModalDialog(HWnd dialog) {
+  Record("RunModalDialog", {Hex(dialog)});
+  if (Fails("RunModalDialog")) return 0;
+  SimDialog* d = FindDialog(dialog);
+  if (d == nullptr || d->running) return 0;
+  auto owner = windows_.find(d->owner);
+  if (owner != windows_.end()) owner->second.enabled = false;
+  d->running = true;
+  d->ended = false;
+  d->result = 0;
+  ShowWindow(dialog, SW_SHOW);
+  // However the user's script leaves, the owner comes back.
+  struct Restore {
+    SimPlatform& p;
+    HWnd dialog, owner;
+    ~Restore() {
+      if (SimDialog* dd = p.FindDialog(dialog)) {
+        dd->running = false;
+        p.ShowWindow(dialog, SW_HIDE);
+      }
+      auto o = p.windows_.find(owner);
+      if (o != p.windows_.end()) o->second.enabled = true;
+    }
+  } restore{*this, dialog, d->owner};
+  d->events->OnShown();
+  if (dialogUser && DialogRunning(dialog)) {
+    auto user = dialogUser;  // the script may replace itself
+    user(dialog);
+  }
+  if (DialogRunning(dialog)) PressCloseBox(dialog);
+  d = FindDialog(dialog);
+  if (d == nullptr) return 0;
+  if (!d->ended) {
+    d->ended = true;
+    d->result = IDCANCEL;
+  }
+  return d->result;
+}
+
+bool SimPlatform::EndModalDialog(HWnd dialog, int result) {
+  Record("EndModalDialog", {Hex(dialog), std::to_string(result)});
+  SimDialog* d = FindDialog(dialog);
+  if (d == nullptr || !d->running) return false;
+  d->ended = true;
+  d->result = result;
+  return true;
+}
+
+bool SimPlatform::UpdateDialogControl(HWnd dialog, int control, DialogControl& state) {
+  SimDialog* d = FindDialog(dialog);
+  if (d == nullptr || control < 0 || control >= static_cast<int>(d->desc.controls.size()))
+    return false;
+  Record("UpdateDialogControl", {Hex(dialog), Quote(state.name)});
+  AutoSize(state);
+  d->desc.controls[static_cast<std::size_t>(control)] = state;
+  return true;
+}
+
+bool SimPlatform::GetOpenFileNameA(OpenFileNameA& ofn) {
+  std::string filter = ofn.filter;
+  for (char& c : filter)
+    if (c == '\0') c = '|';
+  Record("GetOpenFileNameA", {Hex(ofn.owner), Quote(filter), Quote(ofn.defExt), Hex(ofn.flags)});
+  if (Fails("GetOpenFileNameA")) return false;
+  const std::optional<std::string> answer = openFileAnswer ? openFileAnswer(ofn) : std::nullopt;
+  if (!answer) return false;
+  ofn.file = *answer;
+  return true;
+}
+
+HRsrc SimPlatform::FindResourceA(const std::string& name, UInt type) {
+  Record("FindResourceA", {"NULL", Quote(name), std::to_string(type)});
+  if (Fails("FindResourceA") || type != RT_RCDATA_ID) return 0;
+  std::ifstream script(resourceScript);
+  std::string line;
+  while (std::getline(script, line)) {
+    std::istringstream words(line);
+    std::string id, kind, file;
+    if (!(words >> id >> kind) || id != name || kind != "RCDATA") continue;
+    std::getline(words >> std::ws, file);
+    if (file.size() < 2 || file.front() != '"') continue;
+    file = file.substr(1, file.find('"', 1) - 1);
+    std::ifstream in(resourceScript.parent_path() / file, std::ios::binary);
+    if (!in) return 0;
+    const HRsrc h = system_.NewHandleValue();
+    resources_[h] = std::string(std::istreambuf_iterator<char>(in), {});
+    return h;
+  }
+  lastError_ = 1814;  // ERROR_RESOURCE_NAME_NOT_FOUND
+  return 0;
+}
+
+HGlobal SimPlatform::LoadResource(HRsrc resource) {
+  Record("LoadResource", {"NULL", Hex(resource)});
+  if (Fails("LoadResource") || !resources_.count(resource)) return 0;
+  return resource;
+}
+
+DWord SimPlatform::SizeofResource(HRsrc resource) {
+  Record("SizeofResource", {"NULL", Hex(resource)});
+  auto it = resources_.find(resource);
+  return it == resources_.end() ? 0 : static_cast<DWord>(it->second.size());
+}
+
+const void* SimPlatform::LockResource(HGlobal data) {
+  Record("LockResource", {Hex(data)});
+  auto it = resources_.find(data);
+  return it == resources_.end() ? nullptr : it->second.data();
+}
+
+}  // namespace sim

@@ -1,0 +1,67 @@
+// TfrmAdd and TfrmAdd2: the dialogs that add one launch entry (list I) or
+// one text entry (list II). Twins; TAddDialog holds what they share.
+#pragma once
+
+#include <string>
+
+#include "catalogue/Hotkeys.h"
+#include "ui/DialogForm.h"
+
+class TAddDialog : public TDialogForm {
+ public:
+  // The list file appended to; set by the opener before ShowModal.
+  std::string ListFileName;
+
+  TControl& edtName;
+  TControl& cboHotKey;
+  TControl& btnOK;
+  TControl& btnCancel;
+  TControl& btnHelp;
+
+  void FormShow() override;
+  // OK is enabled exactly when the name and the second required field
+  // (the file or the text) hold something besides blanks.
+  void UpdateOKButton();
+  void edtNameChange(TControl& sender);
+  void btnOKClick(TControl& sender);
+  void btnCancelClick(TControl& sender);
+  void btnHelpClick(TControl& sender);
+
+ protected:
+  TAddDialog(TApplication& app, plat::DialogDesc desc, THotkeySet set, const char* secondField,
+             const char* helpResource);
+  // The list record of the trimmed fields for this key.
+  virtual std::string ComposeRecord(const std::string& keyName, int keyCode) = 0;
+
+ private:
+  THotkeySet set_;
+  TControl& second_;
+  const char* helpResource_;
+};
+
+class TfrmAdd : public TAddDialog {
+ public:
+  explicit TfrmAdd(TApplication& app);
+
+  TControl& edtFile;
+  TControl& edtParam;
+  TControl& btnFiles;
+
+  void edtFileChange(TControl& sender);
+  void btnFilesClick(TControl& sender);
+
+ protected:
+  std::string ComposeRecord(const std::string& keyName, int keyCode) override;
+};
+
+class TfrmAdd2 : public TAddDialog {
+ public:
+  explicit TfrmAdd2(TApplication& app);
+
+  TControl& memText;
+
+  void memTextChange(TControl& sender);
+
+ protected:
+  std::string ComposeRecord(const std::string& keyName, int keyCode) override;
+};
