@@ -660,6 +660,9 @@ case_session_end_asks() {
     zk_wait_exit 15
     [ "$ZK_RC" = 0 ] || fail "exit code $ZK_RC after Exit, expected 0"
   fi
+  finish
+}
+
 # --- add dialogs
 
 # Presses keys one after another: "down*12" stands for twelve downs.
@@ -768,6 +771,22 @@ case_add_entries() {
     fail "znks2.ini is [$(cat "$DATA_DIR/znks2.ini" 2>/dev/null)], expected [$want2]"
   zk hotkey-held 10 114 >/dev/null || fail "WinKey+Ctrl+F3 is not registered"
   zk hotkey-held 9 113 >/dev/null || fail "WinKey+Alt+F2 was lost on the reload"
+
+  # Both new hotkeys fire: the launch entry opens Notepad, the text entry
+  # pastes its two lines into a focused edit control.
+  zk press-hotkey 9 113 >/dev/null
+  zk wait-window Notepad '*' 20000 >/dev/null || fail "WinKey+Alt+F2 opened no Notepad"
+  timeout 60 wine "$DRIVER" edit-window 20000 >"$WORK/edit.txt" 2>>"$LOG" &
+  local editor=$! out
+  if zk wait-window zk_e2e_edit zk_e2e_edit 20000 >/dev/null; then
+    sleep 1
+    zk press-hotkey 10 114 >/dev/null
+  else
+    fail "the test window did not appear"
+  fi
+  wait "$editor"
+  out=$(tr -d '\r' <"$WORK/edit.txt" | sed -n 's/^text: //p')
+  [ "$out" = 'Hello\r\nWorld' ] || fail "WinKey+Ctrl+F3 pasted [$out], expected [Hello\r\nWorld]"
 
   # The same key again in list I: "ERROR", the dialog stays as it was.
   if open_add 12 TfrmAdd; then
