@@ -77,10 +77,11 @@ APPDATA_WIN=$(timeout 60 wine cmd /c echo %APPDATA% 2>/dev/null | tr -d '\r')
 DATA_DIR=$(timeout 60 winepath -u "$APPDATA_WIN\\Zentrik" 2>/dev/null | tr -d '\r')
 [ -n "$APPDATA_WIN" ] && [ -n "$DATA_DIR" ] || die "cannot find the application data folder"
 mkdir -p "$DATA_DIR"
-printf '%s\r\n%s' 'Tm90ZXBhZA==|N|78|QzpcV0lORE9XU1xub3RlcGFkLmV4ZQ==|' \
-  'V2luZG93cyBEaXJlY3Rvcnk=|W|87|ZXhwbG9yZXI=|QzpcV0lORE9XUw==' >"$DATA_DIR/znks.ini"
-printf '%s\r\n%s' 'VGhhbmsgeW91|T|84|VGhhbmsgeW91IGZvciB1c2luZyBaZW50cmlrIQ==' \
-  'U2lnbmF0dXJl|S|83|QmVzdCByZWdhcmRz' >"$DATA_DIR/znks2.ini"
+b64() { printf '%s' "$1" | base64 -w0; }
+printf '%s|N|78|%s|\r\n%s|W|87|%s|%s' "$(b64 Notepad)" "$(b64 'C:\WINDOWS\notepad.exe')" \
+  "$(b64 'Windows Directory')" "$(b64 explorer)" "$(b64 'C:\WINDOWS')" >"$DATA_DIR/znks.ini"
+printf '%s|T|84|%s\r\n%s|S|83|%s' "$(b64 'Thank you')" "$(b64 'Thank you for using Zentrik!')" \
+  "$(b64 Signature)" "$(b64 $'Best regards,\r\nA. Tester')" >"$DATA_DIR/znks2.ini"
 zk_wine_stop
 
 # Keep the pointer off the taskbar so no tool tip covers the balloon.

@@ -8,6 +8,7 @@ ZK_PACKAGES=(
   g++-mingw-w64-x86-64                             # the 64-bit build for 64-bit-only Wine
   wine wine32:i386 wine64                          # running zentrik.exe
   xvfb xdotool imagemagick x11-utils xauth         # a virtual screen, input, screenshots
+  pulseaudio pulseaudio-utils                      # a sound device for the volume hotkeys
 )
 
 zk_missing_packages() {

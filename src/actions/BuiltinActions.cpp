@@ -1,3 +1,5 @@
+#include "actions/MasterVolume.h"
+#include "actions/PowerControl.h"
 #include "app/MainForm.h"
 #include "catalogue/Hotkeys.h"
 
@@ -39,12 +41,19 @@ void TfrmMain::DoBuiltinAction(int key) {
   auto open = [this](const char* program) {
     Platform().ShellExecuteA(Application().Handle(), "open", program, nullptr, nullptr, SW_SHOW);
   };
+  TPlatform& p = Platform();
   switch (key) {
+    case 27: TVostel::PowerControl(p, TPowerAction::paStandBy); break;
+    case 115: TVostel::PowerControl(p, TPowerAction::paTurnOff); break;
+    case 119: TVostel::PowerControl(p, TPowerAction::paRestart); break;
+    case 123: TVostel::PowerControl(p, TPowerAction::paLogOff); break;
+    case 76: TVostel::PowerControl(p, TPowerAction::paLock); break;
+    case 35: TVostel::ToggleMute(p); break;
+    case 33: TVostel::VolumeUp(p); break;
+    case 34: TVostel::VolumeDown(p); break;
     case 73: open("iexplore"); break;
     case 80: open("wmplayer"); break;
     case 78: open("notepad"); break;
-    // 27, 115, 119, 123, 76 (power and session) and 35, 33, 34 (volume) are
-    // carried out by the power and volume routines, still to come.
     default: break;
   }
 }

@@ -1,7 +1,118 @@
+// Running the user entries: a launch entry opens its file through the shell,
+// a text entry puts its text on the clipboard and types Ctrl+V into the
+// window that has the keyboard focus. Both look their entry up in the list
+// file afresh, by key code.
+#include <cstring>
+#include <optional>
+#include <string>
+#include <vector>
+
 #include "app/MainForm.h"
+#include "catalogue/Base64.h"
+#include "catalogue/ListFiles.h"
+#include "platform/Errors.h"
+#include "platform/Handles.h"
 
-// Running the entries of the two lists is still to come: for now a launch or
-// text hotkey reaches these operations and does nothing.
-void TfrmMain::RunLaunchEntry(int /*key*/) {}
+using namespace plat;
 
-void TfrmMain::PasteTextEntry(int /*key*/) {}
+namespace {
+
+// How long a paste waits at most for the user to let go of the hotkey's
+// keys, and how often it looks.
+constexpr DWord kReleaseWaitLimit = 1000;
+constexpr DWord kReleasePollInterval = 10;
+
+// The fields of the first record of the list file whose key code (third
+// field) is `key`: `fieldCount` fields, the last one taking the rest of the
+// line. A key code before the match that is not a number raises the
+// conversion error; the lines after the match are not looked at.
+std::optional<std::vector<std::string>> FindEntry(TPlatform& p, const std::string& path, int key,
+                                                  int fieldCount) {
+  for (const std::string& line : LoadListLines(p, path)) {
+    std::vector<std::string> fields = SplitRecord(line, fieldCount);
+    if (StrToInt(fields[2]) == key) return fields;
+  }
+  return std::nullopt;
+}
+
+// The clipboard, open from construction to destruction.
+class OpenClipboardScope {
+ public:
+  OpenClipboardScope(TPlatform& p, HWnd owner) : p_(p) {
+    if (!p.OpenClipboard(owner)) throw zk::Exception("Cannot open clipboard");
+  }
+  ~OpenClipboardScope() { p_.CloseClipboard(); }
+  OpenClipboardScope(const OpenClipboardScope&) = delete;
+  OpenClipboardScope& operator=(const OpenClipboardScope&) = delete;
+
+ private:
+  TPlatform& p_;
+};
+
+// Leaves the text alone on the clipboard as CF_TEXT. On any failure the
+// block is freed, the clipboard is closed and an error is raised.
+void PutTextOnClipboard(TPlatform& p, HWnd owner, const std::string& text) {
+  {
+    OpenClipboardScope clipboard(p, owner);
+    p.EmptyClipboard();
+  }
+  OpenClipboardScope clipboard(p, owner);
+  UniqueGlobal block(p, p.GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, text.size() + 1));
+  if (!block) throw zk::Exception("Out of memory");
+  void* data = p.GlobalLock(block.get());
+  if (data == nullptr) throw zk::Exception("Out of memory");
+  std::memcpy(data, text.c_str(), text.size() + 1);
+  p.GlobalUnlock(block.get());
+  p.EmptyClipboard();
+  if (p.SetClipboardData(CF_TEXT, block.get()) == 0)
+    throw zk::Exception("Cannot set clipboard data");
+  block.release();  // the clipboard owns it now
+}
+
+bool AnyModifierDown(TPlatform& p) {
+  for (int vk : {VK_LWIN, VK_RWIN, VK_CONTROL, VK_MENU, VK_SHIFT})
+    if (static_cast<unsigned short>(p.GetAsyncKeyState(vk)) & 0x8000u) return true;
+  return false;
+}
+
+// A Ctrl+V typed while the hotkey's own WinKey and Ctrl are still down
+// reaches the focused program as WinKey+Ctrl+V, which the shell takes for
+// itself. So the paste waits until the user has let go of every modifier,
+// for a second at most, and then types anyway.
+void WaitForModifiersReleased(TPlatform& p) {
+  if (!AnyModifierDown(p)) return;
+  const DWord start = p.GetTickCount();
+  do {
+    p.Sleep(kReleasePollInterval);
+  } while (AnyModifierDown(p) && p.GetTickCount() - start < kReleaseWaitLimit);
+}
+
+void TypeCtrlV(TPlatform& p) {
+  constexpr Byte kV = 'V';
+  p.keybd_event(static_cast<Byte>(VK_CONTROL), 0, 0, 0);
+  p.keybd_event(kV, 0, 0, 0);
+  p.keybd_event(static_cast<Byte>(VK_CONTROL), 0, KEYEVENTF_KEYUP, 0);
+  p.keybd_event(kV, 0, KEYEVENTF_KEYUP, 0);
+}
+
+}  // namespace
+
+void TfrmMain::RunLaunchEntry(int key) {
+  // Name, key name, key code, file, and the rest of the line: parameters.
+  const auto fields = FindEntry(Platform(), GetLaunchListPath(), key, 5);
+  if (!fields) return;
+  const std::string file = Base64DecodeString((*fields)[3]);
+  const std::string parameters = Base64DecodeString((*fields)[4]);
+  Platform().ShellExecuteA(Application().Handle(), "open", file, parameters.c_str(), nullptr,
+                           SW_SHOW);
+}
+
+void TfrmMain::PasteTextEntry(int key) {
+  // Name, key name, key code, and the rest of the line: the text.
+  const auto fields = FindEntry(Platform(), GetTextListPath(), key, 4);
+  if (!fields) return;
+  TPlatform& p = Platform();
+  PutTextOnClipboard(p, Application().Handle(), Base64DecodeString((*fields)[3]));
+  WaitForModifiersReleased(p);
+  TypeCtrlV(p);
+}

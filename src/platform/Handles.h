@@ -50,8 +50,14 @@ struct CloseRegKey {
 struct FreeItemIdList {
   void operator()(TPlatform& p, std::uintptr_t pidl) const { p.CoTaskMemFree(pidl); }
 };
+struct CloseMixer {
+  void operator()(TPlatform& p, HMixer m) const { p.mixerClose(m); }
+};
 struct DestroyWindowHandle {
   void operator()(TPlatform& p, HWnd w) const { p.DestroyWindow(w); }
+};
+struct FreeGlobalBlock {
+  void operator()(TPlatform& p, HGlobal g) const { p.GlobalFree(g); }
 };
 
 // Mutexes and other handles whose failure value is NULL.
@@ -61,5 +67,8 @@ using UniqueFile = UniqueResource<Handle, INVALID_HANDLE, CloseKernelHandle>;
 using UniqueRegKey = UniqueResource<HKey, 0, CloseRegKey>;
 using UniquePidl = UniqueResource<std::uintptr_t, 0, FreeItemIdList>;
 using UniqueWindow = UniqueResource<HWnd, 0, DestroyWindowHandle>;
+// A global memory block until it is freed or handed to the clipboard.
+using UniqueGlobal = UniqueResource<HGlobal, 0, FreeGlobalBlock>;
+using UniqueMixer = UniqueResource<HMixer, 0, CloseMixer>;
 
 }  // namespace plat

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/Dialogs.h"
+#include "platform/PowerMixerTypes.h"
 #include "platform/WinTypes.h"
 
 namespace plat {
@@ -110,6 +111,20 @@ class TPlatform {
                                        int showCommand) = 0;
   virtual bool Shell_NotifyIconA(DWord message, NotifyIconDataA2K& data) = 0;
 
+  // --- user32 and kernel32: clipboard, global memory, synthetic keystrokes
+  virtual bool OpenClipboard(HWnd owner) = 0;
+  virtual bool EmptyClipboard() = 0;
+  // On success the clipboard owns the block; the caller must not free it.
+  virtual HGlobal SetClipboardData(UInt format, HGlobal data) = 0;
+  virtual bool CloseClipboard() = 0;
+  virtual HGlobal GlobalAlloc(UInt flags, std::size_t bytes) = 0;  // 0 on failure
+  virtual void* GlobalLock(HGlobal block) = 0;                       // nullptr on failure
+  virtual bool GlobalUnlock(HGlobal block) = 0;  // true while the block stays locked, as Windows
+  virtual HGlobal GlobalFree(HGlobal block) = 0;  // 0 on success, as Windows
+  virtual void keybd_event(Byte vk, Byte scan, DWord flags, std::uintptr_t extraInfo) = 0;
+  // The high bit is set while the key is physically down.
+  virtual short GetAsyncKeyState(int vk) = 0;
+
   // --- user32: windows and messages
   // Creates a window of the given class with the program's procedure. The
   // class is registered on first use.
@@ -166,6 +181,32 @@ class TPlatform {
   // --- user32: hotkeys
   virtual bool RegisterHotKey(HWnd window, int id, UInt modifiers, UInt vk) = 0;
   virtual bool UnregisterHotKey(HWnd window, int id) = 0;
+
+  // --- kernel32, advapi32, user32: process token, power and session
+  virtual Handle GetCurrentProcess() = 0;  // a pseudo handle, never closed
+  virtual bool OpenProcessToken(Handle process, DWord desiredAccess, Handle& token) = 0;
+  // A null systemName stands for the local system.
+  virtual bool LookupPrivilegeValueA(const char* systemName, const std::string& name,
+                                     Luid& luid) = 0;
+  // PreviousState and ReturnLength are NULL.
+  virtual bool AdjustTokenPrivileges(Handle token, bool disableAllPrivileges,
+                                     TokenPrivileges& newState, DWord bufferLength) = 0;
+  virtual bool SetSystemPowerState(int suspend, int force) = 0;
+  virtual bool ExitWindowsEx(UInt flags, DWord reserved) = 0;
+  virtual bool LockWorkStation() = 0;
+
+  // --- winmm: the audio mixer
+  virtual UInt mixerGetNumDevs() = 0;
+  virtual MMResult mixerOpen(HMixer& mixer, UInt deviceId, std::uintptr_t callback,
+                             std::uintptr_t instance, DWord flags) = 0;
+  virtual MMResult mixerGetLineInfoA(HMixer mixer, MixerLineA& line, DWord flags) = 0;
+  virtual MMResult mixerGetLineControlsA(HMixer mixer, MixerLineControlsA& controls,
+                                         DWord flags) = 0;
+  virtual MMResult mixerGetControlDetailsA(HMixer mixer, MixerControlDetails& details,
+                                           DWord flags) = 0;
+  virtual MMResult mixerSetControlDetails(HMixer mixer, MixerControlDetails& details,
+                                          DWord flags) = 0;
+  virtual MMResult mixerClose(HMixer mixer) = 0;
 };
 
 }  // namespace plat

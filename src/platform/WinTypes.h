@@ -80,6 +80,20 @@ inline constexpr UInt MOD_CONTROL = 2;
 inline constexpr UInt MOD_SHIFT = 4;
 inline constexpr UInt MOD_WIN = 8;
 
+// Clipboard, global memory and the keyboard.
+using HGlobal = std::uintptr_t;  // global memory block, 0 = none
+using Byte = std::uint8_t;
+inline constexpr UInt CF_TEXT = 1;
+inline constexpr UInt GMEM_MOVEABLE = 0x0002;
+inline constexpr UInt GMEM_DDESHARE = 0x2000;
+inline constexpr DWord KEYEVENTF_KEYUP = 0x0002;
+inline constexpr int VK_SHIFT = 0x10;
+inline constexpr int VK_CONTROL = 0x11;
+inline constexpr int VK_MENU = 0x12;  // Alt
+inline constexpr int VK_LWIN = 0x5B;
+inline constexpr int VK_RWIN = 0x5C;
+inline constexpr DWord ERROR_CLIPBOARD_NOT_OPEN = 1418;
+
 // Version query.
 inline constexpr DWord VER_PLATFORM_WIN32s = 0;
 inline constexpr DWord VER_PLATFORM_WIN32_WINDOWS = 1;

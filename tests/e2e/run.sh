@@ -56,8 +56,10 @@ if [ -z "${ZK_E2E_WATCHDOG:-}" ]; then
 fi
 
 CASES=(single-instance old-windows builtin-hotkeys tray-menu first-start-files restart-after-kill)
-CASES+=(delete-entries about-box links)
+CASES+=(launch-entry paste-entry)
+CASES+=(volume-hotkeys session-end-asks)
 CASES+=(add-entries)
+CASES+=(delete-entries about-box links)
 for o in "${ONLY[@]}"; do
   if ! printf '%s\n' "${CASES[@]}" | grep -qx -- "$o"; then
     echo "run.sh: no case $o (cases: ${CASES[*]})" >&2
@@ -89,6 +91,7 @@ zk_workspace zk-e2e || exit 2
 
 cleanup() {
   trap - EXIT INT TERM
+  declare -F zk_stop_pulse >/dev/null && zk_stop_pulse
   zk_teardown "$KEEP"
   if [ "$KEEP" = 1 ]; then echo "e2e: kept $WORK"; fi
 }
@@ -463,6 +466,204 @@ case_restart_after_kill() {
   finish
 }
 
+# --- user entries
+
+ARGS_EXE=$WIN_BUILD/tests/e2e/zk_e2e_args.exe
+ARGS_FILE=$WINEPREFIX/drive_c/Zentrik/args.txt
+
+# An encoded field of a list file: Base64 on one line.
+b64() { printf '%s' "$1" | base64 -w0; }
+
+# Waits up to $2 seconds until the file $1 has at least $3 lines.
+wait_lines() {
+  local i
+  for ((i = 0; i < $2 * 10; i++)); do
+    [ -f "$1" ] && [ "$(wc -l <"$1")" -ge "$3" ] && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+# Opens the tray menu with the posted callback and chooses its Nth item
+# (separators and hidden items not counted) with the arrow keys and Enter.
+# Menus of another process cannot be inspected under Wine, and items
+# without "&" have no access key.
+choose_tray_item() {
+  local keys=() i
+  for ((i = 0; i < $1; i++)); do keys+=(down); done
+  zk tray-click 0x202 >/dev/null || return 1
+  zk wait-menu 10000 || return 1
+  zk press-key "${keys[@]}" enter >/dev/null
+}
+
+case_launch_entry() {
+  begin launch-entry
+  fresh_state
+  local params='one "two three" four' line
+  cp "$ARGS_EXE" "$WINEPREFIX/drive_c/Zentrik/zk_e2e_args.exe"
+  rm -f "$ARGS_FILE"
+  mkdir -p "$DATA_DIR"
+  printf '%s|F1|112|%s|%s\r\n' "$(b64 'Record arguments')" \
+    "$(b64 'C:\Zentrik\zk_e2e_args.exe')" "$(b64 "$params")" >"$DATA_DIR/znks.ini"
+  zk_start_ready || { finish; return; }
+
+  zk press-hotkey 9 112 >/dev/null
+  if wait_lines "$ARGS_FILE" 20 1; then
+    line=$(sed -n 1p "$ARGS_FILE")
+    [ "$line" = "$params" ] || fail "WinKey+Alt+F1 passed [$line], expected [$params]"
+  else
+    fail "WinKey+Alt+F1 started no program"
+  fi
+
+  # Five, three and three built-in items and "Add/Delete Hotkey I" come first.
+  if ! choose_tray_item 13; then
+    fail "could not click the entry's tray item"
+  elif wait_lines "$ARGS_FILE" 20 2; then
+    line=$(sed -n 2p "$ARGS_FILE")
+    [ "$line" = "$params" ] || fail "the tray item passed [$line], expected [$params]"
+  else
+    fail "the tray item started no program"
+  fi
+  zk message-box 0 >/dev/null && fail "a dialog box appeared"
+  zk_exit_by_menu || fail "could not choose Exit on the tray menu"
+  zk_wait_exit 15
+  [ "$ZK_RC" = 0 ] || fail "exit code $ZK_RC after Exit, expected 0"
+  finish
+}
+
+case_paste_entry() {
+  begin paste-entry
+  fresh_state
+  local text=$'Dear Sir,\r\nyours sincerely' want='Dear Sir,\r\nyours sincerely' out
+  mkdir -p "$DATA_DIR"
+  printf '%s|S|83|%s\r\n' "$(b64 'Letter')" "$(b64 "$text")" >"$DATA_DIR/znks2.ini"
+  zk_start_ready || { finish; return; }
+
+  # A window of another program has the focus; the hotkey is typed as a
+  # person does: modifiers down, key down, key up, modifiers up.
+  timeout 60 wine "$DRIVER" edit-window 20000 >"$WORK/edit.txt" 2>>"$LOG" &
+  local editor=$!
+  if zk wait-window zk_e2e_edit zk_e2e_edit 20000 >/dev/null; then
+    sleep 1
+    zk press-hotkey 10 83 >/dev/null
+  else
+    fail "the test window did not appear"
+  fi
+  wait "$editor"
+  out=$(tr -d '\r' <"$WORK/edit.txt" | sed -n 's/^text: //p')
+  log "edit control: $out"
+  [ "$out" = "$want" ] || fail "the edit control holds [$out], expected [$want]"
+  out=$(zk clipboard-text | sed -n 's/^text: //p')
+  [ "$out" = "$want" ] || fail "the clipboard holds [$out], expected [$want]"
+  zk message-box 0 >/dev/null && fail "a dialog box appeared"
+  zk_exit_by_menu || fail "could not choose Exit on the tray menu"
+  zk_wait_exit 15
+  [ "$ZK_RC" = 0 ] || fail "exit code $ZK_RC after Exit, expected 0"
+  finish
+}
+
+# --- sound device and session end
+
+# A private PulseAudio with a null sink, the sound device Wine's mixer
+# needs. Its socket lies in the work folder; PULSE_SERVER points the Wine
+# processes started afterwards at it. Returns non-zero when it does not
+# come up (as root without a session bus it may not).
+PULSE_PID=""
+zk_start_pulse() {
+  command -v pulseaudio >/dev/null && command -v pactl >/dev/null || {
+    log "pulseaudio or pactl is missing"
+    return 1
+  }
+  local dir=$WORK/pulse _
+  mkdir -p "$dir" && chmod 700 "$dir" || return 1
+  XDG_RUNTIME_DIR=$dir HOME=$dir pulseaudio -n --daemonize=no --exit-idle-time=-1 \
+    --use-pid-file=no --disable-shm=yes \
+    --load="module-native-protocol-unix socket=$dir/native auth-anonymous=1" >>"$LOG" 2>&1 &
+  PULSE_PID=$!
+  export PULSE_SERVER=unix:$dir/native
+  for _ in $(seq 50); do
+    timeout 5 pactl info >/dev/null 2>&1 && break
+    sleep 0.2
+  done
+  if ! timeout 10 pactl load-module module-null-sink >>"$LOG" 2>&1; then
+    log "PulseAudio did not come up"
+    zk_stop_pulse
+    return 1
+  fi
+}
+
+zk_stop_pulse() {
+  if [ -n "$PULSE_PID" ]; then
+    kill "$PULSE_PID" 2>/dev/null
+    wait "$PULSE_PID" 2>/dev/null
+  fi
+  PULSE_PID=""
+  unset PULSE_SERVER
+}
+
+case_volume_hotkeys() {
+  begin volume-hotkeys
+  local sound=1 key out
+  zk_start_pulse || sound=0
+  fresh_state
+  if [ "$sound" = 1 ] && ! zk mixer-info >/dev/null; then sound=0; fi
+  if [ "$sound" = 0 ]; then
+    echo "note volume-hotkeys: no sound device (PulseAudio with a null sink did not come up;" \
+      "see the log with --keep): the sound-device part is skipped, the keys are pressed without one"
+  fi
+  if zk_start_ready; then
+    # Mute, Volume+, Volume- twice, Mute again: none may show anything.
+    for key in 35 33 34 34 35; do
+      zk press-hotkey 12 "$key" >/dev/null
+      sleep 0.5
+      if zk message-box 1000 >/dev/null; then
+        fail "a dialog box appeared after WinKey+Shift+$key"
+        zk dialog-ok 2000 >/dev/null
+      fi
+      kill -0 "$ZK_PID" 2>/dev/null || { fail "the program ended after WinKey+Shift+$key"; break; }
+    done
+    out=$(zk hotkeys-held) || fail "not all eleven hotkeys are held while it runs ($(grep '^free' <<<"$out"))"
+    zk_exit_by_menu || fail "could not choose Exit on the tray menu"
+    zk_wait_exit 15
+    [ "$ZK_RC" = 0 ] || fail "exit code $ZK_RC after Exit, expected 0"
+  fi
+  wine_reset
+  zk_stop_pulse
+  finish
+}
+
+# Log Off asks the programs to close: one with unsaved work is asked, can
+# refuse, and then keeps running with its work. (Wine asks and ends the
+# programs one process after another, so programs it reached before the
+# refusal, zentrik.exe among them, may be gone.) Run only in this run's
+# throwaway prefix.
+case_session_end_asks() {
+  begin session-end-asks
+  fresh_state
+  zk_start_ready || { finish; return; }
+  local out=$WORK/veto.txt veto _
+  timeout 60 wine "$DRIVER" veto-session 30000 >"$out" 2>>"$LOG" &
+  veto=$!
+  if ! zk wait-window zk_e2e_unsaved '*' 15000 >/dev/null; then
+    fail "the window with unsaved work did not appear"
+  else
+    zk press-hotkey 12 123 >/dev/null
+    wait "$veto"
+    local rc=$?
+    log "veto-session ($rc): $(tr -d '\r' <"$out" | tr '\n' ' ')"
+    grep -q asked "$out" || fail "the program with unsaved work was not asked before the log-off"
+    grep -q ended "$out" && fail "the session ended although a program refused"
+    [ "$rc" = 0 ] || fail "the program with unsaved work did not end by itself (exit code $rc)"
+  fi
+  wait "$veto" 2>/dev/null
+  if kill -0 "$ZK_PID" 2>/dev/null; then
+    zk_exit_by_menu || fail "could not choose Exit on the tray menu"
+    zk_wait_exit 15
+    [ "$ZK_RC" = 0 ] || fail "exit code $ZK_RC after Exit, expected 0"
+  fi
+  finish
+}
+
 # --- the delete dialog, the About box and the maker's links
 
 MAIL_TARGET='mailto:zentrik@example.com'
@@ -552,10 +753,18 @@ delete_entry() {
 case_delete_entries() {
   begin delete-entries
   fresh_state
-  # Launch entries Notepad (WinKey+Alt+F5) and Calculator (WinKey+Alt+C);
-  # text entries Thanks (WinKey+Ctrl+T) and Signature (WinKey+Ctrl+S).
-  local notepad='Tm90ZXBhZA==|F5|116|bm90ZXBhZA==|' calc='Q2FsY3VsYXRvcg==|C|67|Y2FsYw==|'
-  local thanks='VGhhbmtz|T|84|VGhhbmsgeW91' signature='U2lnbmF0dXJl|S|83|QmVzdCByZWdhcmRz'
+  # Launch entries Notepad (WinKey+Alt+F5) and Calculator (WinKey+Alt+C),
+  # both starting the program that records its parameters; text entries
+  # Thanks (WinKey+Ctrl+T) and Signature (WinKey+Ctrl+S).
+  local args_exe
+  args_exe=$(b64 'C:\Zentrik\zk_e2e_args.exe')
+  local notepad calc thanks signature
+  notepad="$(b64 Notepad)|F5|116|$args_exe|$(b64 kept)"
+  calc="$(b64 Calculator)|C|67|$args_exe|$(b64 deleted)"
+  thanks="$(b64 Thanks)|T|84|$(b64 'Thank you')"
+  signature="$(b64 Signature)|S|83|$(b64 'Best regards')"
+  cp "$ARGS_EXE" "$WINEPREFIX/drive_c/Zentrik/zk_e2e_args.exe"
+  rm -f "$ARGS_FILE"
   mkdir -p "$DATA_DIR"
   printf '%s\r\n%s' "$notepad" "$calc" >"$DATA_DIR/znks.ini"
   printf '%s\r\n%s' "$thanks" "$signature" >"$DATA_DIR/znks2.ini"
@@ -574,6 +783,16 @@ case_delete_entries() {
   [ "$(od -An -c "$DATA_DIR/znks.ini" | tr -s ' ')" = "$(printf '%s\r\n' "$notepad" | od -An -c | tr -s ' ')" ] ||
     fail "znks.ini holds [$(tr '\r\n' '~~' <"$DATA_DIR/znks.ini")]"
   zk hotkey-held 9 67 >/dev/null && fail "WinKey+Alt+C is still held"
+  # The deleted entry no longer fires, the one left still does.
+  zk press-hotkey 9 67 >/dev/null
+  zk press-hotkey 9 116 >/dev/null
+  if wait_lines "$ARGS_FILE" 20 1; then
+    sleep 1
+    [ "$(tr -d '\r' <"$ARGS_FILE" | tr '\n' ' ')" = "kept " ] ||
+      fail "the hotkeys started [$(tr '\r\n' '  ' <"$ARGS_FILE")], expected only the kept entry"
+  else
+    fail "WinKey+Alt+F5 no longer starts its entry"
+  fi
   h1=$(menu_height)
 
   # Thanks, the first entry of list II: its submenu follows the one entry
@@ -774,6 +993,22 @@ case_add_entries() {
   zk hotkey-held 10 114 >/dev/null || fail "WinKey+Ctrl+F3 is not registered"
   zk hotkey-held 9 113 >/dev/null || fail "WinKey+Alt+F2 was lost on the reload"
 
+  # Both new hotkeys fire: the launch entry opens Notepad, the text entry
+  # pastes its two lines into a focused edit control.
+  zk press-hotkey 9 113 >/dev/null
+  zk wait-window Notepad '*' 20000 >/dev/null || fail "WinKey+Alt+F2 opened no Notepad"
+  timeout 60 wine "$DRIVER" edit-window 20000 >"$WORK/edit.txt" 2>>"$LOG" &
+  local editor=$! out
+  if zk wait-window zk_e2e_edit zk_e2e_edit 20000 >/dev/null; then
+    sleep 1
+    zk press-hotkey 10 114 >/dev/null
+  else
+    fail "the test window did not appear"
+  fi
+  wait "$editor"
+  out=$(tr -d '\r' <"$WORK/edit.txt" | sed -n 's/^text: //p')
+  [ "$out" = 'Hello\r\nWorld' ] || fail "WinKey+Ctrl+F3 pasted [$out], expected [Hello\r\nWorld]"
+
   # The same key again in list I: "ERROR", the dialog stays as it was.
   if open_add 12 TfrmAdd; then
     zk type-text again >/dev/null
@@ -810,10 +1045,14 @@ for c in "${CASES[@]}"; do
     tray-menu) case_tray_menu ;;
     first-start-files) case_first_start_files ;;
     restart-after-kill) case_restart_after_kill ;;
+    launch-entry) case_launch_entry ;;
+    paste-entry) case_paste_entry ;;
+    volume-hotkeys) case_volume_hotkeys ;;
+    session-end-asks) case_session_end_asks ;;
+    add-entries) case_add_entries ;;
     delete-entries) case_delete_entries ;;
     about-box) case_about_box ;;
     links) case_links ;;
-    add-entries) case_add_entries ;;
   esac
 done
 

@@ -4,6 +4,7 @@
 // prints what it found on stdout and reports through its exit code:
 // 0 = yes / done, 1 = no / not found, 2 = usage error.
 #include <windows.h>
+#include <mmsystem.h>
 
 #include <cctype>
 #include <cstdio>
@@ -285,6 +286,153 @@ int CmdAtomExists(const char* name, DWORD ms) {
   return a ? 0 : 1;
 }
 
+// --- a window to paste into, the clipboard
+
+// CR, LF and backslash written as \r, \n and \\, so a text prints on one line.
+std::string Escaped(const std::string& text) {
+  std::string out;
+  for (char c : text) {
+    if (c == '\r') out += "\\r";
+    else if (c == '\n') out += "\\n";
+    else if (c == '\\') out += "\\\\";
+    else out += c;
+  }
+  return out;
+}
+
+// Shows a window titled "zk_e2e_edit" whose multi-line edit control has the
+// keyboard focus and runs its messages until the edit's text, once changed,
+// has stayed the same for 1.5 s, or for MS at most. Prints the text.
+int CmdEditWindow(DWORD ms) {
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = DefWindowProcA;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1));
+  wc.lpszClassName = "zk_e2e_edit";
+  RegisterClassA(&wc);
+  HWND w = CreateWindowExA(0, "zk_e2e_edit", "zk_e2e_edit", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100,
+                           100, 400, 220, nullptr, nullptr, wc.hInstance, nullptr);
+  HWND edit = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "",
+                              WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL,
+                              5, 5, 370, 160, w, nullptr, wc.hInstance, nullptr);
+  if (!w || !edit) {
+    std::printf("cannot create the window\n");
+    return 1;
+  }
+  SetForegroundWindow(w);
+  SetFocus(edit);
+  std::string last;
+  DWORD changed = 0;
+  const DWORD start = GetTickCount();
+  while (GetTickCount() - start < ms) {
+    MSG m;
+    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&m);
+      DispatchMessageA(&m);
+    }
+    char buf[4096] = {};
+    GetWindowTextA(edit, buf, sizeof buf);
+    if (buf != last) {
+      last = buf;
+      changed = GetTickCount();
+    }
+    if (!last.empty() && GetTickCount() - changed >= 1500) break;
+    Sleep(20);
+  }
+  DestroyWindow(w);
+  std::printf("text: %s\n", Escaped(last).c_str());
+  return last.empty() ? 1 : 0;
+}
+
+// Prints the CF_TEXT content of the clipboard.
+int CmdClipboardText() {
+  if (!OpenClipboard(nullptr)) {
+    std::printf("cannot open the clipboard\n");
+    return 1;
+  }
+  bool have = false;
+  std::string text;
+  if (HANDLE h = GetClipboardData(CF_TEXT)) {
+    if (const char* data = static_cast<const char*>(GlobalLock(h))) {
+      text = data;
+      have = true;
+      GlobalUnlock(h);
+    }
+  }
+  CloseClipboard();
+  if (!have) {
+    std::printf("no text\n");
+    return 1;
+  }
+  std::printf("text: %s\n", Escaped(text).c_str());
+  return 0;
+}
+
+// --- sound device and session end
+
+// Reports mixer device 0 as this process sees it. Wine keeps the master
+// volume per process, so another program's changes are not visible here;
+// this only tells whether a sound device with a speakers line exists.
+int CmdMixerInfo() {
+  const UINT devices = mixerGetNumDevs();
+  std::printf("devices: %u\n", devices);
+  if (devices < 1) return 1;
+  HMIXER mixer = nullptr;
+  if (mixerOpen(&mixer, 0, 0, 0, MIXER_OBJECTF_MIXER) != MMSYSERR_NOERROR) {
+    std::printf("open: failed\n");
+    return 1;
+  }
+  MIXERLINEA line{};
+  line.cbStruct = sizeof line;
+  line.dwComponentType = MIXERLINE_COMPONENTTYPE_DST_SPEAKERS;
+  const bool speakers = mixerGetLineInfoA(reinterpret_cast<HMIXEROBJ>(mixer), &line,
+                                          MIXER_GETLINEINFOF_COMPONENTTYPE) == MMSYSERR_NOERROR;
+  std::printf("speakers: %s\n", speakers ? line.szName : "none");
+  mixerClose(mixer);
+  return speakers ? 0 : 1;
+}
+
+// A window that, like an editor with an unsaved document, refuses to let the
+// session end. Prints "asked" when it is asked and "ended" if the session
+// ends anyway; stops 3 s after the question, or after MS without one. Exit
+// code 0 when it was asked and the session did not end.
+bool g_asked = false;
+bool g_ended = false;
+
+LRESULT CALLBACK VetoProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_QUERYENDSESSION) {
+    if (!g_asked) std::printf("asked\n");
+    g_asked = true;
+    return FALSE;
+  }
+  if (msg == WM_ENDSESSION && wp) {
+    std::printf("ended\n");
+    g_ended = true;
+  }
+  return DefWindowProcA(w, msg, wp, lp);
+}
+
+int CmdVetoSession(DWORD ms) {
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = VetoProc;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.lpszClassName = "zk_e2e_unsaved";
+  RegisterClassA(&wc);
+  HWND w = CreateWindowExA(0, wc.lpszClassName, "Unsaved document", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                           10, 10, 200, 100, nullptr, nullptr, wc.hInstance, nullptr);
+  if (!w) return 2;
+  const DWORD start = GetTickCount();
+  DWORD askedAt = 0;
+  while (GetTickCount() - start < ms && !g_ended) {
+    if (g_asked && askedAt == 0) askedAt = GetTickCount();
+    if (askedAt != 0 && GetTickCount() - askedAt >= 3000) break;
+    MSG m;
+    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+  }
+  DestroyWindow(w);
+  return g_asked && !g_ended ? 0 : 1;
+}
 
 // --- dialogs: typing, focus, controls, hotkeys of the user lists, menus
 
@@ -481,6 +629,9 @@ int Usage() {
                "  wait-menu MS / wait-no-menu MS a pop-up menu is open / closed\n"
                "  message-box MS                 prints caption and text of a dialog box\n"
                "  dialog-ok MS                   presses OK on the visible dialog boxes\n"
+               "  edit-window MS                 a focused edit control; prints its text once\n"
+               "                                 it settles (CR, LF as \\r, \\n)\n"
+               "  clipboard-text                 prints the clipboard's CF_TEXT the same way\n"
                "  type-text TEXT                 types printable characters\n"
                "  hotkey-held MODS VK            0 when the combination is taken\n"
                "  focused                        the focused control of the foreground window\n"
@@ -492,6 +643,9 @@ int Usage() {
                "  window-texts TITLE MS          prints the controls of a window and the\n"
                "                                 items of its drop-down lists\n"
                "CLASS and TITLE may be * for any.\n");
+  std::fprintf(stderr,
+               "  mixer-info                     0 when mixer device 0 has a speakers line\n"
+               "  veto-session MS                a window that refuses the end of the session\n");
   return 2;
 }
 
@@ -525,6 +679,10 @@ int main(int argc, char** argv) {
   if (cmd == "wait-no-menu" && n == 1) return CmdWaitMenu(Ms(a[0]), false);
   if (cmd == "message-box" && n == 1) return CmdMessageBox(Ms(a[0]));
   if (cmd == "dialog-ok" && n == 1) return CmdDialogOk(Ms(a[0]));
+  if (cmd == "edit-window" && n == 1) return CmdEditWindow(Ms(a[0]));
+  if (cmd == "clipboard-text" && n == 0) return CmdClipboardText();
+  if (cmd == "mixer-info" && n == 0) return CmdMixerInfo();
+  if (cmd == "veto-session" && n == 1) return CmdVetoSession(Ms(a[0]));
   if (cmd == "type-text" && n == 1) return CmdTypeText(a[0]);
   if (cmd == "hotkey-held" && n == 2)
     return CmdHotkeyHeld(static_cast<UINT>(std::strtoul(a[0], nullptr, 0)),

@@ -235,6 +235,11 @@ bool SimPlatform::ReleaseMutex(Handle mutex) {
 bool SimPlatform::CloseHandle(Handle handle) {
   Record("CloseHandle", {Hex(handle)});
   if (Fails("CloseHandle")) return false;
+  if (const auto token = openHandles.find(handle);
+      token != openHandles.end() && token->second == "token") {
+    openHandles.erase(token);
+    return true;
+  }
   if (files_.erase(handle)) {
     openHandles.erase(handle);
     return true;

@@ -59,9 +59,48 @@ struct SimShellExecute {
   int show = 0;
 };
 
+// The clipboard, shared by every process: who has it open, who owns it
+// and what it holds.
+struct SimClipboard {
+  int openBy = 0;       // the process that has it open, 0: closed
+  HWnd openWindow = 0;  // the window given to OpenClipboard
+  HWnd owner = 0;       // the window that emptied it last
+  std::map<UInt, std::string> formats;  // format -> the bytes of its block
+};
+
+// A global memory block of one process.
+struct SimGlobalBlock {
+  UInt flags = 0;
+  std::string bytes;
+  int locks = 0;
+};
+
+// One synthetic keystroke, with the simulated time it was sent at.
+struct SimKeyEvent {
+  int vk = 0, scan = 0;
+  DWord flags = 0;
+  std::uintptr_t extraInfo = 0;
+  DWord time = 0;
+};
+
 struct SimRegValue {
   DWord type = REG_SZ;
   std::string data;  // raw bytes
+};
+
+// The machine's audio mixer: device 0 has a speakers destination line with
+// a two-channel volume control and a mute control. Each part can be taken
+// away; a mixer call is made to fail with FailCall and an MMRESULT code.
+struct SimMixer {
+  static constexpr DWord kLineId = 0xFFFF0000;
+  static constexpr DWord kVolumeId = 1;
+  static constexpr DWord kMuteId = 2;
+  UInt devices = 1;  // what mixerGetNumDevs reports
+  bool speakersLine = true;
+  bool volumeControl = true;
+  bool muteControl = true;
+  DWord left = 0xFFFF, right = 0xFFFF;  // volume per channel, as stored
+  DWord mute = 0;
 };
 
 // What is shared by every process of the simulated machine.
@@ -86,11 +125,18 @@ class SimSystem {
   bool taskbarRunning = true;
   HWnd shellTrayWnd = 0x7FFF0001;  // the taskbar's window, found by FindWindowA
 
+  // --- clipboard
+  SimClipboard clipboard;
+  // Another program opens the clipboard and keeps it open.
+  void HoldClipboardOpenByOtherProgram() { clipboard.openBy = -1; }
+
   // Registry: key path (upper-cased, "HKCU\\..."), then value name (upper-cased).
   struct RegKey {
     std::map<std::string, std::pair<std::string, SimRegValue>> values;  // upper name -> (name, value)
   };
   std::map<std::string, RegKey> registry;
+
+  SimMixer mixer;
 
   // Files live below this host folder; "C:\a\b" is root/C/a/b.
   std::filesystem::path fileRoot;
@@ -159,6 +205,17 @@ class SimPlatform : public TPlatform {
   Point cursor{400, 300};
   bool exited = false;
   UInt exitCode = 0;
+
+  // --- global memory and keyboard (SimInput.cpp)
+  // Blocks of this process neither freed nor handed to the clipboard.
+  std::map<HGlobal, SimGlobalBlock> globalBlocks;
+  // Keystrokes sent with keybd_event, in order.
+  std::vector<SimKeyEvent> keyEvents;
+  // The user holds a key (VK_LWIN, VK_CONTROL...) physically down from now
+  // on, for `ms` milliseconds of simulated time; kForever: never lets go.
+  static constexpr DWord kForever = 0xFFFFFFFFu;
+  void HoldKey(int vk, DWord ms = kForever);
+  DWord Now() const { return tick_; }
 
   // --- inspection
   const SimWindow* Window(HWnd handle) const;
@@ -230,6 +287,17 @@ class SimPlatform : public TPlatform {
                                int showCommand) override;
   bool Shell_NotifyIconA(DWord message, NotifyIconDataA2K& data) override;
 
+  bool OpenClipboard(HWnd owner) override;
+  bool EmptyClipboard() override;
+  HGlobal SetClipboardData(UInt format, HGlobal data) override;
+  bool CloseClipboard() override;
+  HGlobal GlobalAlloc(UInt flags, std::size_t bytes) override;
+  void* GlobalLock(HGlobal block) override;
+  bool GlobalUnlock(HGlobal block) override;
+  HGlobal GlobalFree(HGlobal block) override;
+  void keybd_event(Byte vk, Byte scan, DWord flags, std::uintptr_t extraInfo) override;
+  short GetAsyncKeyState(int vk) override;
+
   HWnd CreateWindowExA(DWord exStyle, const WindowClassInfo& cls, const std::string& title,
                        DWord style, HWnd owner, WndProc proc) override;
   bool DestroyWindow(HWnd window) override;
@@ -259,6 +327,27 @@ class SimPlatform : public TPlatform {
 
   bool RegisterHotKey(HWnd window, int id, UInt modifiers, UInt vk) override;
   bool UnregisterHotKey(HWnd window, int id) override;
+
+  // Power and session calls are recorded and do nothing else; the token is
+  // a handle of kind "token", closed by CloseHandle.
+  Handle GetCurrentProcess() override;
+  bool OpenProcessToken(Handle process, DWord desiredAccess, Handle& token) override;
+  bool LookupPrivilegeValueA(const char* systemName, const std::string& name, Luid& luid) override;
+  bool AdjustTokenPrivileges(Handle token, bool disableAllPrivileges, TokenPrivileges& newState,
+                             DWord bufferLength) override;
+  bool SetSystemPowerState(int suspend, int force) override;
+  bool ExitWindowsEx(UInt flags, DWord reserved) override;
+  bool LockWorkStation() override;
+
+  // The mixer (SimSystem::mixer); an open mixer is a handle of kind "mixer".
+  UInt mixerGetNumDevs() override;
+  MMResult mixerOpen(HMixer& mixer, UInt deviceId, std::uintptr_t callback, std::uintptr_t instance,
+                     DWord flags) override;
+  MMResult mixerGetLineInfoA(HMixer mixer, MixerLineA& line, DWord flags) override;
+  MMResult mixerGetLineControlsA(HMixer mixer, MixerLineControlsA& controls, DWord flags) override;
+  MMResult mixerGetControlDetailsA(HMixer mixer, MixerControlDetails& details, DWord flags) override;
+  MMResult mixerSetControlDetails(HMixer mixer, MixerControlDetails& details, DWord flags) override;
+  MMResult mixerClose(HMixer mixer) override;
 
   // Sends a hotkey press as the system would: WM_HOTKEY posted to the
   // registered window. False when no window of this process holds it.
@@ -347,6 +436,7 @@ class SimPlatform : public TPlatform {
   std::map<Handle, SimFile> files_;
   std::map<HKey, std::string> keys_;            // handle -> key path
   std::map<std::uintptr_t, int> pidls_;         // pidl -> csidl
+  std::map<int, DWord> keyReleasedAt_;          // vk -> tick of release, or kForever
 };
 
 }  // namespace sim

@@ -79,6 +79,18 @@ class Win32Platform : public TPlatform {
                                int showCommand) override;
   bool Shell_NotifyIconA(DWord message, NotifyIconDataA2K& data) override;
 
+  // --- user32 and kernel32: clipboard, global memory, synthetic keystrokes (Win32Input.cpp)
+  bool OpenClipboard(HWnd owner) override;
+  bool EmptyClipboard() override;
+  HGlobal SetClipboardData(UInt format, HGlobal data) override;
+  bool CloseClipboard() override;
+  HGlobal GlobalAlloc(UInt flags, std::size_t bytes) override;
+  void* GlobalLock(HGlobal block) override;
+  bool GlobalUnlock(HGlobal block) override;
+  HGlobal GlobalFree(HGlobal block) override;
+  void keybd_event(Byte vk, Byte scan, DWord flags, std::uintptr_t extraInfo) override;
+  short GetAsyncKeyState(int vk) override;
+
   // --- user32: windows and messages
   HWnd CreateWindowExA(DWord exStyle, const WindowClassInfo& cls, const std::string& title,
                        DWord style, HWnd owner, WndProc proc) override;
@@ -121,6 +133,24 @@ class Win32Platform : public TPlatform {
   // --- user32: hotkeys
   bool RegisterHotKey(HWnd window, int id, UInt modifiers, UInt vk) override;
   bool UnregisterHotKey(HWnd window, int id) override;
+
+  // --- process token, power and session; the audio mixer (Win32Power.cpp)
+  Handle GetCurrentProcess() override;
+  bool OpenProcessToken(Handle process, DWord desiredAccess, Handle& token) override;
+  bool LookupPrivilegeValueA(const char* systemName, const std::string& name, Luid& luid) override;
+  bool AdjustTokenPrivileges(Handle token, bool disableAllPrivileges, TokenPrivileges& newState,
+                             DWord bufferLength) override;
+  bool SetSystemPowerState(int suspend, int force) override;
+  bool ExitWindowsEx(UInt flags, DWord reserved) override;
+  bool LockWorkStation() override;
+  UInt mixerGetNumDevs() override;
+  MMResult mixerOpen(HMixer& mixer, UInt deviceId, std::uintptr_t callback, std::uintptr_t instance,
+                     DWord flags) override;
+  MMResult mixerGetLineInfoA(HMixer mixer, MixerLineA& line, DWord flags) override;
+  MMResult mixerGetLineControlsA(HMixer mixer, MixerLineControlsA& controls, DWord flags) override;
+  MMResult mixerGetControlDetailsA(HMixer mixer, MixerControlDetails& details, DWord flags) override;
+  MMResult mixerSetControlDetails(HMixer mixer, MixerControlDetails& details, DWord flags) override;
+  MMResult mixerClose(HMixer mixer) override;
 
  private:
   // The last message taken from the queue, with the time and cursor

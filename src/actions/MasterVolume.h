@@ -1,0 +1,25 @@
+// The master volume and mute switch: the speakers line of mixer device 0.
+// Every routine opens and closes the mixer itself, shows nothing and lets no
+// error escape; a value that cannot be read is 0 or false.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/Platform.h"
+
+namespace TVostel {
+// Volume+ and Volume- move between the six levels 0, 13107, ..., 65535.
+inline constexpr std::uint16_t VolumeStep = 13107;
+// The lowest value Volume- writes: it never silences the line.
+inline constexpr std::uint16_t VolumeFloor = 131;
+
+std::uint16_t GetVolume(plat::TPlatform& p);
+// Writes both channels; the louder one takes `value` and the other keeps
+// its ratio to it.
+void SetVolume(plat::TPlatform& p, std::uint16_t value);
+bool GetMute(plat::TPlatform& p);
+void SetMute(plat::TPlatform& p, bool value);
+void VolumeUp(plat::TPlatform& p);
+void VolumeDown(plat::TPlatform& p);
+void ToggleMute(plat::TPlatform& p);
+}  // namespace TVostel

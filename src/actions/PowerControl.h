@@ -1,0 +1,18 @@
+// Stand-by, shutting down, restarting, logging off and locking.
+#pragma once
+
+#include <string>
+
+#include "platform/Platform.h"
+
+enum class TPowerAction { paStandBy, paTurnOff, paRestart, paLogOff, paLock };
+
+namespace TVostel {
+// Enables "SeShutdownPrivilege", whether or not that succeeds carries out
+// the command, and returns true when the command's own call reported
+// success. Shows nothing.
+bool PowerControl(plat::TPlatform& p, TPowerAction action);
+// Enables the named privilege in the process token: true when
+// AdjustTokenPrivileges returned non-zero. The token is closed on every way out.
+bool EnablePrivilege(plat::TPlatform& p, const std::string& name);
+}  // namespace TVostel

@@ -1,0 +1,133 @@
+// The simulated clipboard, global memory blocks and keyboard.
+#include <sstream>
+
+#include "platform/sim/SimPlatform.h"
+
+namespace sim {
+
+namespace {
+std::string HexOf(std::uintptr_t v) {
+  std::ostringstream s;
+  s << "0x" << std::hex << v;
+  return s.str();
+}
+}  // namespace
+
+bool SimPlatform::OpenClipboard(HWnd owner) {
+  Record("OpenClipboard", {HexOf(owner)});
+  if (Fails("OpenClipboard")) return false;
+  SimClipboard& c = system_.clipboard;
+  if (c.openBy != 0 && c.openBy != process_) {
+    lastError_ = ERROR_ACCESS_DENIED;
+    return false;
+  }
+  c.openBy = process_;
+  c.openWindow = owner;
+  return true;
+}
+
+bool SimPlatform::EmptyClipboard() {
+  Record("EmptyClipboard", {});
+  if (Fails("EmptyClipboard")) return false;
+  SimClipboard& c = system_.clipboard;
+  if (c.openBy != process_) {
+    lastError_ = ERROR_CLIPBOARD_NOT_OPEN;
+    return false;
+  }
+  c.formats.clear();
+  c.owner = c.openWindow;
+  return true;
+}
+
+HGlobal SimPlatform::SetClipboardData(UInt format, HGlobal data) {
+  Record("SetClipboardData", {std::to_string(format), HexOf(data)});
+  if (Fails("SetClipboardData")) return 0;
+  SimClipboard& c = system_.clipboard;
+  if (c.openBy != process_) {
+    lastError_ = ERROR_CLIPBOARD_NOT_OPEN;
+    return 0;
+  }
+  auto block = globalBlocks.find(data);
+  if (block == globalBlocks.end()) {
+    lastError_ = ERROR_INVALID_HANDLE;
+    return 0;
+  }
+  // The block now belongs to the system.
+  c.formats[format] = block->second.bytes;
+  globalBlocks.erase(block);
+  return data;
+}
+
+bool SimPlatform::CloseClipboard() {
+  Record("CloseClipboard", {});
+  if (Fails("CloseClipboard")) return false;
+  SimClipboard& c = system_.clipboard;
+  if (c.openBy != process_) {
+    lastError_ = ERROR_CLIPBOARD_NOT_OPEN;
+    return false;
+  }
+  c.openBy = 0;
+  c.openWindow = 0;
+  return true;
+}
+
+HGlobal SimPlatform::GlobalAlloc(UInt flags, std::size_t bytes) {
+  Record("GlobalAlloc", {HexOf(flags), std::to_string(bytes)});
+  if (Fails("GlobalAlloc")) return 0;
+  const HGlobal h = system_.NewHandleValue();
+  // Not zeroed: what the program does not write stays garbage.
+  globalBlocks[h] = SimGlobalBlock{flags, std::string(bytes, '\xCD'), 0};
+  return h;
+}
+
+void* SimPlatform::GlobalLock(HGlobal block) {
+  Record("GlobalLock", {HexOf(block)});
+  if (Fails("GlobalLock")) return nullptr;
+  auto it = globalBlocks.find(block);
+  if (it == globalBlocks.end()) {
+    lastError_ = ERROR_INVALID_HANDLE;
+    return nullptr;
+  }
+  ++it->second.locks;
+  return it->second.bytes.data();
+}
+
+bool SimPlatform::GlobalUnlock(HGlobal block) {
+  Record("GlobalUnlock", {HexOf(block)});
+  auto it = globalBlocks.find(block);
+  if (it == globalBlocks.end()) {
+    lastError_ = ERROR_INVALID_HANDLE;
+    return false;
+  }
+  if (it->second.locks > 0) --it->second.locks;
+  return it->second.locks > 0;
+}
+
+HGlobal SimPlatform::GlobalFree(HGlobal block) {
+  Record("GlobalFree", {HexOf(block)});
+  if (Fails("GlobalFree")) return block;
+  if (globalBlocks.erase(block) == 0) {
+    lastError_ = ERROR_INVALID_HANDLE;
+    return block;
+  }
+  return 0;
+}
+
+void SimPlatform::keybd_event(Byte vk, Byte scan, DWord flags, std::uintptr_t extraInfo) {
+  Record("keybd_event", {std::to_string(vk), std::to_string(scan), std::to_string(flags),
+                         std::to_string(extraInfo)});
+  keyEvents.push_back(SimKeyEvent{vk, scan, flags, extraInfo, tick_});
+}
+
+void SimPlatform::HoldKey(int vk, DWord ms) {
+  keyReleasedAt_[vk] = ms == kForever ? kForever : tick_ + ms;
+}
+
+short SimPlatform::GetAsyncKeyState(int vk) {
+  Record("GetAsyncKeyState", {std::to_string(vk)});
+  auto it = keyReleasedAt_.find(vk);
+  const bool down = it != keyReleasedAt_.end() && (it->second == kForever || tick_ < it->second);
+  return down ? static_cast<short>(0x8000) : 0;
+}
+
+}  // namespace sim

@@ -1,0 +1,85 @@
+// The process token and the power and session calls of the simulated
+// Windows. They are recorded and change nothing: no simulated program ends
+// and the machine never sleeps.
+#include <sstream>
+
+#include "platform/sim/SimPlatform.h"
+
+namespace sim {
+
+namespace {
+std::string Hex(std::uintptr_t v) {
+  std::ostringstream s;
+  s << "0x" << std::hex << v;
+  return s.str();
+}
+// The pseudo handle of the current process, as on Windows.
+constexpr Handle kCurrentProcess = static_cast<Handle>(-1);
+// The identifier Windows gives the shutdown privilege.
+constexpr DWord kShutdownPrivilegeLuid = 19;
+}  // namespace
+
+Handle SimPlatform::GetCurrentProcess() {
+  Record("GetCurrentProcess", {});
+  return kCurrentProcess;
+}
+
+bool SimPlatform::OpenProcessToken(Handle process, DWord desiredAccess, Handle& token) {
+  Record("OpenProcessToken", {Hex(process), Hex(desiredAccess)});
+  token = 0;
+  if (Fails("OpenProcessToken")) return false;
+  if (process != kCurrentProcess) {
+    lastError_ = ERROR_INVALID_HANDLE;
+    return false;
+  }
+  token = system_.NewHandleValue();
+  openHandles[token] = "token";
+  return true;
+}
+
+bool SimPlatform::LookupPrivilegeValueA(const char* systemName, const std::string& name, Luid& luid) {
+  Record("LookupPrivilegeValueA",
+         {systemName == nullptr ? "NULL" : "\"" + std::string(systemName) + "\"", "\"" + name + "\""});
+  if (Fails("LookupPrivilegeValueA")) return false;
+  if (name != "SeShutdownPrivilege") {
+    lastError_ = ERROR_NO_SUCH_PRIVILEGE;
+    return false;
+  }
+  luid = Luid{kShutdownPrivilegeLuid, 0};
+  return true;
+}
+
+bool SimPlatform::AdjustTokenPrivileges(Handle token, bool disableAllPrivileges,
+                                        TokenPrivileges& newState, DWord bufferLength) {
+  const LuidAndAttributes& entry = newState.Privileges[0];
+  Record("AdjustTokenPrivileges",
+         {Hex(token), disableAllPrivileges ? "TRUE" : "FALSE",
+          "{" + std::to_string(newState.PrivilegeCount) + ", {" + std::to_string(entry.Luid.LowPart) +
+              ", " + std::to_string(entry.Luid.HighPart) + "}, " + std::to_string(entry.Attributes) + "}",
+          std::to_string(bufferLength)});
+  if (Fails("AdjustTokenPrivileges")) return false;
+  const auto it = openHandles.find(token);
+  if (it == openHandles.end() || it->second != "token") {
+    lastError_ = ERROR_INVALID_HANDLE;
+    return false;
+  }
+  lastError_ = ERROR_SUCCESS;
+  return true;
+}
+
+bool SimPlatform::SetSystemPowerState(int suspend, int force) {
+  Record("SetSystemPowerState", {std::to_string(suspend), std::to_string(force)});
+  return !Fails("SetSystemPowerState");
+}
+
+bool SimPlatform::ExitWindowsEx(UInt flags, DWord reserved) {
+  Record("ExitWindowsEx", {Hex(flags), std::to_string(reserved)});
+  return !Fails("ExitWindowsEx");
+}
+
+bool SimPlatform::LockWorkStation() {
+  Record("LockWorkStation", {});
+  return !Fails("LockWorkStation");
+}
+
+}  // namespace sim

@@ -1,0 +1,205 @@
+// The real process token, power and session calls and the audio mixer. The
+// portable records are copied into the SDK's records, which are handed to
+// Windows; the checks below pin their sizes.
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <string>
+
+#include "platform/win32/Win32Platform.h"
+
+// Copies of the portable constants, taken before <windows.h> turns their
+// names into macros, compared with the SDK's values below.
+#define ZK_POWER_CONSTANTS(X)                                                                   \
+  X(TOKEN_ADJUST_PRIVILEGES) X(SE_PRIVILEGE_ENABLED) X(ERROR_NO_SUCH_PRIVILEGE) X(EWX_LOGOFF)   \
+  X(EWX_REBOOT) X(EWX_FORCE) X(EWX_POWEROFF) X(EWX_FORCEIFHUNG) X(MMSYSERR_NOERROR)             \
+  X(MMSYSERR_BADDEVICEID) X(MMSYSERR_INVALHANDLE) X(MMSYSERR_INVALFLAG) X(MMSYSERR_INVALPARAM)  \
+  X(MIXERR_INVALLINE) X(MIXERR_INVALCONTROL) X(MIXER_OBJECTF_MIXER)                             \
+  X(MIXER_GETLINEINFOF_COMPONENTTYPE) X(MIXER_GETLINECONTROLSF_ONEBYTYPE)                       \
+  X(MIXER_GETCONTROLDETAILSF_VALUE) X(MIXER_SETCONTROLDETAILSF_VALUE)                           \
+  X(MIXERLINE_COMPONENTTYPE_DST_SPEAKERS) X(MIXERCONTROL_CONTROLTYPE_VOLUME)                    \
+  X(MIXERCONTROL_CONTROLTYPE_MUTE)
+
+namespace portable_power {
+#define ZK_COPY_CONSTANT(name) inline constexpr auto k_##name = plat::name;
+ZK_POWER_CONSTANTS(ZK_COPY_CONSTANT)
+#undef ZK_COPY_CONSTANT
+}  // namespace portable_power
+
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#include <mmsystem.h>
+
+#define ZK_CHECK_CONSTANT(name)                                                             \
+  static_assert(static_cast<long long>(portable_power::k_##name) == static_cast<long long>(name), \
+                "portable constant " #name " differs from the SDK");
+ZK_POWER_CONSTANTS(ZK_CHECK_CONSTANT)
+#undef ZK_CHECK_CONSTANT
+#undef ZK_POWER_CONSTANTS
+
+// The records as the program fills them carry the sizes of the 32-bit
+// target; there they are the SDK's sizes, and the records are copied one to
+// one. A 64-bit build (used only for testing under Wine) hands Windows the
+// sizes of its own wider records instead.
+static_assert(sizeof(TOKEN_PRIVILEGES) == 16 && plat::kTokenPrivilegesSize == 16);
+static_assert(sizeof(MIXERCONTROLA) == 148 && plat::kMixerControlASize == 148);
+static_assert(sizeof(MIXERCONTROLDETAILS_UNSIGNED) == plat::kMixerDetailsValueSize &&
+              sizeof(MIXERCONTROLDETAILS_BOOLEAN) == plat::kMixerDetailsValueSize);
+#ifndef _WIN64
+static_assert(sizeof(MIXERLINEA) == 168 && plat::kMixerLineASize == 168);
+static_assert(sizeof(MIXERLINECONTROLSA) == 24 && plat::kMixerLineControlsASize == 24);
+static_assert(sizeof(MIXERCONTROLDETAILS) == 24 && plat::kMixerControlDetailsSize == 24);
+#endif
+// A control record has no pointer: its layout is the SDK's on every target,
+// so the array of controls is handed over as it is.
+static_assert(sizeof(plat::MixerControlA) == sizeof(MIXERCONTROLA));
+#define ZK_SAME_OFFSET(field)                                                              \
+  static_assert(offsetof(plat::MixerControlA, field) == offsetof(MIXERCONTROLA, field), \
+                "MIXERCONTROLA." #field " is misplaced");
+ZK_SAME_OFFSET(dwControlID)
+ZK_SAME_OFFSET(dwControlType)
+ZK_SAME_OFFSET(fdwControl)
+ZK_SAME_OFFSET(cMultipleItems)
+ZK_SAME_OFFSET(szShortName)
+ZK_SAME_OFFSET(szName)
+ZK_SAME_OFFSET(Bounds)
+ZK_SAME_OFFSET(Metrics)
+#undef ZK_SAME_OFFSET
+
+namespace plat {
+namespace {
+HANDLE ToHandle(Handle handle) { return reinterpret_cast<HANDLE>(handle); }
+HMIXEROBJ ToMixerObject(HMixer mixer) { return reinterpret_cast<HMIXEROBJ>(mixer); }
+
+// A record size as the program gives it (that of the 32-bit record) in
+// terms of this target's record; any other value is passed on unchanged.
+DWORD NativeSize(DWord given, DWord size32, std::size_t native) {
+  return given == size32 ? static_cast<DWORD>(native) : given;
+}
+
+MIXERCONTROLDETAILS ToNative(const MixerControlDetails& d) {
+  MIXERCONTROLDETAILS out{};
+  out.cbStruct = NativeSize(d.cbStruct, kMixerControlDetailsSize, sizeof out);
+  out.dwControlID = d.dwControlID;
+  out.cChannels = d.cChannels;
+  out.cMultipleItems = d.cMultipleItems;
+  out.cbDetails = d.cbDetails;
+  out.paDetails = d.paDetails;
+  return out;
+}
+}  // namespace
+
+// --- process token, power and session ---------------------------------------------------
+
+Handle Win32Platform::GetCurrentProcess() { return reinterpret_cast<Handle>(::GetCurrentProcess()); }
+
+bool Win32Platform::OpenProcessToken(Handle process, DWord desiredAccess, Handle& token) {
+  HANDLE raw = nullptr;
+  const bool ok = ::OpenProcessToken(ToHandle(process), desiredAccess, &raw) != 0;
+  token = ok ? reinterpret_cast<Handle>(raw) : 0;
+  return ok;
+}
+
+bool Win32Platform::LookupPrivilegeValueA(const char* systemName, const std::string& name,
+                                          Luid& luid) {
+  LUID value{};
+  if (!::LookupPrivilegeValueA(systemName, name.c_str(), &value)) return false;
+  luid.LowPart = value.LowPart;
+  luid.HighPart = value.HighPart;
+  return true;
+}
+
+bool Win32Platform::AdjustTokenPrivileges(Handle token, bool disableAllPrivileges,
+                                          TokenPrivileges& newState, DWord bufferLength) {
+  TOKEN_PRIVILEGES state{};
+  state.PrivilegeCount = newState.PrivilegeCount;
+  state.Privileges[0].Luid.LowPart = newState.Privileges[0].Luid.LowPart;
+  state.Privileges[0].Luid.HighPart = newState.Privileges[0].Luid.HighPart;
+  state.Privileges[0].Attributes = newState.Privileges[0].Attributes;
+  return ::AdjustTokenPrivileges(ToHandle(token), disableAllPrivileges ? TRUE : FALSE, &state,
+                                 bufferLength, nullptr, nullptr) != 0;
+}
+
+bool Win32Platform::SetSystemPowerState(int suspend, int force) {
+  return ::SetSystemPowerState(suspend, force) != 0;
+}
+
+bool Win32Platform::ExitWindowsEx(UInt flags, DWord reserved) {
+  return ::ExitWindowsEx(flags, reserved) != 0;
+}
+
+bool Win32Platform::LockWorkStation() { return ::LockWorkStation() != 0; }
+
+// --- winmm: the audio mixer -------------------------------------------------------------
+
+UInt Win32Platform::mixerGetNumDevs() { return ::mixerGetNumDevs(); }
+
+MMResult Win32Platform::mixerOpen(HMixer& mixer, UInt deviceId, std::uintptr_t callback,
+                                  std::uintptr_t instance, DWord flags) {
+  HMIXER raw = nullptr;
+  const MMRESULT result = ::mixerOpen(&raw, deviceId, callback, instance, flags);
+  mixer = result == MMSYSERR_NOERROR ? reinterpret_cast<HMixer>(raw) : 0;
+  return result;
+}
+
+MMResult Win32Platform::mixerGetLineInfoA(HMixer mixer, MixerLineA& line, DWord flags) {
+  MIXERLINEA native{};
+  native.cbStruct = NativeSize(line.cbStruct, kMixerLineASize, sizeof native);
+  native.dwDestination = line.dwDestination;
+  native.dwSource = line.dwSource;
+  native.dwLineID = line.dwLineID;
+  native.dwComponentType = line.dwComponentType;
+  native.Target.dwType = line.Target.dwType;
+  const MMRESULT result = ::mixerGetLineInfoA(ToMixerObject(mixer), &native, flags);
+  if (result != MMSYSERR_NOERROR) return result;
+  line.dwDestination = native.dwDestination;
+  line.dwSource = native.dwSource;
+  line.dwLineID = native.dwLineID;
+  line.fdwLine = native.fdwLine;
+  line.dwUser = native.dwUser;
+  line.dwComponentType = native.dwComponentType;
+  line.cChannels = native.cChannels;
+  line.cConnections = native.cConnections;
+  line.cControls = native.cControls;
+  std::memcpy(line.szShortName, native.szShortName, sizeof line.szShortName);
+  std::memcpy(line.szName, native.szName, sizeof line.szName);
+  line.Target.dwType = native.Target.dwType;
+  line.Target.dwDeviceID = native.Target.dwDeviceID;
+  line.Target.wMid = native.Target.wMid;
+  line.Target.wPid = native.Target.wPid;
+  line.Target.vDriverVersion = native.Target.vDriverVersion;
+  std::memcpy(line.Target.szPname, native.Target.szPname, sizeof line.Target.szPname);
+  return result;
+}
+
+MMResult Win32Platform::mixerGetLineControlsA(HMixer mixer, MixerLineControlsA& controls,
+                                              DWord flags) {
+  MIXERLINECONTROLSA native{};
+  native.cbStruct = NativeSize(controls.cbStruct, kMixerLineControlsASize, sizeof native);
+  native.dwLineID = controls.dwLineID;
+  native.dwControlType = controls.dwControlType;
+  native.cControls = controls.cControls;
+  native.cbmxctrl = controls.cbmxctrl;
+  native.pamxctrl = reinterpret_cast<MIXERCONTROLA*>(controls.pamxctrl);
+  return ::mixerGetLineControlsA(ToMixerObject(mixer), &native, flags);
+}
+
+MMResult Win32Platform::mixerGetControlDetailsA(HMixer mixer, MixerControlDetails& details,
+                                                DWord flags) {
+  MIXERCONTROLDETAILS native = ToNative(details);
+  return ::mixerGetControlDetailsA(ToMixerObject(mixer), &native, flags);
+}
+
+MMResult Win32Platform::mixerSetControlDetails(HMixer mixer, MixerControlDetails& details,
+                                               DWord flags) {
+  MIXERCONTROLDETAILS native = ToNative(details);
+  return ::mixerSetControlDetails(ToMixerObject(mixer), &native, flags);
+}
+
+MMResult Win32Platform::mixerClose(HMixer mixer) {
+  return ::mixerClose(reinterpret_cast<HMIXER>(mixer));
+}
+
+}  // namespace plat

@@ -1,0 +1,243 @@
+// Power and session commands, the master volume, and the dispatch of the
+// eleven built-in codes to them.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "actions/MasterVolume.h"
+#include "actions/PowerControl.h"
+#include "SimFixture.h"
+
+using namespace plat;
+using sim::SimPlatform;
+
+namespace {
+
+struct PowerFixture : ::testing::Test {
+  SimMachine m;
+  SimPlatform p{m.sys};
+};
+
+TEST_F(PowerFixture, EveryCommandEnablesTheShutdownPrivilegeThenMakesItsCall) {
+  const struct {
+    TPowerAction action;
+    const char* call;
+  } cases[] = {
+      {TPowerAction::paStandBy, "SetSystemPowerState(-1, -1)"},
+      {TPowerAction::paTurnOff, "ExitWindowsEx(0x18, 0)"},  // EWX_POWEROFF | EWX_FORCEIFHUNG
+      {TPowerAction::paRestart, "ExitWindowsEx(0x12, 0)"},  // EWX_REBOOT | EWX_FORCEIFHUNG
+      {TPowerAction::paLogOff, "ExitWindowsEx(0x10, 0)"},   // EWX_LOGOFF | EWX_FORCEIFHUNG
+      {TPowerAction::paLock, "LockWorkStation()"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.call);
+    p.ClearCalls();
+    EXPECT_TRUE(TVostel::PowerControl(p, c.action));
+    const auto& k = p.calls;
+    ASSERT_EQ(k.size(), 6u);
+    EXPECT_EQ(k[0].name, "GetCurrentProcess");
+    EXPECT_EQ(k[1].name, "OpenProcessToken");
+    EXPECT_EQ(k[1].args[1], "0x20");
+    EXPECT_EQ(k[2].ToString(), "LookupPrivilegeValueA(NULL, \"SeShutdownPrivilege\")");
+    EXPECT_EQ(k[3].name, "AdjustTokenPrivileges");
+    EXPECT_EQ(std::vector<std::string>(k[3].args.begin() + 1, k[3].args.end()),
+              (std::vector<std::string>{"FALSE", "{1, {19, 0}, 2}", "16"}));
+    EXPECT_EQ(k[4].ToString(), "CloseHandle(" + k[3].args[0] + ")");
+    EXPECT_EQ(k[5].ToString(), c.call);
+    EXPECT_TRUE(p.openHandles.empty());
+  }
+}
+
+TEST_F(PowerFixture, TheCommandIsMadeWhateverBecomesOfThePrivilege) {
+  const struct {
+    const char* failing;
+    std::vector<std::string> calls;
+  } cases[] = {
+      {"OpenProcessToken", {"GetCurrentProcess", "OpenProcessToken", "ExitWindowsEx"}},
+      {"LookupPrivilegeValueA",
+       {"GetCurrentProcess", "OpenProcessToken", "LookupPrivilegeValueA", "CloseHandle", "ExitWindowsEx"}},
+      {"AdjustTokenPrivileges",
+       {"GetCurrentProcess", "OpenProcessToken", "LookupPrivilegeValueA", "AdjustTokenPrivileges",
+        "CloseHandle", "ExitWindowsEx"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.failing);
+    p.ClearCalls();
+    p.FailCall(c.failing, ERROR_ACCESS_DENIED);
+    EXPECT_FALSE(TVostel::EnablePrivilege(p, "SeShutdownPrivilege"));
+    EXPECT_TRUE(p.openHandles.empty());
+    p.ClearCalls();
+    p.FailCall(c.failing, ERROR_ACCESS_DENIED);
+    EXPECT_TRUE(TVostel::PowerControl(p, TPowerAction::paLogOff));
+    EXPECT_EQ(p.CallNames(), c.calls);
+    EXPECT_TRUE(p.openHandles.empty());
+  }
+  // A command the system refuses is reported to the caller only.
+  p.FailCall("LockWorkStation", ERROR_ACCESS_DENIED);
+  EXPECT_FALSE(TVostel::PowerControl(p, TPowerAction::paLock));
+  EXPECT_TRUE(p.messageBoxes.empty());
+}
+
+struct VolumeFixture : PowerFixture {
+  sim::SimMixer& mixer = m.sys.mixer;
+  std::size_t Writes() const { return p.CallsTo("mixerSetControlDetails").size(); }
+  std::size_t OpenMixers() const { return OpenHandlesOfKind(p, "mixer"); }
+};
+
+enum class Op { Up, Down, Set };
+
+// Volume+ and Volume- by the volume read, and the balance kept by SetVolume.
+TEST_F(VolumeFixture, VolumeCommandsWriteTheNextLevelAndKeepTheBalance) {
+  const struct {
+    DWord left, right;
+    Op op;
+    std::uint16_t value;  // for Set
+    DWord wantLeft, wantRight;
+    const char* failOnce = nullptr;  // a call that fails the first time
+  } cases[] = {
+      // Levels: each row of the table at its lower and upper end.
+      {0, 0, Op::Up, 0, 13107, 13107},          {0, 0, Op::Down, 0, 131, 131},
+      {13106, 13106, Op::Up, 0, 13107, 13107},  {13106, 13106, Op::Down, 0, 131, 131},
+      {13107, 13107, Op::Up, 0, 26214, 26214},  {26213, 26213, Op::Down, 0, 131, 131},
+      {26214, 26214, Op::Up, 0, 39321, 39321},  {26214, 26214, Op::Down, 0, 13107, 13107},
+      {39320, 39320, Op::Up, 0, 39321, 39321},  {39320, 39320, Op::Down, 0, 13107, 13107},
+      {39321, 39321, Op::Up, 0, 52428, 52428},  {52427, 52427, Op::Down, 0, 26214, 26214},
+      {52428, 52428, Op::Up, 0, 65535, 65535},  {65534, 65534, Op::Down, 0, 39321, 39321},
+      {65535, 65535, Op::Down, 0, 52428, 52428}, {131, 131, Op::Down, 0, 131, 131},
+      // The level is that of the louder channel; the balance stays.
+      {30000, 15000, Op::Up, 0, 39321, 19660},
+      // Balance: the louder channel takes the value, the other its share.
+      {40000, 20000, Op::Set, 52428, 52428, 26214},
+      {65535, 32768, Op::Set, 13107, 13107, 6554},
+      {0, 30000, Op::Set, 26214, 0, 26214},
+      {0, 0, Op::Set, 13107, 13107, 13107},
+      {40000, 20000, Op::Set, 39321, 39321, 19660},  // 19660.5: the even neighbour
+      // Values beyond the signed range are still ordinary unsigned ones.
+      {0x80000000u, 0x40000000u, Op::Set, 13107, 13107, 6554},
+      // When the reading step fails the value goes to both channels.
+      {40000, 20000, Op::Set, 52428, 52428, 52428, "mixerGetLineInfoA"},
+      {40000, 20000, Op::Set, 52428, 52428, 52428, "mixerGetControlDetailsA"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.left << "/" << c.right << " op " << static_cast<int>(c.op)
+                                    << " value " << c.value);
+    mixer.left = c.left;
+    mixer.right = c.right;
+    p.ClearCalls();
+    if (c.failOnce) p.FailCall(c.failOnce, MMSYSERR_INVALPARAM);
+    switch (c.op) {
+      case Op::Up: TVostel::VolumeUp(p); break;
+      case Op::Down: TVostel::VolumeDown(p); break;
+      case Op::Set: TVostel::SetVolume(p, c.value); break;
+    }
+    EXPECT_EQ(mixer.left, c.wantLeft);
+    EXPECT_EQ(mixer.right, c.wantRight);
+    EXPECT_EQ(Writes(), 1u);
+    EXPECT_EQ(OpenMixers(), 0u);
+  }
+  // At the top Volume+ writes nothing at all.
+  p.ClearCalls();
+  mixer.left = mixer.right = 65535;
+  TVostel::VolumeUp(p);
+  EXPECT_EQ(Writes(), 0u);
+}
+
+TEST_F(VolumeFixture, MuteToggledTwiceIsBackWhereItWas) {
+  TVostel::ToggleMute(p);
+  EXPECT_EQ(mixer.mute, 1u);
+  EXPECT_TRUE(TVostel::GetMute(p));
+  TVostel::ToggleMute(p);
+  EXPECT_EQ(mixer.mute, 0u);
+  EXPECT_FALSE(TVostel::GetMute(p));
+  EXPECT_EQ(OpenMixers(), 0u);
+}
+
+// A missing or failing part gives the defaults, nothing escapes, and every
+// mixer opened is closed again.
+TEST_F(VolumeFixture, AMissingOrFailingMixerGivesTheDefaultsAndLeavesNothingOpen) {
+  const struct {
+    const char* what;
+    std::function<void()> setUp;
+    bool writes;  // whether the setters still get to write
+  } cases[] = {
+      {"no device", [&] { mixer.devices = 0; }, false},
+      {"open fails", [&] { p.FailCall("mixerOpen", MMSYSERR_BADDEVICEID, -1); }, false},
+      {"no line", [&] { mixer.speakersLine = false; }, false},
+      {"line fails", [&] { p.FailCall("mixerGetLineInfoA", MIXERR_INVALLINE, -1); }, false},
+      {"no controls", [&] { mixer.volumeControl = mixer.muteControl = false; }, false},
+      {"controls fail", [&] { p.FailCall("mixerGetLineControlsA", MIXERR_INVALCONTROL, -1); }, false},
+      {"reads fail", [&] { p.FailCall("mixerGetControlDetailsA", MMSYSERR_INVALPARAM, -1); }, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    m.sys.mixer = sim::SimMixer{};
+    mixer.left = mixer.right = 26214;
+    p.ClearFailures();
+    p.ClearCalls();
+    c.setUp();
+    EXPECT_EQ(TVostel::GetVolume(p), 0);
+    EXPECT_FALSE(TVostel::GetMute(p));
+    TVostel::VolumeUp(p);
+    TVostel::VolumeDown(p);
+    TVostel::ToggleMute(p);
+    EXPECT_EQ(Writes(), c.writes ? 3u : 0u);
+    EXPECT_EQ(OpenMixers(), 0u);
+    if (mixer.devices == 0) EXPECT_TRUE(p.CallsTo("mixerOpen").empty());
+  }
+}
+
+// What a built-in code did, in the order it was done.
+std::vector<std::string> Effects(const SimPlatform& p) {
+  std::vector<std::string> out;
+  for (const sim::Call& c : p.calls) {
+    if (c.name == "SetSystemPowerState" || c.name == "ExitWindowsEx" || c.name == "LockWorkStation")
+      out.push_back(c.ToString());
+    if (c.name == "ShellExecuteA") out.push_back("open " + c.args[2]);
+    if (c.name == "mixerSetControlDetails")  // handle, size, control, channels, ..., values
+      out.push_back(c.args[2] == "2" ? "mute " + c.args[7] : "volume " + c.args[7] + "/" + c.args[8]);
+  }
+  return out;
+}
+
+TEST_F(PowerFixture, EachBuiltinCodeReachesItsRoutineFromTheHotkeyAndTheItem) {
+  RunningApp<> run(p);
+  TfrmMain& form = *run.form;
+  const struct {
+    int key;
+    TMenuItem* TfrmMain::*item;
+    const char* effect;
+  } cases[] = {
+      {27, &TfrmMain::mnuTray_StandBy, "SetSystemPowerState(-1, -1)"},
+      {115, &TfrmMain::mnuTray_TurnOff, "ExitWindowsEx(0x18, 0)"},
+      {119, &TfrmMain::mnuTray_Restart, "ExitWindowsEx(0x12, 0)"},
+      {123, &TfrmMain::mnuTray_LogOff, "ExitWindowsEx(0x10, 0)"},
+      {76, &TfrmMain::mnuTray_SwitchUser, "LockWorkStation()"},
+      {35, &TfrmMain::mnuTray_Mute, "mute 1"},
+      {33, &TfrmMain::mnuTray_VolumeUp, "volume 39321/39321"},
+      {34, &TfrmMain::mnuTray_VolumeDown, "volume 13107/13107"},
+      {73, &TfrmMain::mnuTray_IE, "open \"iexplore\""},
+      {80, &TfrmMain::mnuTray_WMP, "open \"wmplayer\""},
+      {78, &TfrmMain::mnuTray_Notepad, "open \"notepad\""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.key);
+    for (bool byHotkey : {true, false}) {
+      m.sys.mixer = sim::SimMixer{};
+      m.sys.mixer.left = m.sys.mixer.right = 26214;
+      p.ClearCalls();
+      if (byHotkey) {
+        ASSERT_TRUE(p.PressHotkey(kModBuiltin, static_cast<UInt>(c.key)));
+        run.Pump();
+      } else {
+        (form.*c.item)->Click();
+      }
+      EXPECT_EQ(Effects(p), std::vector<std::string>{c.effect});
+    }
+  }
+  EXPECT_TRUE(p.messageBoxes.empty());
+  p.ClearCalls();
+  form.DoBuiltinAction(36);  // Home: none of the eleven
+  EXPECT_TRUE(p.calls.empty());
+}
+
+}  // namespace
