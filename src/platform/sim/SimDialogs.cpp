@@ -3,17 +3,12 @@
 #include <iterator>
 #include <sstream>
 
+#include "platform/sim/SimArgs.h"
 #include "platform/sim/SimPlatform.h"
 
 namespace sim {
 
 namespace {
-std::string Hex(std::uintptr_t v) {
-  std::ostringstream s;
-  s << "0x" << std::hex << v;
-  return s.str();
-}
-std::string Quote(const std::string& s) { return "\"" + s + "\""; }
 
 // A label sized to its text: 6 pixels a character, 13 high, one line.
 void AutoSize(DialogControl& c) {

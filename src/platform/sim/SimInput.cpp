@@ -1,20 +1,13 @@
 // The simulated clipboard, global memory blocks and keyboard.
 #include <sstream>
 
+#include "platform/sim/SimArgs.h"
 #include "platform/sim/SimPlatform.h"
 
 namespace sim {
 
-namespace {
-std::string HexOf(std::uintptr_t v) {
-  std::ostringstream s;
-  s << "0x" << std::hex << v;
-  return s.str();
-}
-}  // namespace
-
 bool SimPlatform::OpenClipboard(HWnd owner) {
-  Record("OpenClipboard", {HexOf(owner)});
+  Record("OpenClipboard", {Hex(owner)});
   if (Fails("OpenClipboard")) return false;
   SimClipboard& c = system_.clipboard;
   if (c.openBy != 0 && c.openBy != process_) {
@@ -40,7 +33,7 @@ bool SimPlatform::EmptyClipboard() {
 }
 
 HGlobal SimPlatform::SetClipboardData(UInt format, HGlobal data) {
-  Record("SetClipboardData", {std::to_string(format), HexOf(data)});
+  Record("SetClipboardData", {std::to_string(format), Hex(data)});
   if (Fails("SetClipboardData")) return 0;
   SimClipboard& c = system_.clipboard;
   if (c.openBy != process_) {
@@ -72,7 +65,7 @@ bool SimPlatform::CloseClipboard() {
 }
 
 HGlobal SimPlatform::GlobalAlloc(UInt flags, std::size_t bytes) {
-  Record("GlobalAlloc", {HexOf(flags), std::to_string(bytes)});
+  Record("GlobalAlloc", {Hex(flags), std::to_string(bytes)});
   if (Fails("GlobalAlloc")) return 0;
   const HGlobal h = system_.NewHandleValue();
   // Not zeroed: what the program does not write stays garbage.
@@ -81,7 +74,7 @@ HGlobal SimPlatform::GlobalAlloc(UInt flags, std::size_t bytes) {
 }
 
 void* SimPlatform::GlobalLock(HGlobal block) {
-  Record("GlobalLock", {HexOf(block)});
+  Record("GlobalLock", {Hex(block)});
   if (Fails("GlobalLock")) return nullptr;
   auto it = globalBlocks.find(block);
   if (it == globalBlocks.end()) {
@@ -93,7 +86,7 @@ void* SimPlatform::GlobalLock(HGlobal block) {
 }
 
 bool SimPlatform::GlobalUnlock(HGlobal block) {
-  Record("GlobalUnlock", {HexOf(block)});
+  Record("GlobalUnlock", {Hex(block)});
   auto it = globalBlocks.find(block);
   if (it == globalBlocks.end()) {
     lastError_ = ERROR_INVALID_HANDLE;
@@ -104,7 +97,7 @@ bool SimPlatform::GlobalUnlock(HGlobal block) {
 }
 
 HGlobal SimPlatform::GlobalFree(HGlobal block) {
-  Record("GlobalFree", {HexOf(block)});
+  Record("GlobalFree", {Hex(block)});
   if (Fails("GlobalFree")) return block;
   if (globalBlocks.erase(block) == 0) {
     lastError_ = ERROR_INVALID_HANDLE;

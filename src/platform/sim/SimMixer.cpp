@@ -5,16 +5,12 @@
 #include <algorithm>
 #include <sstream>
 
+#include "platform/sim/SimArgs.h"
 #include "platform/sim/SimPlatform.h"
 
 namespace sim {
 
 namespace {
-std::string Hex(std::uintptr_t v) {
-  std::ostringstream s;
-  s << "0x" << std::hex << v;
-  return s.str();
-}
 std::string Num(std::uint64_t v) { return std::to_string(v); }
 
 bool IsMixer(const std::map<std::uintptr_t, std::string>& handles, HMixer mixer) {

@@ -1,3 +1,4 @@
+#include "platform/sim/SimArgs.h"
 #include "platform/sim/SimPlatform.h"
 
 #include <algorithm>
@@ -8,13 +9,6 @@
 namespace sim {
 
 namespace {
-std::string Hex(std::uintptr_t v) {
-  std::ostringstream s;
-  s << "0x" << std::hex << v;
-  return s.str();
-}
-std::string Str(const char* s) { return s == nullptr ? "NULL" : "\"" + std::string(s) + "\""; }
-std::string Quote(const std::string& s) { return "\"" + s + "\""; }
 std::string Upper(std::string s) {
   for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   return s;

@@ -3,16 +3,12 @@
 // and the machine never sleeps.
 #include <sstream>
 
+#include "platform/sim/SimArgs.h"
 #include "platform/sim/SimPlatform.h"
 
 namespace sim {
 
 namespace {
-std::string Hex(std::uintptr_t v) {
-  std::ostringstream s;
-  s << "0x" << std::hex << v;
-  return s.str();
-}
 // The pseudo handle of the current process, as on Windows.
 constexpr Handle kCurrentProcess = static_cast<Handle>(-1);
 // The identifier Windows gives the shutdown privilege.
