@@ -28,6 +28,9 @@ class TfrmMain : public TForm {
   bool FShowHint = true;
   plat::NotifyIconDataA2K FTrayData{};
   std::array<int, kHotkeySlots> FHotkeyIDs{};
+  // How many references to each slot's atom this program holds: only what
+  // it added itself is released again, never a slot that was not filled.
+  std::array<int, kHotkeySlots> FHotkeyAtomRefs{};
   // Tray items of the user entries, by position in their list file.
   std::vector<TMenuItem*> FLaunchItems;
   std::vector<TMenuItem*> FTextItems;
