@@ -53,6 +53,7 @@ std::string TfrmMain::QuotedProgramPath() { return "\"" + Platform().GetModuleFi
 void TfrmMain::WndProc(TMessage& message) {
   TPlatform& p = Platform();
   DefaultHandler(message);
+  if (message.Msg == WM_ENDSESSION && message.WParam != 0) EndSession();
   if (!FReady) return;
 
   if (message.Msg == FTaskbarCreatedMsg) AddTrayIcon();
@@ -106,7 +107,15 @@ void TfrmMain::HideApplication() {
 
 void TfrmMain::mnuTray_ExitClick(TMenuItem&) { Close(); }
 
+void TfrmMain::EndSession() {
+  FReady = false;  // nothing queued behind the end may add the icon again
+  FormDestroy();
+  Application().EndSession();
+}
+
 void TfrmMain::FormDestroy() {
+  if (released_) return;  // already done when the session ended
+  released_ = true;
   Platform().Shell_NotifyIconA(NIM_DELETE, FTrayData);
   ReleaseBuiltinHotkeys();
   ReleaseUserHotkeys();

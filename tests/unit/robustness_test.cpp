@@ -2,6 +2,7 @@
 // long runs of reloads, and hand-edited list files that push the limits.
 #include <gtest/gtest.h>
 
+#include "app/Startup.h"
 #include "catalogue/Hotkeys.h"
 #include "catalogue/ListFiles.h"
 #include "ui/Settings.h"
@@ -34,6 +35,60 @@ TEST(Release, AStartStoppedAtABadRecordLeavesOtherProgramsAtomsAlone) {
   EXPECT_EQ(m.sys.FindAtom("SomeoneElse"), theirs);
   EXPECT_EQ(m.sys.atoms.size(), 1u);  // the built-in atoms went, theirs stayed
   EXPECT_TRUE(m.sys.hotkeys.empty());
+}
+
+HWnd WindowOfClass(const SimPlatform& p, const std::string& cls) {
+  for (const auto* w : p.Windows())
+    if (w->className == cls) return w->handle;
+  return 0;
+}
+
+// Each way the program is told to end, once it waits in its loop: what the
+// window answers, whether all is released before the answer returns (the
+// session's end may stop the process right after it), and a clean end.
+TEST(Ending, EveryWayOfBeingToldToEndReleasesEverythingAndEndsTheLoop) {
+  struct Case {
+    const char* window;
+    std::vector<std::pair<UInt, WParam>> messages;
+    bool releasedAtOnce;
+  };
+  const Case cases[] = {
+      {"TApplication", {{WM_CLOSE, 0}}, false},
+      {"TfrmMain", {{WM_CLOSE, 0}}, false},
+      {"TApplication", {{WM_QUERYENDSESSION, 0}, {WM_ENDSESSION, 0}, {WM_CLOSE, 0}}, false},
+      {"TApplication", {{WM_QUERYENDSESSION, 0}, {WM_ENDSESSION, 1}}, true},
+      {"TfrmMain", {{WM_QUERYENDSESSION, 0}, {WM_ENDSESSION, 1}}, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.window) + " " + std::to_string(c.messages.back().first));
+    SimMachine m;
+    SimPlatform p(m.sys);
+    WriteLists(p, "TWFpbA==|F1|112|eA==|", "U2ln|S|83|eA==");
+    int idle = 0;
+    p.onIdle = [&] {
+      if (++idle == 1) return p.RestartTaskbar();  // the icon comes back first
+      if (idle > 2) return;
+      ASSERT_EQ(m.sys.tray.size(), 1u);
+      p.ClearCalls();
+      for (const auto& [msg, w] : c.messages) {
+        const LResult r = p.SendMessageA(WindowOfClass(p, c.window), msg, w, 0);
+        if (msg == WM_QUERYENDSESSION) EXPECT_NE(r, 0);  // the session may end
+      }
+      EXPECT_EQ(m.sys.hotkeys.empty(), c.releasedAtOnce);
+      EXPECT_EQ(m.sys.tray.empty(), c.releasedAtOnce);
+      EXPECT_EQ(m.sys.mutexes.at(TVostel::MD5Hex(kProductName)).ownerProcess == 0, c.releasedAtOnce);
+      EXPECT_EQ(p.CallsTo("ReleaseMutex").size(), c.releasedAtOnce ? 1u : 0u);
+    };
+    EXPECT_EQ(RunZentrik(p), 0);
+    EXPECT_FALSE(p.blockedForever);
+    EXPECT_TRUE(m.sys.hotkeys.empty());
+    EXPECT_TRUE(m.sys.tray.empty());
+    EXPECT_TRUE(m.sys.atoms.empty());
+    EXPECT_TRUE(m.sys.mutexes.empty());
+    EXPECT_EQ(p.CallsTo("ReleaseMutex").size(), 1u);
+    EXPECT_EQ(p.CallsTo("UnregisterHotKey").size(), 13u);  // each once
+    EXPECT_TRUE(p.messageBoxes.empty());
+  }
 }
 
 }  // namespace
