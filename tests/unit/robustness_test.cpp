@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/Startup.h"
+#include "catalogue/Base64.h"
 #include "catalogue/Hotkeys.h"
 #include "catalogue/ListFiles.h"
 #include "ui/Settings.h"
@@ -89,6 +90,58 @@ TEST(Ending, EveryWayOfBeingToldToEndReleasesEverythingAndEndsTheLoop) {
     EXPECT_EQ(p.CallsTo("UnregisterHotKey").size(), 13u);  // each once
     EXPECT_TRUE(p.messageBoxes.empty());
   }
+}
+
+// Hand-edited names: what the menu shows of them, and that a name cannot
+// pass for a shortcut and so register a hotkey (and an atom) of its own.
+TEST(EntryCaptions, NamesShowWithoutTabsAndCutToAReadableLength) {
+  const std::string hundred(100, 'n');
+  const struct {
+    std::string name, caption;
+  } cases[] = {
+      {"Mail\tWinKey+Ctrl+X", "Mail WinKey+Ctrl+X"},
+      {hundred, hundred},
+      {hundred + "x", hundred + "..."},
+      {std::string(1500000, 'b'), std::string(100, 'b') + "..."},
+  };
+  for (const auto& c : cases) {
+    SimMachine m;
+    SimPlatform p(m.sys);
+    std::string encoded = Base64EncodeString(c.name);
+    std::erase_if(encoded, [](char ch) { return ch == '\r' || ch == '\n'; });
+    const std::string record = encoded + "|F1|112|eA==|";
+    WriteLists(p, record, "");
+    {
+      RunningApp<> run(p);
+      ASSERT_EQ(run.form->FLaunchItems.size(), 1u);
+      EXPECT_EQ(run.form->FLaunchItems[0]->Caption, c.caption + "\tWinKey+Alt+F1");
+      EXPECT_EQ(m.sys.hotkeys.size(), 12u);  // the built-in ones and F1, no WinKey+Ctrl one
+    }
+    EXPECT_TRUE(m.sys.atoms.empty());
+    EXPECT_EQ(ReadHostText(m.sys, m.sys.appDataPath() + "\\Zentrik\\znks.ini"), record);
+  }
+}
+
+// A menu Windows will not show is offered again without the user entries,
+// so Exit can still be reached; when that fails too, the next click tries
+// again from the start.
+TEST(EntryCaptions, AMenuThatCannotBeShownIsOfferedWithoutTheUserEntries) {
+  SimMachine m;
+  SimPlatform p(m.sys);
+  WriteLists(p, "TWFpbA==|F1|112|eA==|", "U2ln|S|83|eA==");
+  RunningApp<> run(p);
+  const std::size_t full = run.form->mnuTray.ToPopupEntries().size();
+  p.FailCall("TrackPopupMenu", ERROR_NOT_ENOUGH_MEMORY, 3);
+  for (int click = 0; click < 2; ++click) {
+    p.ClearCalls();
+    ASSERT_TRUE(p.ClickTrayIcon(WM_LBUTTONUP));
+    run.Pump();
+    EXPECT_EQ(p.CallsTo("TrackPopupMenu").size(), 2u);
+  }
+  ASSERT_EQ(p.menusShown.size(), 1u);  // the third try, of the second click, is shown
+  EXPECT_EQ(p.menusShown[0].size(), full - 2);
+  EXPECT_EQ(SimPlatform::FindEntry(p.menusShown[0], "Mail"), nullptr);
+  EXPECT_NE(SimPlatform::FindEntry(p.menusShown[0], "&Exit"), nullptr);
 }
 
 }  // namespace
