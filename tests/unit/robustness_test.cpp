@@ -6,6 +6,7 @@
 #include "catalogue/Base64.h"
 #include "catalogue/Hotkeys.h"
 #include "catalogue/ListFiles.h"
+#include "platform/Errors.h"
 #include "ui/Settings.h"
 #include "SimFixture.h"
 
@@ -142,6 +143,35 @@ TEST(EntryCaptions, AMenuThatCannotBeShownIsOfferedWithoutTheUserEntries) {
   EXPECT_EQ(p.menusShown[0].size(), full - 2);
   EXPECT_EQ(SimPlatform::FindEntry(p.menusShown[0], "Mail"), nullptr);
   EXPECT_NE(SimPlatform::FindEntry(p.menusShown[0], "&Exit"), nullptr);
+}
+
+// The conversion error quotes a hand-edited key code readably: short,
+// control characters visible, the message's form unchanged.
+TEST(ErrorTexts, AKeyCodeFieldIsQuotedShortAndVisible) {
+  const std::string forty(40, '9');
+  const struct {
+    std::string field, shown;
+  } cases[] = {
+      {"1x3", "1x3"},
+      {forty + "x", forty + "..."},
+      {std::string(100000, '9') + "x", forty + "..."},
+      {std::string("1\0" "2\t\x7F", 5), "1\\x002\\x09\\x7F"},
+  };
+  for (const auto& c : cases) {
+    try {
+      StrToInt(c.field);
+      ADD_FAILURE() << c.shown;
+    } catch (const zk::EConvertError& e) {
+      EXPECT_EQ(std::string(e.what()), "'" + c.shown + "' is not a valid integer value");
+    }
+  }
+  // Shown so in the error box of a start that meets such a record.
+  SimMachine m;
+  SimPlatform p(m.sys);
+  WriteLists(p, "TWFpbA==|F1|" + std::string(100000, 'x') + "|eA==|", "");
+  RunningApp<> run(p);
+  ASSERT_EQ(p.messageBoxes.size(), 1u);
+  EXPECT_EQ(p.messageBoxes[0].text, "'" + std::string(40, 'x') + "...' is not a valid integer value.");
 }
 
 }  // namespace
