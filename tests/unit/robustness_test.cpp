@@ -174,4 +174,33 @@ TEST(ErrorTexts, AKeyCodeFieldIsQuotedShortAndVisible) {
   EXPECT_EQ(p.messageBoxes[0].text, "'" + std::string(40, 'x') + "...' is not a valid integer value.");
 }
 
+// Reloads free and make the entry items again; their command IDs come back
+// (WM_COMMAND carries only 16 bits), so a long run never uses up the IDs.
+TEST(Reloads, ALongRunOfReloadsReusesTheCommandIds) {
+  struct Form : TfrmMain {
+    using TfrmMain::TfrmMain;
+    std::vector<int> launched;
+    void RunLaunchEntry(int key) override { launched.push_back(key); }
+  };
+  SimMachine m;
+  SimPlatform p(m.sys);
+  std::string list;
+  for (char key = 'A'; key < 'A' + 20; ++key)
+    list += "TWFpbA==|" + std::string(1, key) + "|" + std::to_string(key) + "|eA==|\r\n";
+  WriteLists(p, list, "");
+  RunningApp<Form> run(p);
+  p.recording = false;
+  const UInt first = run.form->FLaunchItems.back()->Command();
+  for (int reload = 0; reload < 500; ++reload) {
+    run.form->ReleaseUserHotkeys();
+    run.form->LoadUserHotkeys();
+    ASSERT_LE(run.form->FLaunchItems.back()->Command(), first);
+  }
+  EXPECT_EQ(m.sys.hotkeys.size(), 31u);
+  EXPECT_EQ(m.sys.atoms.size(), 31u);
+  p.PostMessageA(run.form->Handle(), WM_COMMAND, run.form->FLaunchItems.back()->Command(), 0);
+  run.Pump();
+  EXPECT_EQ(run.form->launched, (std::vector<int>{'A' + 19}));
+}
+
 }  // namespace
