@@ -1,6 +1,5 @@
 #include "ui/Menus.h"
 
-#include <mutex>
 #include <set>
 #include <stdexcept>
 
@@ -8,10 +7,10 @@ namespace {
 // Command IDs of the living items. WM_COMMAND carries an ID in 16 bits, so
 // the IDs of freed items are given out again, the lowest first, before a
 // new one is taken; reloading the lists again and again never runs out.
+// Menus live on the user-interface thread only.
 class CommandIds {
  public:
   plat::UInt Take() {
-    const std::lock_guard<std::mutex> lock(mutex_);
     if (!freed_.empty()) {
       const plat::UInt id = *freed_.begin();
       freed_.erase(freed_.begin());
@@ -20,14 +19,10 @@ class CommandIds {
     if (next_ > kLast) throw std::runtime_error("Too many menu items");
     return next_++;
   }
-  void Give(plat::UInt id) {
-    const std::lock_guard<std::mutex> lock(mutex_);
-    freed_.insert(id);
-  }
+  void Give(plat::UInt id) { freed_.insert(id); }
 
  private:
   static constexpr plat::UInt kLast = 0xFFFF;
-  std::mutex mutex_;
   plat::UInt next_ = 100;
   std::set<plat::UInt> freed_;
 };
