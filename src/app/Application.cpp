@@ -26,6 +26,21 @@ void TApplication::Initialize() {
 
 LResult TApplication::AppWndProc(HWnd h, UInt msg, WParam w, LParam l) {
   try {
+    // Closing the application window ends the program the way closing the
+    // main form does, instead of leaving the loop without windows.
+    if (msg == WM_CLOSE) {
+      if (mainForm_)
+        mainForm_->Close();
+      else
+        Terminate();
+      return 0;
+    }
+    if (msg == WM_ENDSESSION && w != 0) {
+      if (mainForm_ && mainForm_->Handle() != 0)
+        p_.SendMessageA(mainForm_->Handle(), WM_ENDSESSION, w, l);
+      EndSession();
+      return 0;
+    }
     return p_.DefWindowProcA(h, msg, w, l);
   } catch (...) {
     HandleException(std::current_exception());
@@ -61,6 +76,13 @@ void TApplication::ProcessMessages() {
 }
 
 void TApplication::Terminate() { p_.PostQuitMessage(0); }
+
+void TApplication::EndSession() {
+  if (sessionEnded_) return;
+  sessionEnded_ = true;
+  if (OnSessionEnd) OnSessionEnd();
+  Terminate();
+}
 
 void TApplication::Minimize() {
   if (window_) p_.ShowWindow(window_.get(), SW_MINIMIZE);

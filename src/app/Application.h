@@ -3,6 +3,7 @@
 #pragma once
 
 #include <exception>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -39,6 +40,11 @@ class TApplication {
   // Dispatches every message waiting in the queue.
   void ProcessMessages();
   void Terminate();  // PostQuitMessage(0)
+  // The session ends (WM_ENDSESSION): the process may be stopped as soon as
+  // the message is answered, so OnSessionEnd releases at once what the end
+  // of the program would, and the loop is told to end. Runs once.
+  void EndSession();
+  std::function<void()> OnSessionEnd;
   void Minimize();   // minimises the application window
 
   // The standard error box: the text (with "." appended when its last
@@ -54,6 +60,7 @@ class TApplication {
   plat::UniqueWindow window_;
   plat::HIcon icon_ = 0;
   bool terminated_ = false;
+  bool sessionEnded_ = false;
   std::unique_ptr<TForm> mainForm_;
 };
 

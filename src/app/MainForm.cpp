@@ -1,5 +1,7 @@
 #include "app/MainForm.h"
 
+#include <algorithm>
+
 #include "ui/Settings.h"
 
 using namespace plat;
@@ -53,6 +55,7 @@ std::string TfrmMain::QuotedProgramPath() { return "\"" + Platform().GetModuleFi
 void TfrmMain::WndProc(TMessage& message) {
   TPlatform& p = Platform();
   DefaultHandler(message);
+  if (message.Msg == WM_ENDSESSION && message.WParam != 0) EndSession();
   if (!FReady) return;
 
   if (message.Msg == FTaskbarCreatedMsg) AddTrayIcon();
@@ -87,8 +90,18 @@ void TfrmMain::PopupTrayMenu() {
   Application().ProcessMessages();
   Point cursor;
   if (!p.GetCursorPos(cursor)) return;
-  p.TrackPopupMenu(mnuTray.ToPopupEntries(), TPM_LEFTALIGN | TPM_RIGHTBUTTON, cursor.x, cursor.y,
-                   Handle());
+  const UInt flags = TPM_LEFTALIGN | TPM_RIGHTBUTTON;
+  std::vector<PopupMenuEntry> entries = mnuTray.ToPopupEntries();
+  if (p.TrackPopupMenu(entries, flags, cursor.x, cursor.y, Handle())) return;
+  // Windows could not show the menu. The user entries are what a hand-edited
+  // file can make unshowable, so the menu is offered once more without them:
+  // the program's own items, Exit among them, stay within reach.
+  std::erase_if(entries, [this](const PopupMenuEntry& e) {
+    const auto isEntry = [&e](const TMenuItem* item) { return item && item->Command() == e.command; };
+    return std::any_of(FLaunchItems.begin(), FLaunchItems.end(), isEntry) ||
+           std::any_of(FTextItems.begin(), FTextItems.end(), isEntry);
+  });
+  p.TrackPopupMenu(entries, flags, cursor.x, cursor.y, Handle());
 }
 
 void TfrmMain::HideApplication() {
@@ -106,7 +119,15 @@ void TfrmMain::HideApplication() {
 
 void TfrmMain::mnuTray_ExitClick(TMenuItem&) { Close(); }
 
+void TfrmMain::EndSession() {
+  FReady = false;  // nothing queued behind the end may add the icon again
+  FormDestroy();
+  Application().EndSession();
+}
+
 void TfrmMain::FormDestroy() {
+  if (released_) return;  // already done when the session ended
+  released_ = true;
   Platform().Shell_NotifyIconA(NIM_DELETE, FTrayData);
   ReleaseBuiltinHotkeys();
   ReleaseUserHotkeys();

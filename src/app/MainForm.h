@@ -28,6 +28,9 @@ class TfrmMain : public TForm {
   bool FShowHint = true;
   plat::NotifyIconDataA2K FTrayData{};
   std::array<int, kHotkeySlots> FHotkeyIDs{};
+  // How many references to each slot's atom this program holds: only what
+  // it added itself is released again, never a slot that was not filled.
+  std::array<int, kHotkeySlots> FHotkeyAtomRefs{};
   // Tray items of the user entries, by position in their list file.
   std::vector<TMenuItem*> FLaunchItems;
   std::vector<TMenuItem*> FTextItems;
@@ -67,6 +70,8 @@ class TfrmMain : public TForm {
   void PopupTrayMenu();
   void HideApplication();
   void mnuTray_ExitClick(TMenuItem& sender);
+  // The session ends: the tray icon and every hotkey go now, as at exit.
+  void EndSession();
 
   // --- tray icon (ui/TrayIcon.cpp)
   void AddTrayIcon();
@@ -127,6 +132,7 @@ class TfrmMain : public TForm {
  private:
   void BuildTrayMenu();  // ui/TrayIcon.cpp
   // Puts the entries of one list file on the tray menu in front of its marker.
+  bool released_ = false;  // FormDestroy has run
   void PutListOnMenu(THotkeySet set, const std::string& path, std::vector<TMenuItem*>& items);
   // The add flow shared by both lists (ui/AddFlows.cpp).
   template <typename Dialog>

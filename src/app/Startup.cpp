@@ -41,7 +41,11 @@ namespace {
 class MutexOwnership {
  public:
   MutexOwnership(TPlatform& p, Handle mutex) : p_(p), mutex_(mutex) {}
-  ~MutexOwnership() { p_.ReleaseMutex(mutex_); }
+  ~MutexOwnership() { Release(); }
+  void Release() {
+    if (mutex_ != 0) p_.ReleaseMutex(mutex_);
+    mutex_ = 0;
+  }
   MutexOwnership(const MutexOwnership&) = delete;
   MutexOwnership& operator=(const MutexOwnership&) = delete;
 
@@ -55,6 +59,7 @@ void RunApplication(TPlatform& p, Handle instanceMutex) {
   // released first, then the application (and with it the main window) ends.
   TApplication app(p);
   MutexOwnership ownership(p, instanceMutex);
+  app.OnSessionEnd = [&ownership] { ownership.Release(); };
   app.Initialize();
   p.SetWindowLongA(app.Handle(), GWL_EXSTYLE, static_cast<long>(WS_EX_TOOLWINDOW));
   p.SendMessageA(app.Handle(), WM_NCCREATE, 0, 0);

@@ -219,8 +219,27 @@ int StrToInt(const std::string& text) {
       break;
     }
   }
-  if (!digits) throw zk::EConvertError(zk::Format("'%s' is not a valid integer value", text.c_str()));
+  if (!digits)
+    throw zk::EConvertError(zk::Format("'%s' is not a valid integer value", ShownField(text).c_str()));
   return static_cast<int>(negative ? -value : value);
+}
+
+std::string ShownField(const std::string& text) {
+  constexpr std::size_t kMaxShown = 40;
+  static const char kHex[] = "0123456789ABCDEF";
+  std::string out;
+  for (std::size_t i = 0; i < text.size() && i < kMaxShown; ++i) {
+    const auto ch = static_cast<unsigned char>(text[i]);
+    if (ch < 0x20 || ch == 0x7F) {
+      out += "\\x";
+      out += kHex[ch >> 4];
+      out += kHex[ch & 15];
+    } else {
+      out += static_cast<char>(ch);
+    }
+  }
+  if (text.size() > kMaxShown) out += "...";
+  return out;
 }
 
 std::string ComposeLaunchRecord(const TLaunchRecord& r) {

@@ -27,8 +27,14 @@ std::vector<std::string> SplitLines(const std::string& content);
 std::vector<std::string> SplitRecord(const std::string& line, int fieldCount);
 
 // Decimal text to a signed 32-bit integer; EConvertError
-// "'%s' is not a valid integer value" otherwise.
+// "'%s' is not a valid integer value" otherwise, with the text as
+// ShownField gives it.
 int StrToInt(const std::string& text);
+
+// A field of a hand-edited file as an error text quotes it: control
+// characters as \xNN (a NUL would end the text), and at most 40 characters
+// of it, then "...", so that the message stays readable.
+std::string ShownField(const std::string& text);
 
 struct TLaunchRecord {
   std::string name, keyName;

@@ -39,6 +39,9 @@ inline constexpr UInt WM_LBUTTONDBLCLK = 0x0203;
 inline constexpr UInt WM_RBUTTONDOWN = 0x0204;
 inline constexpr UInt WM_RBUTTONUP = 0x0205;
 inline constexpr UInt WM_MOUSEMOVE = 0x0200;
+// Ending the session.
+inline constexpr UInt WM_QUERYENDSESSION = 0x0011;
+inline constexpr UInt WM_ENDSESSION = 0x0016;
 
 // Window styles and SetWindowLong indexes.
 inline constexpr int GWL_EXSTYLE = -20;

@@ -37,12 +37,17 @@ void TfrmMain::RegisterMarkedHotkeys(THotkeySet set) {
   ForEachMarkedItem(mnuTray, info, [&](const TMenuItem& item, std::size_t slot) {
     const Atom atom = Platform().GlobalAddAtomA(AtomName(set, item.Tag));
     FHotkeyIDs[slot] = static_cast<int>(atom) - kStringAtomBase;
+    // Without an atom there is no valid ID to register the hotkey with.
+    if (atom < kStringAtomBase) return;
+    ++FHotkeyAtomRefs[slot];
     Platform().RegisterHotKey(Handle(), FHotkeyIDs[slot], info.modifiers, static_cast<UInt>(item.Tag));
   });
 }
 
 void TfrmMain::ReleaseMarkedHotkeys(THotkeySet set) {
   ForEachMarkedItem(mnuTray, HotkeySetInfo(set), [&](const TMenuItem&, std::size_t slot) {
+    if (FHotkeyAtomRefs[slot] == 0) return;  // never filled: not ours to release
+    --FHotkeyAtomRefs[slot];
     Platform().UnregisterHotKey(Handle(), FHotkeyIDs[slot]);
     Platform().GlobalDeleteAtom(static_cast<Atom>(FHotkeyIDs[slot] + kStringAtomBase));
   });

@@ -12,6 +12,17 @@ std::string Lower(std::string s) {
                  [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
   return s;
 }
+
+// The name as its menu item shows it: a TAB would start the shortcut column
+// (and could fake a shortcut marker), so it shows as a blank; a name longer
+// than a menu can sensibly show is cut, with "..." at the end. The list
+// file keeps the whole name.
+constexpr std::size_t kMaxShownName = 100;
+std::string ShownName(std::string name) {
+  if (name.size() > kMaxShownName) name = name.substr(0, kMaxShownName) + "...";
+  std::replace(name.begin(), name.end(), '\t', ' ');
+  return name;
+}
 }  // namespace
 
 int TfrmMain::FindTrayItem(const std::string& name) const {
@@ -29,7 +40,7 @@ void TfrmMain::PutListOnMenu(THotkeySet set, const std::string& path, std::vecto
     // Name, key name and key code; the fields after them are not read here.
     const std::vector<std::string> fields = SplitRecord(lines[i], 4);
     auto item = std::make_unique<TMenuItem>();
-    item->Caption = (launch ? "" : "Paste: ") + Base64DecodeString(fields[0]) +
+    item->Caption = (launch ? "" : "Paste: ") + ShownName(Base64DecodeString(fields[0])) +
                     HotkeySetInfo(set).marker + fields[1];
     // A key code that is not a number stops the load here; the item made
     // for this line goes with the error, the earlier ones stay on the menu.

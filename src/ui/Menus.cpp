@@ -1,12 +1,36 @@
 #include "ui/Menus.h"
 
-#include <atomic>
+#include <set>
 #include <stdexcept>
 
 namespace {
-// Command IDs are unique for the process and never reused, so a WM_COMMAND
-// that arrives after its item was freed finds nothing instead of a stranger.
-std::atomic<plat::UInt> g_nextCommand{100};
+// Command IDs of the living items. WM_COMMAND carries an ID in 16 bits, so
+// the IDs of freed items are given out again, the lowest first, before a
+// new one is taken; reloading the lists again and again never runs out.
+// Menus live on the user-interface thread only.
+class CommandIds {
+ public:
+  plat::UInt Take() {
+    if (!freed_.empty()) {
+      const plat::UInt id = *freed_.begin();
+      freed_.erase(freed_.begin());
+      return id;
+    }
+    if (next_ > kLast) throw std::runtime_error("Too many menu items");
+    return next_++;
+  }
+  void Give(plat::UInt id) { freed_.insert(id); }
+
+ private:
+  static constexpr plat::UInt kLast = 0xFFFF;
+  plat::UInt next_ = 100;
+  std::set<plat::UInt> freed_;
+};
+
+CommandIds& Ids() {
+  static CommandIds ids;
+  return ids;
+}
 
 std::vector<plat::PopupMenuEntry> EntriesOf(const TMenuItem& parent) {
   std::vector<plat::PopupMenuEntry> out;
@@ -27,9 +51,12 @@ std::vector<plat::PopupMenuEntry> EntriesOf(const TMenuItem& parent) {
 }  // namespace
 
 TMenuItem::TMenuItem(std::string name, std::string caption)
-    : Name(std::move(name)), Caption(std::move(caption)), command_(g_nextCommand++) {}
+    : Name(std::move(name)), Caption(std::move(caption)), command_(Ids().Take()) {}
 
-TMenuItem::~TMenuItem() = default;
+TMenuItem::~TMenuItem() {
+  items_.clear();  // the children give their IDs back first
+  Ids().Give(command_);
+}
 
 int TMenuItem::IndexOf(const TMenuItem& item) const {
   for (std::size_t i = 0; i < items_.size(); ++i)

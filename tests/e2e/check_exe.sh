@@ -16,5 +16,21 @@ while read -r dll; do
     fail=1
   fi
 done < <(sed -n 's/^[[:space:]]*DLL Name: //p' <<<"$headers")
-[ "$fail" -eq 0 ] && echo "PASS exe-headers: GUI program, imports $(sed -n 's/^[[:space:]]*DLL Name: //p' <<<"$headers" | tr '\n' ' ')"
+# Every imported function must be on the list of those that Windows 98 and
+# NT 4 have; later ones are looked up at run time.
+ALLOWED=${ALLOWED_IMPORTS:-$(dirname "$0")/allowed_imports.txt}
+imports=$(awk '/DLL Name:/ { dll = tolower($3); next }
+               /^PE File Base|^The Function Table/ { dll = "" }
+               dll != "" && NF == 3 && $1 ~ /^[0-9a-f]+$/ && $2 ~ /^[0-9]+$/ { print dll, $3 }' \
+          <<<"$headers" | sort -u)
+allowed=$(grep -v '^#' "$ALLOWED") || { echo "FAIL exe-headers: cannot read $ALLOWED"; fail=1; }
+[ -n "$imports" ] || { echo "FAIL exe-headers: no imported functions found"; fail=1; }
+while read -r line; do
+  [ -n "$line" ] || continue
+  if ! grep -qxF "$line" <<<"$allowed"; then
+    echo "FAIL exe-headers: imports ${line#* } from ${line%% *}, which is not on $(basename "$ALLOWED")"
+    fail=1
+  fi
+done <<<"$imports"
+[ "$fail" -eq 0 ] && echo "PASS exe-headers: GUI program, $(wc -l <<<"$imports") listed imports from $(sed -n 's/^[[:space:]]*DLL Name: //p' <<<"$headers" | tr '\n' ' ')"
 exit "$fail"

@@ -35,12 +35,16 @@ TEST(Menus, InsertRemoveAndFindKeepOrderAndOwnership) {
   EXPECT_THROW(menu.Items.Insert(5, Item("x", "X")), std::out_of_range);
 }
 
-TEST(Menus, CommandsAreUniqueAndNeverReused) {
+TEST(Menus, CommandsAreUniqueAmongLivingItemsAndFreedOnesComeBack) {
   std::set<plat::UInt> seen;
+  std::vector<std::unique_ptr<TMenuItem>> living;
   for (int i = 0; i < 50; ++i) {
-    TMenuItem item;
-    EXPECT_TRUE(seen.insert(item.Command()).second);
+    living.push_back(std::make_unique<TMenuItem>());
+    EXPECT_TRUE(seen.insert(living.back()->Command()).second);
   }
+  const plat::UInt freed = living[10]->Command();
+  living[10].reset();
+  EXPECT_EQ(TMenuItem().Command(), freed);
 }
 
 TEST(Menus, PopupEntriesLeaveOutHiddenItemsAndKeepStates) {

@@ -385,6 +385,7 @@ bool SimPlatform::DestroyWindow(HWnd window) {
 
 LResult SimPlatform::DefWindowProcA(HWnd window, UInt message, WParam, LParam) {
   if (message == WM_NCCREATE) return 1;
+  if (message == WM_QUERYENDSESSION) return 1;  // the session may end
   if (message == WM_CLOSE) DestroyWindow(window);
   return 0;
 }

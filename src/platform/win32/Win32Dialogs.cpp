@@ -19,6 +19,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "platform/win32/Win32LateBound.h"
+
 namespace plat::win32dialogs {
 namespace {
 
@@ -544,7 +546,9 @@ HWnd Create(DialogDesc& desc, HWnd owner, DialogEvents& events) {
   // for it), with the visual styles of the system.
   static const bool commonControls = [] {
     INITCOMMONCONTROLSEX icc{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
-    return ::InitCommonControlsEx(&icc) != 0;
+    using Fn = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+    const Fn init = win32late::Lookup<Fn>("comctl32.dll", "InitCommonControlsEx");
+    return init != nullptr && init(&icc) != 0;
   }();
   (void)commonControls;
   if (!EnsureClass(desc.className)) return 0;

@@ -55,6 +55,7 @@ inline constexpr plat::Handle kInvalidHandle = plat::INVALID_HANDLE;
 #include <commdlg.h>
 
 #include "platform/win32/Win32Dialogs.h"
+#include "platform/win32/Win32LateBound.h"
 
 #define ZK_CHECK_CONSTANT(name)                                                     \
   static_assert(static_cast<long long>(portable::k_##name) == static_cast<long long>(name), \
@@ -329,8 +330,14 @@ Handle Win32Platform::CreateFileA(const std::string& path, DWord access, DWord s
 }
 
 bool Win32Platform::GetFileSizeEx(Handle file, std::uint64_t& size) {
+  using Fn = BOOL(WINAPI*)(HANDLE, PLARGE_INTEGER);
+  static const Fn getFileSizeEx = win32late::Lookup<Fn>("kernel32.dll", "GetFileSizeEx");
+  if (getFileSizeEx == nullptr) {
+    ::SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
+    return false;
+  }
   LARGE_INTEGER li{};
-  if (!::GetFileSizeEx(ToHandle(file), &li)) return false;
+  if (!getFileSizeEx(ToHandle(file), &li)) return false;
   size = static_cast<std::uint64_t>(li.QuadPart);
   return true;
 }

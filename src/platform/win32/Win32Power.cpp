@@ -30,6 +30,8 @@ ZK_POWER_CONSTANTS(ZK_COPY_CONSTANT)
 #define NOMINMAX
 #endif
 #include <windows.h>
+
+#include "platform/win32/Win32LateBound.h"
 #include <mmsystem.h>
 
 #define ZK_CHECK_CONSTANT(name)                                                             \
@@ -123,14 +125,28 @@ bool Win32Platform::AdjustTokenPrivileges(Handle token, bool disableAllPrivilege
 }
 
 bool Win32Platform::SetSystemPowerState(int suspend, int force) {
-  return ::SetSystemPowerState(suspend, force) != 0;
+  using Fn = BOOL(WINAPI*)(BOOL, BOOL);
+  static const Fn setSystemPowerState = win32late::Lookup<Fn>("kernel32.dll", "SetSystemPowerState");
+  if (setSystemPowerState == nullptr) {
+    ::SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
+    return false;
+  }
+  return setSystemPowerState(suspend, force) != 0;
 }
 
 bool Win32Platform::ExitWindowsEx(UInt flags, DWord reserved) {
   return ::ExitWindowsEx(flags, reserved) != 0;
 }
 
-bool Win32Platform::LockWorkStation() { return ::LockWorkStation() != 0; }
+bool Win32Platform::LockWorkStation() {
+  using Fn = BOOL(WINAPI*)();
+  static const Fn lockWorkStation = win32late::Lookup<Fn>("user32.dll", "LockWorkStation");
+  if (lockWorkStation == nullptr) {
+    ::SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
+    return false;
+  }
+  return lockWorkStation() != 0;
+}
 
 // --- winmm: the audio mixer -------------------------------------------------------------
 
