@@ -141,7 +141,7 @@ TEST(Corpus, EveryBadInputHasItsExpectedOutcome) {
     if (c.box == "*")
       EXPECT_EQ(p.messageBoxes.size(), 1u) << boxes;
     else
-      EXPECT_EQ(boxes.empty() ? "-" : boxes, c.box);
+      EXPECT_EQ(boxes.empty() ? "-" : boxes.substr(0, 300), c.box);  // a long text fails short
     for (int i = 0; i < 3; ++i)
       if (c.same.find("ltc"[i]) != std::string::npos)
         EXPECT_EQ(bytes(files[i]), before[i]) << files[i];
