@@ -54,6 +54,12 @@ if step "native build" build_native; then
 else
   skip "unit tests" "native build failed"
 fi
+# The bad-input corpus runs within the unit tests; its count, as that run
+# printed it.
+grep -h '^corpus: ' build/native/Testing/Temporary/LastTest.log 2>/dev/null ||
+  echo "corpus: not run"
+# A short run of every fuzzing target (scripts/fuzz.sh --hours H runs longer).
+step "fuzzing (20 s per target)" scripts/fuzz.sh 20
 if step "win32 build" build_win32; then
   step "program headers" tests/e2e/check_exe.sh build/win32/zentrik.exe
   if [ "$(zk_wine_bits)" = 32 ]; then

@@ -9,6 +9,7 @@ ZK_PACKAGES=(
   wine wine32:i386 wine64                          # running zentrik.exe
   xvfb xdotool imagemagick x11-utils xauth         # a virtual screen, input, screenshots
   pulseaudio pulseaudio-utils                      # a sound device for the volume hotkeys
+  clang libclang-rt-14-dev                         # fuzzing (libFuzzer, ASan, UBSan)
 )
 
 zk_missing_packages() {

@@ -7,10 +7,14 @@
 #include "catalogue/ListFiles.h"
 
 namespace {
-std::string Lower(std::string s) {
-  std::transform(s.begin(), s.end(), s.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return s;
+// Equal without regard to letter case. Compares in place: the marker lookup
+// runs once for every entry over every item before it, so a list of many
+// thousand entries must not copy each name it passes.
+bool EqualsNoCase(const std::string& a, const std::string& b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return std::tolower(static_cast<unsigned char>(x)) ==
+                  std::tolower(static_cast<unsigned char>(y));
+         });
 }
 
 // The name as its menu item shows it: a TAB would start the shortcut column
@@ -26,9 +30,8 @@ std::string ShownName(std::string name) {
 }  // namespace
 
 int TfrmMain::FindTrayItem(const std::string& name) const {
-  const std::string wanted = Lower(name);
   for (int i = 0; i < mnuTray.Items.Count(); ++i)
-    if (Lower(mnuTray.Items.Item(i).Name) == wanted) return i;
+    if (EqualsNoCase(mnuTray.Items.Item(i).Name, name)) return i;
   return -1;
 }
 

@@ -60,6 +60,7 @@ CASES+=(launch-entry paste-entry)
 CASES+=(volume-hotkeys session-end-asks)
 CASES+=(add-entries)
 CASES+=(delete-entries about-box links)
+CASES+=(bad-input)
 for o in "${ONLY[@]}"; do
   if ! printf '%s\n' "${CASES[@]}" | grep -qx -- "$o"; then
     echo "run.sh: no case $o (cases: ${CASES[*]})" >&2
@@ -1036,6 +1037,59 @@ case_add_entries() {
   finish
 }
 
+# --- bad input: a selection of tests/corpus/cases.tsv on the real program
+
+# Starts the program on the present files and expects the error box $1 at
+# start-up; after OK the program is still running, and it is ended.
+bad_start_shows() {
+  local box
+  zk_start
+  box=$(zk message-box 30000) || { fail "$2: no error box"; return; }
+  grep -qxF "text: $1" <<<"$box" || fail "$2: unexpected box: $(tr '\n' ' ' <<<"$box" | cut -c1-200)"
+  zk dialog-ok 5000 >/dev/null || fail "$2: could not press OK"
+  sleep 1
+  kill -0 "$ZK_PID" 2>/dev/null || fail "$2: the program ended after the error"
+  wine_reset
+}
+
+case_bad_input() {
+  begin bad-input
+  local line want
+
+  # A key code that is not a number stops the load with its error.
+  fresh_state
+  mkdir -p "$DATA_DIR"
+  printf '%s|F1|abc|%s|\r\n' "$(b64 Mail)" "$(b64 notepad)" >"$DATA_DIR/znks.ini"
+  want=$(od -An -tx1 "$DATA_DIR/znks.ini")
+  bad_start_shows "'abc' is not a valid integer value." "key code abc"
+  [ "$(od -An -tx1 "$DATA_DIR/znks.ini")" = "$want" ] || fail "key code abc: znks.ini changed"
+
+  # CR-only line breaks and a NUL byte in a name: both entries load.
+  fresh_state
+  mkdir -p "$DATA_DIR"
+  { printf '%s' "$(b64 Mail)"; printf '\0|F1|112|%s|\r' "$(b64 notepad)"
+    printf '%s|F2|113|%s|\r' "$(b64 News)" "$(b64 notepad)"; } >"$DATA_DIR/znks.ini"
+  want=$(od -An -tx1 "$DATA_DIR/znks.ini")
+  if zk_start_ready; then
+    zk message-box 0 >/dev/null && fail "CR breaks: a dialog box appeared"
+    [ "$(zk hotkey-held 9 112)" = held ] || fail "CR breaks: WinKey+Alt+F1 is not registered"
+    [ "$(zk hotkey-held 9 113)" = held ] || fail "CR breaks: WinKey+Alt+F2 is not registered"
+    zk_exit_by_menu || fail "CR breaks: could not choose Exit on the tray menu"
+    zk_wait_exit 15
+    [ "$ZK_RC" = 0 ] || fail "CR breaks: exit code $ZK_RC after Exit, expected 0"
+  fi
+  [ "$(od -An -tx1 "$DATA_DIR/znks.ini")" = "$want" ] || fail "CR breaks: znks.ini changed"
+
+  # A Run value that is not a string is an error and stays as it was.
+  fresh_state
+  wreg add "$RUN_KEY" /v Zentrik /t REG_DWORD /d 1 /f
+  bad_start_shows "Invalid data type for 'Zentrik'" "Run value REG_DWORD"
+  line=$(timeout 60 wine reg query "$RUN_KEY" /v Zentrik 2>/dev/null | tr -d '\r' | grep -c REG_DWORD)
+  [ "$line" = 1 ] || fail "Run value REG_DWORD: the value was changed"
+  wreg delete "$RUN_KEY" /v Zentrik /f
+  finish
+}
+
 for c in "${CASES[@]}"; do
   wanted "$c" || continue
   case $c in
@@ -1053,6 +1107,7 @@ for c in "${CASES[@]}"; do
     delete-entries) case_delete_entries ;;
     about-box) case_about_box ;;
     links) case_links ;;
+    bad-input) case_bad_input ;;
   esac
 done
 

@@ -228,6 +228,10 @@ Handle SimPlatform::CreateFileA(const std::string& path, DWord access, DWord sha
     lastError_ = ERROR_ACCESS_DENIED;
     return INVALID_HANDLE;
   }
+  if (system_.InReadOnlyFolder(host) && ((access & GENERIC_WRITE) || !Exists(host))) {
+    lastError_ = ERROR_ACCESS_DENIED;
+    return INVALID_HANDLE;
+  }
   const bool exists = Exists(host);
   bool truncate = false;
   switch (creation) {
@@ -392,6 +396,10 @@ bool SimPlatform::MoveFileExA(const std::string& from, const std::string& to, DW
     lastError_ = error;
     return false;
   }
+  if (system_.InReadOnlyFolder(source) || system_.InReadOnlyFolder(target)) {
+    lastError_ = ERROR_ACCESS_DENIED;
+    return false;
+  }
   if (!Exists(source)) {
     lastError_ = MissingError(source);
     return false;
@@ -439,6 +447,10 @@ bool SimPlatform::DeleteFileA(const std::string& path) {
   const fs::path host = Resolve(system_, path, currentDirectory, error);
   if (host.empty()) {
     lastError_ = error;
+    return false;
+  }
+  if (system_.InReadOnlyFolder(host)) {
+    lastError_ = ERROR_ACCESS_DENIED;
     return false;
   }
   if (!Exists(host)) {

@@ -147,6 +147,13 @@ class SimSystem {
   bool IsHotkeyHeld(UInt modifiers, UInt vk) const { return hotkeys.count({modifiers, vk}) != 0; }
   Atom FindAtom(const std::string& name) const;  // 0 when absent; no call recorded
 
+  // --- read-only folders: files in them can be read but not created,
+  // written, renamed into, out of or deleted (ERROR_ACCESS_DENIED).
+  std::set<std::filesystem::path> readOnlyFolders;  // host paths
+  bool InReadOnlyFolder(const std::filesystem::path& host) const {
+    return readOnlyFolders.count(host.parent_path()) != 0;
+  }
+
   int NewProcessId() { return ++lastProcess_; }
   std::uintptr_t NewHandleValue() { return lastHandle_ += 4; }
 

@@ -200,6 +200,10 @@ bool SimPlatform::WritePrivateProfileStringA(const char* section, const char* ke
     lastError_ = ERROR_PATH_NOT_FOUND;
     return false;
   }
+  if (system_.InReadOnlyFolder(host)) {
+    lastError_ = ERROR_ACCESS_DENIED;
+    return false;
+  }
   if (std::filesystem::is_directory(host, ec)) {
     lastError_ = ERROR_ACCESS_DENIED;
     return false;

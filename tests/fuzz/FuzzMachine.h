@@ -1,0 +1,16 @@
+// One simulated machine for a whole fuzzing run; each input is a new
+// process on it.
+#pragma once
+
+#include <string>
+
+#include "SimFixture.h"
+
+inline SimMachine& FuzzMachine() {
+  static SimMachine machine;
+  return machine;
+}
+
+inline std::string ListPath(const sim::SimSystem& sys, bool text) {
+  return sys.appDataPath() + (text ? "\\Zentrik\\znks2.ini" : "\\Zentrik\\znks.ini");
+}
