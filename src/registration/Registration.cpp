@@ -37,6 +37,7 @@ void TfrmMain::RegisterMarkedHotkeys(THotkeySet set) {
   ForEachMarkedItem(mnuTray, info, [&](const TMenuItem& item, std::size_t slot) {
     const Atom atom = Platform().GlobalAddAtomA(AtomName(set, item.Tag));
     FHotkeyIDs[slot] = static_cast<int>(atom) - kStringAtomBase;
+    if (atom == 0) return;  // no atom, no ID: the key stays unregistered
     Platform().RegisterHotKey(Handle(), FHotkeyIDs[slot], info.modifiers, static_cast<UInt>(item.Tag));
   });
 }
