@@ -1,0 +1,202 @@
+// A long run against the running zentrik.exe: add and delete cycles through
+// the tray menu and the dialogs (typed with keybd_event), hotkey presses of
+// each kind (WM_HOTKEY as the system posts it) and tray menu openings. The
+// work is done in four equal rounds after a warm-up; the program's private
+// bytes, handles, GDI and USER objects and the global atoms are measured
+// after each. Exit code 1 when a figure grew in every round, 2 when the run
+// could not be done.
+//
+// Usage: zk_e2e_soak CYCLES PRESSES MENUS
+//   CYCLES   add and delete cycles (list I, WinKey+Alt+F1)
+//   PRESSES  presses of each kind: built-in (Volume+ and Volume-), launch
+//            (WinKey+Alt+F2) and paste (WinKey+Ctrl+S)
+//   MENUS    tray menu openings, each closed with Esc
+#include <windows.h>
+#include <psapi.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+const UINT kTrayMessage = WM_USER + 1;
+HWND g_main = nullptr;
+
+bool WaitFor(DWORD ms, bool (*test)(const char*, const char*), const char* cls, const char* title) {
+  for (DWORD waited = 0;; waited += 20) {
+    if (test(cls, title)) return true;
+    if (waited >= ms) return false;
+    Sleep(20);
+  }
+}
+
+bool Visible(const char* cls, const char* title) {
+  HWND w = FindWindowA(cls, title);
+  return w && IsWindowVisible(w);
+}
+bool Gone(const char* cls, const char* title) { return FindWindowA(cls, title) == nullptr; }
+
+void Key(BYTE vk, bool up) {
+  const bool ext = vk == VK_UP || vk == VK_DOWN || vk == VK_LEFT || vk == VK_RIGHT;
+  keybd_event(vk, static_cast<BYTE>(MapVirtualKeyA(vk, 0)),
+              (up ? KEYEVENTF_KEYUP : 0) | (ext ? KEYEVENTF_EXTENDEDKEY : 0), 0);
+  Sleep(15);
+}
+
+void Keys(std::initializer_list<BYTE> keys) {
+  for (BYTE vk : keys) {
+    Key(vk, false);
+    Key(vk, true);
+    Sleep(40);
+  }
+}
+
+void Type(const char* text) {
+  for (const char* c = text; *c; ++c) Keys({static_cast<BYTE>(VkKeyScanA(*c) & 0xFF)});
+}
+
+// Waits until the program has handled what was posted to it before.
+void Settle() {
+  DWORD_PTR result;
+  SendMessageTimeoutA(g_main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 10000, &result);
+}
+
+bool OpenMenu() {
+  PostMessageA(g_main, kTrayMessage, 0, WM_LBUTTONUP);
+  return WaitFor(10000, Visible, "#32768", nullptr);
+}
+
+// Presses OK on the message box the program shows.
+bool ConfirmBox() {
+  if (!WaitFor(10000, Visible, "#32770", nullptr)) return false;
+  HWND box = FindWindowA("#32770", nullptr);
+  PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
+  return WaitFor(10000, Gone, "#32770", nullptr);
+}
+
+// "Add..." of list I: a launch entry on WinKey+Alt+F1, the first key offered.
+bool AddEntry() {
+  if (!OpenMenu()) return false;
+  for (int i = 0; i < 12; ++i) Keys({VK_DOWN});
+  Keys({VK_RIGHT, VK_RETURN});
+  if (!WaitFor(10000, Visible, "TfrmAdd", "Add")) return false;
+  Type("soak");
+  Keys({VK_TAB});
+  Type("x");
+  Keys({VK_TAB, VK_TAB, VK_TAB, VK_SPACE});  // parameters, key list, OK
+  return ConfirmBox() && WaitFor(10000, Gone, "TfrmAdd", nullptr);
+}
+
+// "Delete..." of list I: the second entry, the one added.
+bool DeleteEntry() {
+  if (!OpenMenu()) return false;
+  for (int i = 0; i < 12; ++i) Keys({VK_DOWN});
+  Keys({VK_RIGHT, VK_DOWN, VK_RETURN});
+  if (!WaitFor(10000, Visible, nullptr, "Delete")) return false;
+  Keys({VK_DOWN, VK_TAB, VK_SPACE});
+  return ConfirmBox() && WaitFor(10000, Gone, nullptr, "Delete");
+}
+
+bool MenuOpening() {
+  if (!OpenMenu()) return false;
+  Keys({VK_ESCAPE});
+  return WaitFor(10000, Gone, "#32768", nullptr) || !IsWindowVisible(FindWindowA("#32768", nullptr));
+}
+
+void PressHotkey(const char* atomName, UINT mods, UINT vk) {
+  const ATOM atom = GlobalFindAtomA(atomName);
+  PostMessageA(g_main, WM_HOTKEY, atom ? atom - 0xC000 : 0, MAKELPARAM(mods, vk));
+  Settle();
+}
+
+struct Figures {
+  double privateKB;
+  DWORD handles, gdi, user, atoms;
+};
+
+Figures Measure(HANDLE process) {
+  Settle();
+  Figures f{};
+  PROCESS_MEMORY_COUNTERS pmc{};
+  pmc.cb = sizeof pmc;
+  // Under Wine the private bytes are in PagefileUsage.
+  if (GetProcessMemoryInfo(process, &pmc, sizeof pmc)) f.privateKB = pmc.PagefileUsage / 1024.0;
+  GetProcessHandleCount(process, &f.handles);
+  f.gdi = GetGuiResources(process, GR_GDIOBJECTS);
+  f.user = GetGuiResources(process, GR_USEROBJECTS);
+  char name[256];
+  for (UINT a = 0xC000; a <= 0xFFFF; ++a)
+    f.atoms += GlobalGetAtomNameA(static_cast<ATOM>(a), name, sizeof name) > 0;
+  return f;
+}
+
+// One round: `cycles` add and delete cycles, `presses` of each kind, `menus` openings.
+bool Round(long cycles, long presses, long menus) {
+  for (long i = 0; i < cycles; ++i) {
+    if (!AddEntry()) return std::fprintf(stderr, "add %ld failed\n", i), false;
+    if (!DeleteEntry()) return std::fprintf(stderr, "delete %ld failed\n", i), false;
+  }
+  for (long i = 0; i < presses; ++i) {
+    PressHotkey("Zentrik_Hotkey33", MOD_WIN | MOD_SHIFT, i % 2 ? VK_NEXT : VK_PRIOR);
+    PressHotkey("Zentrik_Hotkey2113", MOD_WIN | MOD_ALT, VK_F2);
+    PressHotkey("Zentrik_Hotkey383", MOD_WIN | MOD_CONTROL, 'S');
+  }
+  for (long i = 0; i < menus; ++i)
+    if (!MenuOpening()) return std::fprintf(stderr, "menu %ld did not open or close\n", i), false;
+  return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 4) {
+    std::fprintf(stderr, "usage: zk_e2e_soak CYCLES PRESSES MENUS\n");
+    return 2;
+  }
+  const long cycles = std::atol(argv[1]), presses = std::atol(argv[2]), menus = std::atol(argv[3]);
+  g_main = FindWindowA("TfrmMain", "Zentrik");
+  DWORD pid = 0;
+  if (g_main) GetWindowThreadProcessId(g_main, &pid);
+  HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
+  if (!process) {
+    std::fprintf(stderr, "zentrik.exe is not running\n");
+    return 2;
+  }
+  if (!Round(1, 1, 1)) return 2;  // warm-up: every path once
+  std::vector<Figures> at{Measure(process)};
+  for (int r = 0; r < 4; ++r) {
+    if (!Round(cycles / 4, presses / 4, menus / 4)) return 2;
+    at.push_back(Measure(process));
+    std::fprintf(stderr, "round %d of 4 done\n", r + 1);
+  }
+  struct Row {
+    const char* name;
+    double Figures::*d;
+    DWORD Figures::*n;
+    double slack;  // growth below this is no leak
+  };
+  const Row rows[] = {{"private KB", &Figures::privateKB, nullptr, 256},
+                      {"handles", nullptr, &Figures::handles, 0},
+                      {"GDI objects", nullptr, &Figures::gdi, 0},
+                      {"USER objects", nullptr, &Figures::user, 0},
+                      {"global atoms", nullptr, &Figures::atoms, 0}};
+  std::printf("soak: %ld add/delete cycles, %ld presses of each kind, %ld menu openings\n",
+              cycles / 4 * 4, presses / 4 * 4, menus / 4 * 4);
+  std::printf("%-13s %10s %10s %10s %10s %10s  %s\n", "figure", "start", "1/4", "2/4", "3/4",
+              "end", "verdict");
+  bool leak = false;
+  for (const Row& row : rows) {
+    auto v = [&](const Figures& f) { return row.d ? f.*row.d : static_cast<double>(f.*row.n); };
+    bool grows = v(at[4]) - v(at[1]) > row.slack;
+    for (int r = 1; r < 4; ++r) grows = grows && v(at[r + 1]) > v(at[r]);
+    leak = leak || grows;
+    std::printf("%-13s", row.name);
+    for (const Figures& f : at) std::printf(" %10.0f", v(f));
+    std::printf("  %s\n", grows ? "KEEPS GROWING" : "steady");
+  }
+  CloseHandle(process);
+  return leak ? 1 : 0;
+}
