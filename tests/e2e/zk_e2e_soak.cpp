@@ -112,12 +112,45 @@ void PressHotkey(const char* atomName, UINT mods, UINT vk) {
   Settle();
 }
 
+// The handles of a process as the system's handle table lists them; Wine's
+// GetProcessHandleCount reports 0 for another process.
+DWORD CountHandles(DWORD pid) {
+  struct Entry {
+    ULONG pid;
+    BYTE type, flags;
+    USHORT handle;
+    PVOID object;
+    ACCESS_MASK access;
+  };
+  using Query = LONG(WINAPI*)(ULONG, PVOID, ULONG, PULONG);
+  const auto query = reinterpret_cast<Query>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQuerySystemInformation")));
+  if (!query) return 0;
+  std::vector<char> buffer(1 << 16);
+  for (;;) {
+    ULONG needed = 0;
+    const LONG status = query(16 /*SystemHandleInformation*/, buffer.data(),
+                              static_cast<ULONG>(buffer.size()), &needed);
+    if (status == static_cast<LONG>(0xC0000004)) {  // too small
+      buffer.resize(buffer.size() * 2);
+      continue;
+    }
+    if (status != 0) return 0;
+    break;
+  }
+  const ULONG count = *reinterpret_cast<ULONG*>(buffer.data());
+  const auto* entries = reinterpret_cast<const Entry*>(buffer.data() + sizeof(void*));
+  DWORD n = 0;
+  for (ULONG i = 0; i < count; ++i) n += entries[i].pid == pid;
+  return n;
+}
+
 struct Figures {
   double privateKB;
   DWORD handles, gdi, user, atoms;
 };
 
-Figures Measure(HANDLE process) {
+Figures Measure(HANDLE process, DWORD pid) {
   Settle();
   Figures f{};
   PROCESS_MEMORY_COUNTERS pmc{};
@@ -125,6 +158,7 @@ Figures Measure(HANDLE process) {
   // Under Wine the private bytes are in PagefileUsage.
   if (GetProcessMemoryInfo(process, &pmc, sizeof pmc)) f.privateKB = pmc.PagefileUsage / 1024.0;
   GetProcessHandleCount(process, &f.handles);
+  if (f.handles == 0) f.handles = CountHandles(pid);
   f.gdi = GetGuiResources(process, GR_GDIOBJECTS);
   f.user = GetGuiResources(process, GR_USEROBJECTS);
   char name[256];
@@ -166,10 +200,10 @@ int main(int argc, char** argv) {
     return 2;
   }
   if (!Round(1, 1, 1)) return 2;  // warm-up: every path once
-  std::vector<Figures> at{Measure(process)};
+  std::vector<Figures> at{Measure(process, pid)};
   for (int r = 0; r < 4; ++r) {
     if (!Round(cycles / 4, presses / 4, menus / 4)) return 2;
-    at.push_back(Measure(process));
+    at.push_back(Measure(process, pid));
     std::fprintf(stderr, "round %d of 4 done\n", r + 1);
   }
   struct Row {
