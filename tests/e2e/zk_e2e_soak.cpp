@@ -63,18 +63,24 @@ void Settle() {
   SendMessageTimeoutA(g_main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 10000, &result);
 }
 
-bool OpenMenu() {
-  PostMessageA(g_main, kTrayMessage, 0, WM_LBUTTONUP);
-  return WaitFor(10000, Visible, "#32768", nullptr);
+const char* g_why = "";
+bool Fail(const char* why) {
+  g_why = why;
+  return false;
 }
 
-// Presses OK on the message box the program shows.
+bool OpenMenu() {
+  PostMessageA(g_main, kTrayMessage, 0, WM_LBUTTONUP);
+  return WaitFor(10000, Visible, "#32768", nullptr) || Fail("no tray menu");
+}
+
+// Presses OK on the message box the program shows (caption "Zentrik").
 bool ConfirmBox() {
-  if (!WaitFor(10000, Visible, "#32770", nullptr)) return false;
-  HWND box = FindWindowA("#32770", nullptr);
+  if (!WaitFor(10000, Visible, "#32770", "Zentrik")) return Fail("no message box");
+  HWND box = FindWindowA("#32770", "Zentrik");
   PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
                reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
-  return WaitFor(10000, Gone, "#32770", nullptr);
+  return WaitFor(10000, Gone, "#32770", "Zentrik") || Fail("the message box stayed");
 }
 
 // "Add..." of list I: a launch entry on WinKey+Alt+F1, the first key offered.
@@ -82,12 +88,12 @@ bool AddEntry() {
   if (!OpenMenu()) return false;
   for (int i = 0; i < 12; ++i) Keys({VK_DOWN});
   Keys({VK_RIGHT, VK_RETURN});
-  if (!WaitFor(10000, Visible, "TfrmAdd", "Add")) return false;
+  if (!WaitFor(10000, Visible, "TfrmAdd", "Add")) return Fail("no Add dialog");
   Type("soak");
   Keys({VK_TAB});
   Type("x");
   Keys({VK_TAB, VK_TAB, VK_TAB, VK_SPACE});  // parameters, key list, OK
-  return ConfirmBox() && WaitFor(10000, Gone, "TfrmAdd", nullptr);
+  return ConfirmBox() && (WaitFor(10000, Gone, "TfrmAdd", nullptr) || Fail("the Add dialog stayed"));
 }
 
 // "Delete..." of list I: the second entry, the one added.
@@ -95,9 +101,9 @@ bool DeleteEntry() {
   if (!OpenMenu()) return false;
   for (int i = 0; i < 12; ++i) Keys({VK_DOWN});
   Keys({VK_RIGHT, VK_DOWN, VK_RETURN});
-  if (!WaitFor(10000, Visible, nullptr, "Delete")) return false;
+  if (!WaitFor(10000, Visible, nullptr, "Delete")) return Fail("no Delete dialog");
   Keys({VK_DOWN, VK_TAB, VK_SPACE});
-  return ConfirmBox() && WaitFor(10000, Gone, nullptr, "Delete");
+  return ConfirmBox() && (WaitFor(10000, Gone, nullptr, "Delete") || Fail("the Delete dialog stayed"));
 }
 
 bool MenuOpening() {
@@ -167,12 +173,72 @@ Figures Measure(HANDLE process, DWORD pid) {
   return f;
 }
 
+// The records of list I: 1 with the seeded entry alone, 2 with the added
+// one; -1 when the seeded entry is missing.
+int ListRecords() {
+  char path[MAX_PATH];
+  if (!GetEnvironmentVariableA("APPDATA", path, sizeof path)) return -1;
+  FILE* f = std::fopen((std::string(path) + "\\Zentrik\\znks.ini").c_str(), "rb");
+  if (!f) return -1;
+  std::string text;
+  char buf[4096];
+  for (size_t n; (n = std::fread(buf, 1, sizeof buf, f)) > 0;) text.append(buf, n);
+  std::fclose(f);
+  if (text.compare(0, 8, "QXJncw==") != 0) return -1;  // "Args" first
+  int records = 0;
+  for (size_t at = 0; at < text.size();) {
+    const size_t end = text.find('\n', at);
+    records += text.compare(at, 1, "\r") != 0 && text.compare(at, 1, "\n") != 0;
+    at = end == std::string::npos ? text.size() : end + 1;
+  }
+  return records;
+}
+
+// A step of the typed user interface that went wrong (a key typed before a
+// menu took the focus) is undone (the box confirmed, a dialog closed, the
+// menu dismissed) and the cycle goes on from what
+// the list file holds, at most kMaxRetries times in the whole run; the
+// retries are printed.
+const int kMaxRetries = 10;
+int g_retries = 0;
+bool Recover(const char* step, long i) {
+  std::fprintf(stderr, "%s %ld: %s\n", step, i, g_why);
+  if (++g_retries > kMaxRetries) return false;
+  for (int k = 0; k < 4; ++k) {
+    if (HWND box = FindWindowA("#32770", "Zentrik")) PostMessageA(box, WM_COMMAND, IDOK, 0);
+    else if (HWND add = FindWindowA(nullptr, "Add")) PostMessageA(add, WM_CLOSE, 0, 0);
+    else if (HWND del = FindWindowA(nullptr, "Delete")) PostMessageA(del, WM_CLOSE, 0, 0);
+    else if (Visible("#32768", nullptr)) Keys({VK_ESCAPE});
+    else break;
+    Sleep(500);
+  }
+  return true;
+}
+
+bool Cycle(long i) {
+  for (;;) {
+    if (ListRecords() < 0) return Fail("the seeded entry of list I is gone");
+    if (ListRecords() == 1 && !AddEntry()) {
+      if (!Recover("add", i)) return false;
+      continue;
+    }
+    if (ListRecords() != 2) {
+      Fail("the added entry is not in the list");
+      if (!Recover("add", i)) return false;
+      continue;
+    }
+    if (!DeleteEntry() || ListRecords() != 1) {
+      if (!Recover("delete", i)) return false;
+      continue;
+    }
+    return true;
+  }
+}
+
 // One round: `cycles` add and delete cycles, `presses` of each kind, `menus` openings.
 bool Round(long cycles, long presses, long menus) {
-  for (long i = 0; i < cycles; ++i) {
-    if (!AddEntry()) return std::fprintf(stderr, "add %ld failed\n", i), false;
-    if (!DeleteEntry()) return std::fprintf(stderr, "delete %ld failed\n", i), false;
-  }
+  for (long i = 0; i < cycles; ++i)
+    if (!Cycle(i)) return std::fprintf(stderr, "cycle %ld: %s\n", i, g_why), false;
   for (long i = 0; i < presses; ++i) {
     PressHotkey("Zentrik_Hotkey33", MOD_WIN | MOD_SHIFT, i % 2 ? VK_NEXT : VK_PRIOR);
     PressHotkey("Zentrik_Hotkey2113", MOD_WIN | MOD_ALT, VK_F2);
@@ -217,8 +283,8 @@ int main(int argc, char** argv) {
                       {"GDI objects", nullptr, &Figures::gdi, 0},
                       {"USER objects", nullptr, &Figures::user, 0},
                       {"global atoms", nullptr, &Figures::atoms, 0}};
-  std::printf("soak: %ld add/delete cycles, %ld presses of each kind, %ld menu openings\n",
-              cycles / 4 * 4, presses / 4 * 4, menus / 4 * 4);
+  std::printf("soak: %ld add/delete cycles, %ld presses of each kind, %ld menu openings, %d retries\n",
+              cycles / 4 * 4, presses / 4 * 4, menus / 4 * 4, g_retries);
   std::printf("%-13s %10s %10s %10s %10s %10s  %s\n", "figure", "start", "1/4", "2/4", "3/4",
               "end", "verdict");
   bool leak = false;
