@@ -12,7 +12,7 @@ std::string ListFilePath(plat::TPlatform& p, const std::string& title, const cha
   // added there would be lost from sight once the folder exists.
   if (folder.empty()) throw zk::MakeInOutError(plat::ERROR_PATH_NOT_FOUND);
   const std::string path = zk::Format(pathFormat, folder.c_str());
-  if (!TVostel::FileExists(p, path)) TVostel::WriteWholeFile(p, path, std::string());
+  if (TVostel::FileNeedsCreating(p, path)) TVostel::WriteWholeFile(p, path, std::string());
   return path;
 }
 

@@ -104,7 +104,8 @@ bool IsAutorun(TPlatform& p, const std::string& valueName, const std::string& da
   UniqueRegKey key = OpenRunKey(p);
   if (!key) return false;
   if (TVostel::Trim(ReadRegString(p, key.get(), valueName)).empty()) return false;
-  SetAutorun(p, valueName, data, true);
+  // Without the program's path (an empty quoted text) the value stays as it is.
+  if (data != "\"\"") SetAutorun(p, valueName, data, true);
   return true;
 }
 
@@ -112,6 +113,8 @@ void SetAutorun(TPlatform& p, const std::string& valueName, const std::string& d
   UniqueRegKey key = OpenRunKey(p);
   if (!key) return;
   if (enable) {
+    if (data == "\"\"")  // the program's path could not be found
+      throw zk::ERegistryException(zk::Format("Failed to set data for '%s'", valueName.c_str()));
     // The text with its terminating NUL.
     const long rc = p.RegSetValueExA(key.get(), valueName, REG_SZ,
                                      reinterpret_cast<const unsigned char*>(data.c_str()),
@@ -128,6 +131,13 @@ bool FileExists(TPlatform& p, const std::string& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
+bool FileNeedsCreating(TPlatform& p, const std::string& path) {
+  const DWord attributes = p.GetFileAttributesA(path);
+  if (attributes != INVALID_FILE_ATTRIBUTES) return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+  const DWord error = p.GetLastError();
+  return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
 bool DirectoryExists(TPlatform& p, const std::string& path) {
   const DWord attributes = p.GetFileAttributesA(path);
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
@@ -138,7 +148,7 @@ bool DirectoryExists(TPlatform& p, const std::string& path) {
 std::string TfrmMain::GetConfigPath() {
   const std::string path = zk::Format(
       "%s\\cfg.ini", TVostel::GetDataFolder(Platform(), Application().Title).c_str());
-  if (!TVostel::FileExists(Platform(), path))
+  if (TVostel::FileNeedsCreating(Platform(), path))
     TVostel::WriteIniString(Platform(), path, "ZNK", "showhint", "1");
   return path;
 }

@@ -21,4 +21,10 @@ bool IsAutorun(plat::TPlatform& p, const std::string& valueName, const std::stri
 void SetAutorun(plat::TPlatform& p, const std::string& valueName, const std::string& data, bool enable);
 bool FileExists(plat::TPlatform& p, const std::string& path);
 bool DirectoryExists(plat::TPlatform& p, const std::string& path);
+
+// Whether a file has to be created at `path`: nothing is there, or a folder
+// stands there (creating it then fails with its own error). A path whose
+// attributes cannot be read for another reason is left alone, so that an
+// existing file is never replaced by an empty one.
+bool FileNeedsCreating(plat::TPlatform& p, const std::string& path);
 }  // namespace TVostel

@@ -7,7 +7,11 @@
 class TTrayCallbackOff {
  public:
   explicit TTrayCallbackOff(TfrmMain& form) : form_(form) { form_.SetTrayCallback(false); }
-  ~TTrayCallbackOff() { form_.SetTrayCallback(true); }
+  // A second try when the shell refuses the first: a deaf icon would leave
+  // the menu, and Exit with it, out of reach.
+  ~TTrayCallbackOff() {
+    if (!form_.SetTrayCallback(true)) form_.SetTrayCallback(true);
+  }
   TTrayCallbackOff(const TTrayCallbackOff&) = delete;
   TTrayCallbackOff& operator=(const TTrayCallbackOff&) = delete;
 

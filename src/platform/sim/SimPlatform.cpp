@@ -78,6 +78,7 @@ bool SimPlatform::Fails(const std::string& name) {
     return false;
   }
   lastError_ = f.error;
+  ++injectedFailures;
   if (f.times > 0 && --f.times == 0) it->second.erase(it->second.begin());
   return true;
 }

@@ -195,6 +195,8 @@ class SimPlatform : public TPlatform {
   // ones fail with `error` (times < 0: every call).
   void FailCall(const std::string& name, DWord error, int times = 1, int skip = 0);
   void ClearFailures() { failures_.clear(); }
+  // How many calls failed by injection so far.
+  int injectedFailures = 0;
 
   // --- scripting of the user
   // Chooses from an opened pop-up menu: returns the command to post, 0 to
