@@ -126,9 +126,9 @@ SIZE=$(stat -c %s "${ZK_BENCH_SHIPPED:-build/win32/zentrik.exe}")
 printf '\nZentrik benchmark, %s; Wine %s (%s-bit programs), %s rounds, medians\n' \
   "$(date -u +%Y-%m-%d)" "$(wine --version 2>/dev/null)" "$(zk_wine_bits)" "$ROUNDS"
 printf 'machine: %s, %s cores\n\n' "$(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ *//')" "$(nproc)"
-printf '| %-40s | %-26s | %-8s | %-10s |\n' figure measured ratio goal
-printf '|%s|%s|%s|%s|\n' "$(printf -- '-%.0s' {1..42})" "$(printf -- '-%.0s' {1..28})" "$(printf -- '-%.0s' {1..10})" "$(printf -- '-%.0s' {1..12})"
-row() { printf '| %-40s | %-26s | %-8s | %-10s |\n' "$1" "$2" "$3" "$4"; }
+printf '| %-44s | %-30s | %-9s | %-11s |\n' figure measured ratio goal
+printf '|%s|%s|%s|%s|\n' "$(printf -- '-%.0s' {1..46})" "$(printf -- '-%.0s' {1..32})" "$(printf -- '-%.0s' {1..11})" "$(printf -- '-%.0s' {1..13})"
+row() { printf '| %-44s | %-30s | %-9s | %-11s |\n' "$1" "$2" "$3" "$4"; }
 row "size of zentrik.exe (win32 preset)" "$SIZE bytes ($((SIZE / 1024)) KiB)" "-" "<= 300 KiB"
 row "start-up, ms (bare program)" "$ZK_MS ($BARE_MS)" "$(ratio "$ZK_MS" "$BARE_MS")x" "<= 1.1x"
 if [ "$ZK_MEM" -gt 0 ]; then
