@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Draws the program icon: a blue key cap carrying a white "Z".
 
-Writes zentrik.ico next to this script with 128, 48, 32, 24 and 16 pixel
+Writes zentrik.ico next to this script with 64, 48, 32, 24, 20 and 16 pixel
 images, each a 32-bit BGRA bitmap with its AND mask, so that every Windows
 version from 2000 on can read it. Standard library only; run it again to
 redraw the icon after changing the shapes or colours below.
@@ -11,7 +11,7 @@ import os
 import struct
 import sys
 
-SIZES = (128, 48, 32, 24, 16)
+SIZES = (64, 48, 32, 24, 20, 16)
 SAMPLES = 6  # supersampling per axis, for smooth edges
 
 # Colours (r, g, b).

@@ -28,11 +28,7 @@ constexpr DWord kReleasePollInterval = 10;
 // conversion error; the lines after the match are not looked at.
 std::optional<std::vector<std::string>> FindEntry(TPlatform& p, const std::string& path, int key,
                                                   int fieldCount) {
-  for (const std::string& line : LoadListLines(p, path)) {
-    std::vector<std::string> fields = SplitRecord(line, fieldCount);
-    if (StrToInt(fields[2]) == key) return fields;
-  }
-  return std::nullopt;
+  return FindListRecord(p, path, key, fieldCount);
 }
 
 // The clipboard, open from construction to destruction.

@@ -1,6 +1,7 @@
 // The hotkey list files: whole-file access, lines, records and field encoding.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -65,3 +66,11 @@ std::vector<std::string> LoadListLines(plat::TPlatform& p, const std::string& fi
 // The path of a list file in the data folder for `title`, formed with
 // `pathFormat` ("%s\\znks.ini"); the file is created empty when missing.
 std::string ListFilePath(plat::TPlatform& p, const std::string& title, const char* pathFormat);
+
+// The fields of the first line of a list file whose key code (third field)
+// is `key`, split as SplitRecord does with `fieldCount` (4 or more), or nothing. The
+// file's bytes are scanned once and only the key codes are converted, in
+// line order: a key code before the match that is not a number raises the
+// conversion error, the lines after the match are not looked at.
+std::optional<std::vector<std::string>> FindListRecord(plat::TPlatform& p, const std::string& fileName,
+                                                       int key, int fieldCount);

@@ -39,6 +39,9 @@ void TfrmMain::PutListOnMenu(THotkeySet set, const std::string& path, std::vecto
   const bool launch = set == THotkeySet::hsLaunch;
   const std::vector<std::string> lines = LoadListLines(Platform(), path);
   items.assign(lines.size(), nullptr);
+  // The items go in file order just above the list's marker, which moves
+  // down one place with each; looked up once, not per line.
+  const int marker = FindTrayItem(launch ? "mnuTray_AddDelHotkeyHide" : "mnuTray_AddDelHotkey2Hide");
   for (std::size_t i = 0; i < lines.size(); ++i) {
     // Name, key name and key code; the fields after them are not read here.
     const std::vector<std::string> fields = SplitRecord(lines[i], 4);
@@ -52,8 +55,7 @@ void TfrmMain::PutListOnMenu(THotkeySet set, const std::string& path, std::vecto
       item->OnClick = [this](TMenuItem& s) { mnuTray_LaunchEntryClick(s); };
     else
       item->OnClick = [this](TMenuItem& s) { mnuTray_TextEntryClick(s); };
-    const int marker = FindTrayItem(launch ? "mnuTray_AddDelHotkeyHide" : "mnuTray_AddDelHotkey2Hide");
-    items[i] = &mnuTray.Items.Insert(marker, std::move(item));
+    items[i] = &mnuTray.Items.Insert(marker + static_cast<int>(i), std::move(item));
   }
 }
 

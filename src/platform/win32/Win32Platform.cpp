@@ -226,10 +226,24 @@ UniqueMenu BuildMenu(const std::vector<PopupMenuEntry>& entries) {
   return menu;
 }
 
+bool SameEntries(const std::vector<PopupMenuEntry>& a, const std::vector<PopupMenuEntry>& b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    const PopupMenuEntry& x = a[i];
+    const PopupMenuEntry& y = b[i];
+    if (x.command != y.command || x.separator != y.separator || x.checked != y.checked ||
+        x.enabled != y.enabled || x.caption != y.caption || !SameEntries(x.children, y.children))
+      return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 Win32Platform::Win32Platform() = default;
-Win32Platform::~Win32Platform() = default;
+Win32Platform::~Win32Platform() {
+  if (menu_ != nullptr) ::DestroyMenu(static_cast<HMENU>(menu_));
+}
 
 void Win32Platform::Remember(const Msg& msg, DWord time, Point cursor) {
   lastMsg_ = msg;
@@ -590,9 +604,18 @@ bool Win32Platform::GetCursorPos(Point& point) {
 
 bool Win32Platform::TrackPopupMenu(const std::vector<PopupMenuEntry>& menu, UInt flags, int x,
                                    int y, HWnd owner) {
-  const UniqueMenu popup = BuildMenu(menu);
-  if (!popup) return false;
-  const BOOL shown = ::TrackPopupMenu(popup.get(), flags, x, y, 0, ToHwnd(owner), nullptr);
+  // Building a menu costs a call per item; one is built only when the
+  // entries changed since the last one was shown.
+  if (menu_ == nullptr || !SameEntries(menu, menuEntries_)) {
+    if (menu_ != nullptr) ::DestroyMenu(static_cast<HMENU>(menu_));
+    menu_ = nullptr;
+    menuEntries_.clear();
+    UniqueMenu popup = BuildMenu(menu);
+    if (!popup) return false;
+    menuEntries_ = menu;
+    menu_ = popup.release();
+  }
+  const BOOL shown = ::TrackPopupMenu(static_cast<HMENU>(menu_), flags, x, y, 0, ToHwnd(owner), nullptr);
   // Lets the menu close properly when the user clicks outside it the next
   // time; the choice itself arrives as a posted WM_COMMAND.
   ::PostMessageA(ToHwnd(owner), WM_NULL, 0, 0);

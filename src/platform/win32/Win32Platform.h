@@ -161,6 +161,11 @@ class Win32Platform : public TPlatform {
   DWord lastTime_ = 0;
   Point lastCursor_{};
   bool haveLast_ = false;
+
+  // The pop-up menu last built (an HMENU) and the entries it shows; the
+  // next TrackPopupMenu with the same entries shows it again unbuilt.
+  void* menu_ = nullptr;
+  std::vector<PopupMenuEntry> menuEntries_;
 };
 
 }  // namespace plat

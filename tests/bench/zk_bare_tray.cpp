@@ -1,0 +1,97 @@
+// The least a tray program does at start-up, for comparison in the
+// benchmark: the version check, two named mutexes, OLE, a hidden
+// application window and a main window, eleven atoms with their hotkeys, a
+// tray icon with a balloon and a small menu. It then waits for messages
+// until it is ended.
+#include <windows.h>
+#include <ole2.h>
+#include <shellapi.h>
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+constexpr UINT kTrayMessage = WM_USER + 1;
+constexpr UINT kKeys[] = {27, 115, 119, 123, 76, 35, 33, 34, 73, 80, 78};
+HMENU g_menu = nullptr;
+
+LRESULT CALLBACK MainProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == kTrayMessage && (lp == WM_LBUTTONUP || lp == WM_RBUTTONUP)) {
+    POINT pt;
+    GetCursorPos(&pt);
+    SetForegroundWindow(w);
+    TrackPopupMenu(g_menu, TPM_LEFTALIGN | TPM_RIGHTBUTTON, pt.x, pt.y, 0, w, nullptr);
+    PostMessageA(w, WM_NULL, 0, 0);
+    return 0;
+  }
+  if (msg == WM_COMMAND && LOWORD(wp) == 2) PostQuitMessage(0);
+  return DefWindowProcA(w, msg, wp, lp);
+}
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  OSVERSIONINFOA version{};
+  version.dwOSVersionInfoSize = sizeof version;
+  if (!GetVersionExA(&version) || version.dwPlatformId != VER_PLATFORM_WIN32_NT) return 1;
+  HANDLE first = CreateMutexA(nullptr, FALSE, "ZkBareTray-1");
+  if (GetLastError() == ERROR_ALREADY_EXISTS) return 0;
+  HANDLE second = CreateMutexA(nullptr, FALSE, "ZkBareTray-2");
+  OleInitialize(nullptr);
+
+  WNDCLASSEXA wc{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = MainProc;
+  wc.hInstance = instance;
+  wc.hIcon = LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION));
+  wc.lpszClassName = "ZkBareApp";
+  RegisterClassExA(&wc);
+  wc.lpszClassName = "ZkBareMain";
+  RegisterClassExA(&wc);
+  HWND app = CreateWindowExA(0, "ZkBareApp", "Bare", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr);
+  HWND main = CreateWindowExA(0, "ZkBareMain", "Bare", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, app, nullptr,
+                              instance, nullptr);
+
+  ATOM atoms[11];
+  for (int i = 0; i < 11; ++i) {
+    char name[32];
+    std::snprintf(name, sizeof name, "ZkBare_Hotkey%u", kKeys[i]);
+    atoms[i] = GlobalAddAtomA(name);
+    RegisterHotKey(main, atoms[i] - 0xC000, MOD_WIN | MOD_SHIFT, kKeys[i]);
+  }
+
+  g_menu = CreatePopupMenu();
+  AppendMenuA(g_menu, MF_STRING, 1, "&About...");
+  AppendMenuA(g_menu, MF_SEPARATOR, 0, nullptr);
+  AppendMenuA(g_menu, MF_STRING, 2, "E&xit");
+
+  NOTIFYICONDATAA icon{};
+  icon.cbSize = sizeof icon;
+  icon.hWnd = main;
+  icon.uID = 1;
+  icon.uFlags = NIF_ICON | NIF_MESSAGE | NIF_TIP | NIF_INFO;
+  icon.uCallbackMessage = kTrayMessage;
+  icon.hIcon = wc.hIcon;
+  std::strcpy(icon.szTip, "Bare");
+  std::strcpy(icon.szInfo, "Running");
+  std::strcpy(icon.szInfoTitle, "Bare");
+  icon.dwInfoFlags = NIIF_INFO;
+  Shell_NotifyIconA(NIM_ADD, &icon);
+
+  MSG msg;
+  while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+  Shell_NotifyIconA(NIM_DELETE, &icon);
+  for (int i = 0; i < 11; ++i) {
+    UnregisterHotKey(main, atoms[i] - 0xC000);
+    GlobalDeleteAtom(atoms[i]);
+  }
+  DestroyMenu(g_menu);
+  DestroyWindow(main);
+  DestroyWindow(app);
+  OleUninitialize();
+  CloseHandle(second);
+  CloseHandle(first);
+  return 0;
+}
