@@ -61,6 +61,7 @@ CASES+=(volume-hotkeys session-end-asks)
 CASES+=(add-entries)
 CASES+=(delete-entries about-box links)
 CASES+=(bad-input)
+CASES+=(told-to-end)
 for o in "${ONLY[@]}"; do
   if ! printf '%s\n' "${CASES[@]}" | grep -qx -- "$o"; then
     echo "run.sh: no case $o (cases: ${CASES[*]})" >&2
@@ -464,6 +465,33 @@ case_restart_after_kill() {
   else
     fail "the program did not start again"
   fi
+  finish
+}
+
+# --- ending when told to by a window message
+
+# WM_CLOSE to either window and WM_ENDSESSION (the session ends) each end the
+# program with code 0, its hotkeys, atoms and mutex released.
+case_told_to_end() {
+  begin told-to-end
+  fresh_state
+  local how cls msg w k
+  for how in "TApplication 0x10 0" "TfrmMain 0x10 0" "TApplication 0x16 1"; do
+    read -r cls msg w <<<"$how"
+    zk_start_ready || break
+    zk post-message "$cls" Zentrik "$msg" "$w" >/dev/null || fail "no $cls window to tell"
+    zk_wait_exit 15
+    if [ "$ZK_RC" = running ]; then
+      fail "still running after message $msg to $cls"
+      break
+    fi
+    [ "$ZK_RC" = 0 ] || fail "exit code $ZK_RC after message $msg to $cls, expected 0"
+    zk mutex-exists "$DIGEST_MUTEX" >/dev/null && fail "the mutex stayed after message $msg to $cls"
+    zk hotkeys-free >/dev/null || fail "hotkeys still held after message $msg to $cls"
+    for k in "${BUILTIN_KEYS[@]}"; do
+      zk atom-exists "Zentrik_Hotkey$k" >/dev/null && { fail "atoms left after message $msg to $cls"; break; }
+    done
+  done
   finish
 }
 
@@ -1108,6 +1136,7 @@ for c in "${CASES[@]}"; do
     about-box) case_about_box ;;
     links) case_links ;;
     bad-input) case_bad_input ;;
+    told-to-end) case_told_to_end ;;
   esac
 done
 

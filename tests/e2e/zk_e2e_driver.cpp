@@ -645,11 +645,20 @@ int Usage() {
                "CLASS and TITLE may be * for any.\n");
   std::fprintf(stderr,
                "  mixer-info                     0 when mixer device 0 has a speakers line\n"
-               "  veto-session MS                a window that refuses the end of the session\n");
+               "  veto-session MS                a window that refuses the end of the session\n"
+               "  post-message CLASS TITLE MSG W posts MSG (wParam W, lParam 0) to such windows\n");
   return 2;
 }
 
 DWORD Ms(const char* s) { return static_cast<DWORD>(std::strtoul(s, nullptr, 10)); }
+
+// Posts a message to every top-level window of CLASS and TITLE; 0 when
+// there was one.
+int CmdPostMessage(const char* cls, const char* title, UINT msg, WPARAM w) {
+  const std::vector<HWND> windows = TopLevelWindows(OrNull(cls), OrNull(title), false);
+  for (HWND h : windows) PostMessageA(h, msg, w, 0);
+  return windows.empty() ? 1 : 0;
+}
 
 }  // namespace
 
@@ -695,5 +704,8 @@ int main(int argc, char** argv) {
   if (cmd == "log-open" && n >= 1) return CmdLogOpen(a[0], n - 1, a + 1);
   if (cmd == "menu-height" && n == 1) return CmdMenuHeight(Ms(a[0]));
   if (cmd == "window-texts" && n == 2) return CmdWindowTexts(a[0], Ms(a[1]));
+  if (cmd == "post-message" && n == 4)
+    return CmdPostMessage(a[0], a[1], static_cast<UINT>(std::strtoul(a[2], nullptr, 0)),
+                          static_cast<WPARAM>(std::strtoul(a[3], nullptr, 0)));
   return Usage();
 }

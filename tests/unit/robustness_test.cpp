@@ -2,6 +2,8 @@
 // long runs of reloads, and hand-edited list files that push the limits.
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "app/Startup.h"
 #include "catalogue/Base64.h"
 #include "catalogue/Hotkeys.h"
@@ -201,6 +203,94 @@ TEST(Reloads, ALongRunOfReloadsReusesTheCommandIds) {
   p.PostMessageA(run.form->Handle(), WM_COMMAND, run.form->FLaunchItems.back()->Command(), 0);
   run.Pump();
   EXPECT_EQ(run.form->launched, (std::vector<int>{'A' + 19}));
+}
+
+// Key codes just outside the 0 to 127 of a set's bank of slots: the entry
+// is on the menu, no hotkey or atom is made for it, nothing else is touched.
+TEST(Boundaries, KeyCodesOutsideTheSlotBanksRegisterNothing) {
+  SimMachine m;
+  SimPlatform p(m.sys);
+  WriteLists(p, "QQ==|X|128|eA==|\r\nQg==|Y|-1|eA==|\r\nQw==|Z|127|eA==|", "RA==|W|128|eA==");
+  {
+    RunningApp<> run(p);
+    ASSERT_TRUE(run.form->FReady);
+    EXPECT_EQ(run.form->FLaunchItems.size(), 3u);
+    EXPECT_EQ(run.form->FTextItems.size(), 1u);
+    EXPECT_EQ(m.sys.hotkeys.size(), 12u);  // the built-in ones and 127
+    EXPECT_TRUE(m.sys.IsHotkeyHeld(kModLaunch, 127));
+    EXPECT_EQ(m.sys.atoms.size(), 12u);
+    EXPECT_EQ(run.form->FHotkeyIDs[256], 0);  // list II's first slot, next to 128 of list I
+  }
+  EXPECT_TRUE(m.sys.atoms.empty());
+  EXPECT_TRUE(m.sys.hotkeys.empty());
+}
+
+// The final rename is retried while another program briefly holds the file,
+// whether Windows reports a sharing violation or a denied access.
+TEST(Boundaries, TheFinalRenameIsRetriedOnADeniedAccess) {
+  SimMachine m;
+  SimPlatform p(m.sys);
+  const std::string file = "C:\\data\\znks.ini";
+  WriteHostText(m.sys, file, "old");
+  p.FailCall("MoveFileExA", ERROR_ACCESS_DENIED, 2);
+  TVostel::WriteWholeFile(p, file, "new");
+  EXPECT_EQ(ReadHostText(m.sys, file), "new");
+  EXPECT_EQ(p.CallsTo("MoveFileExA").size(), 3u);
+  EXPECT_EQ(p.CallsTo("Sleep").size(), 2u);
+}
+
+// From start-up to the end: the main window never shows while the loop
+// runs, and the end takes things down in order: the mutex, the icon, the
+// hotkeys, then the main window before the application window.
+TEST(Boundaries, TheMainWindowStaysHiddenAndTheEndRunsInOrder) {
+  SimMachine m;
+  SimPlatform p(m.sys);
+  HWnd mainWindow = 0, appWindow = 0;
+  int idle = 0;
+  p.onIdle = [&] {
+    for (const auto* w : p.Windows()) EXPECT_FALSE(w->visible) << w->className;
+    mainWindow = WindowOfClass(p, "TfrmMain");
+    appWindow = WindowOfClass(p, "TApplication");
+    p.PostMessageA(mainWindow, ++idle == 3 ? WM_CLOSE : WM_NULL, 0, 0);
+  };
+  EXPECT_EQ(RunZentrik(p), 0);
+  std::vector<std::string> end;
+  bool after = false;
+  for (const auto& c : p.calls) {
+    after = after || c.name == "PostQuitMessage";
+    if (!after || (!end.empty() && end.back() == c.ToString())) continue;
+    if (c.name == "ReleaseMutex" || c.name == "DestroyWindow" ||
+        (c.name == "Shell_NotifyIconA" && c.args[0] == "2"))
+      end.push_back(c.ToString());
+    else if (c.name == "UnregisterHotKey" && (end.empty() || end.back() != c.name))
+      end.push_back(c.name);
+  }
+  ASSERT_EQ(end.size(), 5u);
+  EXPECT_EQ(end[0].substr(0, 12), "ReleaseMutex");
+  EXPECT_EQ(end[1].substr(0, 17), "Shell_NotifyIconA");
+  EXPECT_EQ(end[2], "UnregisterHotKey");
+  const auto destroy = [](HWnd h) {
+    std::ostringstream text;
+    text << "DestroyWindow(0x" << std::hex << h << ")";
+    return text.str();
+  };
+  EXPECT_EQ(end[3], destroy(mainWindow));
+  EXPECT_EQ(end[4], destroy(appWindow));
+}
+
+// An error that escapes start-up is shown in a plain box named after the
+// program; the mutex is released and the exit code stays 0.
+TEST(Boundaries, AnErrorEscapingStartUpIsShownInABox) {
+  SimMachine m;
+  SimPlatform p(m.sys);
+  p.FailCall("CreateWindowExA", ERROR_NOT_ENOUGH_MEMORY);
+  EXPECT_EQ(RunZentrik(p), 0);
+  ASSERT_EQ(p.messageBoxes.size(), 1u);
+  EXPECT_EQ(p.messageBoxes[0].text, "Cannot create the application window.");
+  EXPECT_EQ(p.messageBoxes[0].caption, "Zentrik");
+  EXPECT_EQ(p.messageBoxes[0].type, MB_OK | MB_ICONERROR);
+  EXPECT_EQ(p.CallsTo("ReleaseMutex").size(), 1u);
+  EXPECT_TRUE(m.sys.mutexes.empty());
 }
 
 }  // namespace
