@@ -43,7 +43,9 @@ skip() {
 }
 
 build_native() { cmake --preset native && cmake --build --preset native "${JOBS[@]}"; }
-unit_tests() { ctest --preset native -j "${ZK_JOBS:-2}" --timeout 300; }
+unit_tests() { ctest --preset native -j "${ZK_JOBS:-2}" --timeout 300 && fault_count; }
+# The fault matrix's count of injected faults, from ctest's log.
+fault_count() { grep -h '^fault matrix:' build/native/Testing/Temporary/LastTest.log || true; }
 build_win32() { cmake --preset win32 && cmake --build --preset win32 "${JOBS[@]}"; }
 # Where 32-bit programs cannot run, the end-to-end tests run a 64-bit build
 # of the same sources under the 64-bit Wine (see tests/e2e/wine_env.sh).
