@@ -43,7 +43,7 @@ constexpr Colour Rgb(int r, int g, int b) {
   return static_cast<Colour>(r) | (static_cast<Colour>(g) << 8) | (static_cast<Colour>(b) << 16);
 }
 
-struct FontSpec {
+struct FontDesc {
   std::string name{};  // empty: the dialog's font
   int height = 0;    // in pixels at 96 DPI, negative for the character height
   bool bold = false;
@@ -66,7 +66,7 @@ struct DialogControl {
   UInt flags = 0;
   int parent = -1;  // index of the group box the control stands in
   int dropDownRows = 0;
-  FontSpec font{};
+  FontDesc font{};
   Colour fontColour = kDefaultColour;
   Colour colour = kDefaultColour;     // fill of a shape
   Colour penColour = kDefaultColour;  // outline of a shape
@@ -81,7 +81,7 @@ struct DialogDesc {
   std::string className{};  // the window class, named after the form
   std::string caption{};
   int clientWidth = 0, clientHeight = 0;  // at 96 DPI
-  FontSpec font{"Tahoma", -11, false, false};
+  FontDesc font{"Tahoma", -11, false, false};
   std::vector<DialogControl> controls{};
 };
 

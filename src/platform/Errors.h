@@ -48,17 +48,17 @@ inline std::string Apply(const char* format, const Arg* args, std::size_t count)
       out += *c;
       continue;
     }
-    const char spec = *++c;
-    if (spec == '%' || next >= count) {
-      out += spec == '%' ? "%" : "";
+    const char conversion = *++c;
+    if (conversion == '%' || next >= count) {
+      out += conversion == '%' ? "%" : "";
       continue;
     }
     const Arg& a = args[next++];
-    if (spec == 's' && a.text != nullptr) {
+    if (conversion == 's' && a.text != nullptr) {
       out += a.text;
-    } else if (spec == 'x') {
+    } else if (conversion == 'x') {
       AppendNumber(out, a.bits & 0xFFFFFFFFu, 16, false);
-    } else if (spec == 'u') {
+    } else if (conversion == 'u') {
       AppendNumber(out, a.bits & 0xFFFFFFFFu, 10, false);
     } else if (a.text == nullptr) {
       const bool negative = static_cast<int>(a.number) < 0;

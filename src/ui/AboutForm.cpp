@@ -40,7 +40,7 @@ DialogDesc AboutDialogDesc() {
   icon.image = "MAINICON";
   DialogControl title = Label("lblTitle", "", 57, 27);
   title.flags |= CF_CENTER;
-  title.font = FontSpec{"Tahoma", -13, true, false};
+  title.font = FontDesc{"Tahoma", -13, true, false};
   DialogControl ok = Ctl("btnOK", ControlKind::Button, "OK", {110, 163, 74, 23}, 0, CF_DEFAULT);
   // The shape comes first, so it lies behind everything else.
   d.controls = {shape,

@@ -86,7 +86,7 @@ void TControl::SetFontColour(Colour colour) {
   Push();
 }
 
-void TControl::SetFont(const FontSpec& font) {
+void TControl::SetFont(const FontDesc& font) {
   MutableState().font = font;
   Push();
 }

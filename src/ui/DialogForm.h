@@ -51,8 +51,8 @@ class TControl {
   void SetItemIndex(int index);  // -1 or a valid index; the text follows
   plat::Colour FontColour() const { return State().fontColour; }
   void SetFontColour(plat::Colour colour);
-  const plat::FontSpec& Font() const { return State().font; }
-  void SetFont(const plat::FontSpec& font);
+  const plat::FontDesc& Font() const { return State().font; }
+  void SetFont(const plat::FontDesc& font);
 
   std::function<void(TControl& sender)> OnClick;
   std::function<void(TControl& sender)> OnChange;

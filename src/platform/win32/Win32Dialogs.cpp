@@ -79,16 +79,16 @@ RECT DeviceRect(const DialogState& s, int index) {
   return r;
 }
 
-HFONT MakeFont(const DialogState& s, const FontSpec& spec, const FontSpec& base) {
-  const std::string name = spec.name.empty() ? base.name : spec.name;
-  const int height = spec.height == 0 ? base.height : spec.height;
-  return ::CreateFontA(MulDiv(height, s.dpi, 96), 0, 0, 0, spec.bold ? FW_BOLD : FW_NORMAL, FALSE,
-                       spec.underline ? TRUE : FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+HFONT MakeFont(const DialogState& s, const FontDesc& font, const FontDesc& base) {
+  const std::string name = font.name.empty() ? base.name : font.name;
+  const int height = font.height == 0 ? base.height : font.height;
+  return ::CreateFontA(MulDiv(height, s.dpi, 96), 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, FALSE,
+                       font.underline ? TRUE : FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
                        name.c_str());
 }
 
-bool HasOwnFont(const FontSpec& f) { return !f.name.empty() || f.height != 0 || f.bold || f.underline; }
+bool HasOwnFont(const FontDesc& f) { return !f.name.empty() || f.height != 0 || f.bold || f.underline; }
 
 HFONT FontOf(const DialogState& s, int index) {
   HFONT f = s.fonts[static_cast<std::size_t>(index)];
