@@ -11,6 +11,8 @@
 
 #include "app/Application.h"
 #include "app/MainForm.h"
+#include "catalogue/ListFiles.h"
+#include "ui/Settings.h"
 #include "platform/sim/SimPlatform.h"
 
 class TempRoot {
@@ -51,6 +53,13 @@ inline void WriteHostText(const sim::SimSystem& sys, const std::string& windowsP
                           const std::string& text) {
   std::filesystem::create_directories(sys.HostPath(windowsPath).parent_path());
   std::ofstream(sys.HostPath(windowsPath), std::ios::binary) << text;
+}
+
+// Writes the two list files of a new user before the program starts.
+inline void WriteLists(sim::SimPlatform& p, const std::string& list1, const std::string& list2) {
+  const std::string folder = TVostel::GetDataFolder(p, "Zentrik");
+  TVostel::WriteWholeFile(p, folder + "\\znks.ini", list1);
+  TVostel::WriteWholeFile(p, folder + "\\znks2.ini", list2);
 }
 
 // A stored registry value by key path ("HKCU\\..." upper-cased) and

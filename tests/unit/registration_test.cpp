@@ -60,13 +60,6 @@ TEST(Registration, ReleasingWithNoUserEntriesTouchesNothing) {
   EXPECT_TRUE(p.CallsTo("GlobalDeleteAtom").empty());
 }
 
-// Writes the two list files of a new user before the program starts.
-void WriteLists(sim::SimPlatform& p, const std::string& list1, const std::string& list2) {
-  const std::string folder = TVostel::GetDataFolder(p, "Zentrik");
-  TVostel::WriteWholeFile(p, folder + "\\znks.ini", list1);
-  TVostel::WriteWholeFile(p, folder + "\\znks2.ini", list2);
-}
-
 std::vector<std::string> Captions(const TfrmMain& f) {
   std::vector<std::string> out;
   for (int i = f.FindTrayItem("mnuTray_AddDelHotkey"); i <= f.FindTrayItem("mnuTray_Separator4"); ++i)

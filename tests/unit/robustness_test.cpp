@@ -17,12 +17,6 @@ using sim::SimPlatform;
 
 namespace {
 
-void WriteLists(SimPlatform& p, const std::string& list1, const std::string& list2) {
-  const std::string folder = TVostel::GetDataFolder(p, "Zentrik");
-  TVostel::WriteWholeFile(p, folder + "\\znks.ini", list1);
-  TVostel::WriteWholeFile(p, folder + "\\znks2.ini", list2);
-}
-
 TEST(Release, AStartStoppedAtABadRecordLeavesOtherProgramsAtomsAlone) {
   SimMachine m;
   SimPlatform other(m.sys), p(m.sys);
