@@ -69,9 +69,13 @@ bool Fail(const char* why) {
   return false;
 }
 
+// Opens the tray menu and gives it a moment to take the keyboard, so the
+// keys typed next reach the menu and not the window beneath it.
 bool OpenMenu() {
   PostMessageA(g_main, kTrayMessage, 0, WM_LBUTTONUP);
-  return WaitFor(10000, Visible, "#32768", nullptr) || Fail("no tray menu");
+  if (!WaitFor(10000, Visible, "#32768", nullptr)) return Fail("no tray menu");
+  Sleep(100);
+  return true;
 }
 
 // Presses OK on the message box the program shows (caption "Zentrik").
@@ -196,14 +200,14 @@ int ListRecords() {
 
 // A step of the typed user interface that went wrong (a key typed before a
 // menu took the focus) is undone (the box confirmed, a dialog closed, the
-// menu dismissed) and the cycle goes on from what
-// the list file holds, at most kMaxRetries times in the whole run; the
-// retries are printed.
-const int kMaxRetries = 10;
-int g_retries = 0;
+// menu dismissed) and the cycle goes on from what the list file holds. A
+// loaded machine misses now and then; the run gives up when more than one
+// cycle in twenty (at least ten in all) needed it. The retries are printed.
+long g_maxRetries = 10;
+long g_retries = 0;
 bool Recover(const char* step, long i) {
   std::fprintf(stderr, "%s %ld: %s\n", step, i, g_why);
-  if (++g_retries > kMaxRetries) return false;
+  if (++g_retries > g_maxRetries) return false;
   for (int k = 0; k < 4; ++k) {
     if (HWND box = FindWindowA("#32770", "Zentrik")) PostMessageA(box, WM_COMMAND, IDOK, 0);
     else if (HWND add = FindWindowA(nullptr, "Add")) PostMessageA(add, WM_CLOSE, 0, 0);
@@ -265,12 +269,21 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "zentrik.exe is not running\n");
     return 2;
   }
+  if (cycles / 20 > g_maxRetries) g_maxRetries = cycles / 20;
   if (!Round(1, 1, 1)) return 2;  // warm-up: every path once
   std::vector<Figures> at{Measure(process, pid)};
+  const auto progress = [&at](const char* when) {
+    const Figures& f = at.back();
+    std::printf("%-5s private %.0f KB, handles %lu, GDI %lu, USER %lu, atoms %lu, retries %ld\n", when,
+                f.privateKB, f.handles, f.gdi, f.user, f.atoms, g_retries);
+    std::fflush(stdout);
+  };
+  progress("start");
   for (int r = 0; r < 4; ++r) {
     if (!Round(cycles / 4, presses / 4, menus / 4)) return 2;
     at.push_back(Measure(process, pid));
-    std::fprintf(stderr, "round %d of 4 done\n", r + 1);
+    static const char* const kWhen[] = {"1/4", "2/4", "3/4", "end"};
+    progress(kWhen[r]);
   }
   struct Row {
     const char* name;
@@ -283,7 +296,7 @@ int main(int argc, char** argv) {
                       {"GDI objects", nullptr, &Figures::gdi, 0},
                       {"USER objects", nullptr, &Figures::user, 0},
                       {"global atoms", nullptr, &Figures::atoms, 0}};
-  std::printf("soak: %ld add/delete cycles, %ld presses of each kind, %ld menu openings, %d retries\n",
+  std::printf("soak: %ld add/delete cycles, %ld presses of each kind, %ld menu openings, %ld retries\n",
               cycles / 4 * 4, presses / 4 * 4, menus / 4 * 4, g_retries);
   std::printf("%-13s %10s %10s %10s %10s %10s  %s\n", "figure", "start", "1/4", "2/4", "3/4",
               "end", "verdict");
