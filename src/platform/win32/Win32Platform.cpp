@@ -659,8 +659,13 @@ bool Win32Platform::GetOpenFileNameA(OpenFileNameA& ofn) {
   native.nMaxFile = static_cast<DWORD>(file.size());
   native.lpstrDefExt = ofn.defExt.empty() ? nullptr : ofn.defExt.c_str();
   native.Flags = ofn.flags;
+  // comdlg32.dll is loaded when the first file dialog opens: with it comes
+  // the printing machinery of the system, which the program never uses.
+  static const auto getOpenFileName =
+      win32late::Lookup<decltype(&::GetOpenFileNameA)>("comdlg32.dll", "GetOpenFileNameA");
+  if (getOpenFileName == nullptr) return false;
   const win32dialogs::NestedModal nested;
-  if (!::GetOpenFileNameA(&native)) return false;
+  if (!getOpenFileName(&native)) return false;
   ofn.file = file.data();
   return true;
 }

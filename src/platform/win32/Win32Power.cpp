@@ -149,18 +149,35 @@ bool Win32Platform::LockWorkStation() {
 }
 
 // --- winmm: the audio mixer -------------------------------------------------------------
+// winmm.dll is loaded by the first mixer call rather than at start-up: it brings the
+// system's sound stack into the process, which a program that may never change the volume
+// need not carry. Without it there is no mixer: no devices, and every call fails.
 
-UInt Win32Platform::mixerGetNumDevs() { return ::mixerGetNumDevs(); }
+namespace {
+template <typename Fn>
+Fn Winmm(const char* name) {
+  return win32late::Lookup<Fn>("winmm.dll", name);
+}
+}  // namespace
+
+UInt Win32Platform::mixerGetNumDevs() {
+  static const auto getNumDevs = Winmm<decltype(&::mixerGetNumDevs)>("mixerGetNumDevs");
+  return getNumDevs != nullptr ? getNumDevs() : 0;
+}
 
 MMResult Win32Platform::mixerOpen(HMixer& mixer, UInt deviceId, std::uintptr_t callback,
                                   std::uintptr_t instance, DWord flags) {
+  static const auto open = Winmm<decltype(&::mixerOpen)>("mixerOpen");
   HMIXER raw = nullptr;
-  const MMRESULT result = ::mixerOpen(&raw, deviceId, callback, instance, flags);
+  const MMRESULT result =
+      open != nullptr ? open(&raw, deviceId, callback, instance, flags) : MMSYSERR_NODRIVER;
   mixer = result == MMSYSERR_NOERROR ? reinterpret_cast<HMixer>(raw) : 0;
   return result;
 }
 
 MMResult Win32Platform::mixerGetLineInfoA(HMixer mixer, MixerLineA& line, DWord flags) {
+  static const auto getLineInfo = Winmm<decltype(&::mixerGetLineInfoA)>("mixerGetLineInfoA");
+  if (getLineInfo == nullptr) return MMSYSERR_NODRIVER;
   MIXERLINEA native{};
   native.cbStruct = NativeSize(line.cbStruct, kMixerLineASize, sizeof native);
   native.dwDestination = line.dwDestination;
@@ -168,7 +185,7 @@ MMResult Win32Platform::mixerGetLineInfoA(HMixer mixer, MixerLineA& line, DWord 
   native.dwLineID = line.dwLineID;
   native.dwComponentType = line.dwComponentType;
   native.Target.dwType = line.Target.dwType;
-  const MMRESULT result = ::mixerGetLineInfoA(ToMixerObject(mixer), &native, flags);
+  const MMRESULT result = getLineInfo(ToMixerObject(mixer), &native, flags);
   if (result != MMSYSERR_NOERROR) return result;
   line.dwDestination = native.dwDestination;
   line.dwSource = native.dwSource;
@@ -192,6 +209,9 @@ MMResult Win32Platform::mixerGetLineInfoA(HMixer mixer, MixerLineA& line, DWord 
 
 MMResult Win32Platform::mixerGetLineControlsA(HMixer mixer, MixerLineControlsA& controls,
                                               DWord flags) {
+  static const auto getLineControls =
+      Winmm<decltype(&::mixerGetLineControlsA)>("mixerGetLineControlsA");
+  if (getLineControls == nullptr) return MMSYSERR_NODRIVER;
   MIXERLINECONTROLSA native{};
   native.cbStruct = NativeSize(controls.cbStruct, kMixerLineControlsASize, sizeof native);
   native.dwLineID = controls.dwLineID;
@@ -199,23 +219,30 @@ MMResult Win32Platform::mixerGetLineControlsA(HMixer mixer, MixerLineControlsA& 
   native.cControls = controls.cControls;
   native.cbmxctrl = controls.cbmxctrl;
   native.pamxctrl = reinterpret_cast<MIXERCONTROLA*>(controls.pamxctrl);
-  return ::mixerGetLineControlsA(ToMixerObject(mixer), &native, flags);
+  return getLineControls(ToMixerObject(mixer), &native, flags);
 }
 
 MMResult Win32Platform::mixerGetControlDetailsA(HMixer mixer, MixerControlDetails& details,
                                                 DWord flags) {
+  static const auto getDetails =
+      Winmm<decltype(&::mixerGetControlDetailsA)>("mixerGetControlDetailsA");
+  if (getDetails == nullptr) return MMSYSERR_NODRIVER;
   MIXERCONTROLDETAILS native = ToNative(details);
-  return ::mixerGetControlDetailsA(ToMixerObject(mixer), &native, flags);
+  return getDetails(ToMixerObject(mixer), &native, flags);
 }
 
 MMResult Win32Platform::mixerSetControlDetails(HMixer mixer, MixerControlDetails& details,
                                                DWord flags) {
+  static const auto setDetails =
+      Winmm<decltype(&::mixerSetControlDetails)>("mixerSetControlDetails");
+  if (setDetails == nullptr) return MMSYSERR_NODRIVER;
   MIXERCONTROLDETAILS native = ToNative(details);
-  return ::mixerSetControlDetails(ToMixerObject(mixer), &native, flags);
+  return setDetails(ToMixerObject(mixer), &native, flags);
 }
 
 MMResult Win32Platform::mixerClose(HMixer mixer) {
-  return ::mixerClose(reinterpret_cast<HMIXER>(mixer));
+  static const auto close = Winmm<decltype(&::mixerClose)>("mixerClose");
+  return close != nullptr ? close(reinterpret_cast<HMIXER>(mixer)) : MMSYSERR_NODRIVER;
 }
 
 }  // namespace plat
