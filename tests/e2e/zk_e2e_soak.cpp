@@ -113,7 +113,8 @@ bool DeleteEntry() {
 bool MenuOpening() {
   if (!OpenMenu()) return false;
   Keys({VK_ESCAPE});
-  return WaitFor(10000, Gone, "#32768", nullptr) || !IsWindowVisible(FindWindowA("#32768", nullptr));
+  return WaitFor(10000, Gone, "#32768", nullptr) || !IsWindowVisible(FindWindowA("#32768", nullptr)) ||
+         Fail("the tray menu stayed open");
 }
 
 void PressHotkey(const char* atomName, UINT mods, UINT vk) {
@@ -200,9 +201,10 @@ int ListRecords() {
 
 // A step of the typed user interface that went wrong (a key typed before a
 // menu took the focus) is undone (the box confirmed, a dialog closed, the
-// menu dismissed) and the cycle goes on from what the list file holds. A
-// loaded machine misses now and then; the run gives up when more than one
-// cycle in twenty (at least ten in all) needed it. The retries are printed.
+// menu dismissed) and the cycle or menu opening goes on from what the list
+// file holds. A loaded machine misses now and then; the run gives up when
+// more than one cycle or opening in twenty (at least ten in all) needed it.
+// The retries are printed.
 long g_maxRetries = 10;
 long g_retries = 0;
 bool Recover(const char* step, long i) {
@@ -249,7 +251,8 @@ bool Round(long cycles, long presses, long menus) {
     PressHotkey("Zentrik_Hotkey383", MOD_WIN | MOD_CONTROL, 'S');
   }
   for (long i = 0; i < menus; ++i)
-    if (!MenuOpening()) return std::fprintf(stderr, "menu %ld did not open or close\n", i), false;
+    while (!MenuOpening())
+      if (!Recover("menu", i)) return std::fprintf(stderr, "menu %ld did not open or close\n", i), false;
   return true;
 }
 
@@ -269,7 +272,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "zentrik.exe is not running\n");
     return 2;
   }
-  if (cycles / 20 > g_maxRetries) g_maxRetries = cycles / 20;
+  if ((cycles + menus) / 20 > g_maxRetries) g_maxRetries = (cycles + menus) / 20;
   if (!Round(1, 1, 1)) return 2;  // warm-up: every path once
   std::vector<Figures> at{Measure(process, pid)};
   const auto progress = [&at](const char* when) {
