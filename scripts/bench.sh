@@ -141,10 +141,10 @@ for name, lines in (("znks.ini", launch), ("znks2.ini", text)):
         f.write("".join(line + "\r\n" for line in lines))
 PY
 }
-# hotkeys FILE COMMAND: five trials of WinKey+Ctrl+Z and WinKey+Alt+Z on the
+# hotkeys FILE COMMAND: ten trials of WinKey+Ctrl+Z and WinKey+Alt+Z on the
 # program COMMAND starts, "paste_ms launch_ms" a line, appended to FILE.
 hotkeys() {
-  timeout 600 wine 'C:\bench\zk_bench.exe' hotkey 90 "Line 47" ZkBenchLaunched 5 "$2" 2>>"$LOG" | tr -d '\r' >>"$1"
+  timeout 600 wine 'C:\bench\zk_bench.exe' hotkey 90 "Line 47" ZkBenchLaunched 10 "$2" 2>>"$LOG" | tr -d '\r' >>"$1"
 }
 # column FILE N: the median of the Nth column's successful trials (>= 0),
 # and " (K failed)" when some did not happen within 10 s.
@@ -162,10 +162,10 @@ for i in $(seq "$ROUNDS"); do
 done
 HK_PASTE=$(column "$WORK/hk_zk" 1); HK_PASTE_BARE=$(column "$WORK/hk_bare" 1)
 HK_LAUNCH=$(column "$WORK/hk_zk" 2); HK_LAUNCH_BARE=$(column "$WORK/hk_bare" 2)
-# Each size: "lookup_us plain_us" from 5 batches a round, alternating.
+# Each size: "lookup_us plain_us", the two alternating in ten batches a round.
 for n in 48 1000 100000; do
   entry_lists "$n"
-  read -r LOOKUP PLAIN < <(timeout 600 wine 'C:\bench\zk_lookup_bench.exe' "$LIST_WIN" 90 $((ROUNDS * 5)) 2>>"$LOG" | tr -d '\r')
+  read -r LOOKUP PLAIN < <(timeout 600 wine 'C:\bench\zk_lookup_bench.exe' "$LIST_WIN" 90 $((ROUNDS * 10)) 2>>"$LOG" | tr -d '\r')
   printf -v "LOOKUP_$n" '%s' "${LOOKUP:-nan}"; printf -v "PLAIN_$n" '%s' "${PLAIN:-nan}"
   echo "bench: lookup in $n records: ${LOOKUP:-failed} us (read + scan ${PLAIN:-failed} us)" >&2
 done

@@ -4,7 +4,7 @@
 // program's FindListRecord on the real platform) for key code KEY in FILE,
 // against the least that takes: one plain read of the file and a scan of
 // its lines for the key code's text. The rounds alternate the two, each
-// repeated for some 50 ms; it prints "lookup_us plain_us": the medians, in
+// repeated for some 20 ms; it prints "lookup_us plain_us": the medians, in
 // microseconds a lookup. Both must find a record whose key code is KEY.
 #include <algorithm>
 #include <cstdio>
@@ -92,9 +92,9 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "no record with key code %d in %s\n", key, file);
     return 1;
   }
-  // As many calls a batch as make some 50 ms, judged by one call of each.
+  // As many calls a batch as make some 20 ms, judged by one call of each.
   const double once = std::max(TimeBatch(1, lookup), TimeBatch(1, plain));
-  const int times = std::max(1, static_cast<int>(50000 / std::max(once, 1.0)));
+  const int times = std::max(1, static_cast<int>(20000 / std::max(once, 1.0)));
   std::vector<double> looked, read;
   for (int r = 0; r < rounds; ++r) {
     looked.push_back(TimeBatch(times, lookup));
