@@ -162,12 +162,14 @@ for i in $(seq "$ROUNDS"); do
 done
 HK_PASTE=$(column "$WORK/hk_zk" 1); HK_PASTE_BARE=$(column "$WORK/hk_bare" 1)
 HK_LAUNCH=$(column "$WORK/hk_zk" 2); HK_LAUNCH_BARE=$(column "$WORK/hk_bare" 2)
-# Each size: "lookup_us plain_us", the two alternating in ten batches a round.
+# Each size: "lookup_us with_path_us plain_us", alternating in ten batches
+# a round; with_path adds finding the list file's path, as a hotkey does.
 for n in 48 1000 100000; do
   entry_lists "$n"
-  read -r LOOKUP PLAIN < <(timeout 600 wine 'C:\bench\zk_lookup_bench.exe' "$LIST_WIN" 90 $((ROUNDS * 10)) 2>>"$LOG" | tr -d '\r')
+  read -r LOOKUP WITH_PATH PLAIN < <(timeout 600 wine 'C:\bench\zk_lookup_bench.exe' "$LIST_WIN" 90 $((ROUNDS * 10)) 2>>"$LOG" | tr -d '\r')
   printf -v "LOOKUP_$n" '%s' "${LOOKUP:-nan}"; printf -v "PLAIN_$n" '%s' "${PLAIN:-nan}"
-  echo "bench: lookup in $n records: ${LOOKUP:-failed} us (read + scan ${PLAIN:-failed} us)" >&2
+  printf -v "WITH_PATH_$n" '%s' "${WITH_PATH:-nan}"
+  echo "bench: lookup in $n records: ${LOOKUP:-failed} us, with the path ${WITH_PATH:-failed} us (read + scan ${PLAIN:-failed} us)" >&2
 done
 # --- end of hotkey to action and entry lookup -------------------------------
 SIZE=$(stat -c %s "${ZK_BENCH_SHIPPED:-build/win32/zentrik.exe}")
@@ -198,3 +200,4 @@ for n in 48 1000 100000; do
   look=LOOKUP_$n; plain=PLAIN_$n
   row "entry lookup, $n records, us (read+scan)" "${!look} (${!plain})" "$(ratio "${!look}" "${!plain}")x" "<= 1.5x"
 done
+row "path + lookup, 48 records, us (read+scan)" "$WITH_PATH_48 ($PLAIN_48)" "$(ratio "$WITH_PATH_48" "$PLAIN_48")x" "<= 1.5x"

@@ -1,11 +1,14 @@
 // The benchmark's timing of the entry lookup, run under Wine:
 //   zk_lookup_bench FILE KEY ROUNDS
-// times what a WinKey+Alt hotkey does to find its launch entry (the
-// program's FindListRecord on the real platform) for key code KEY in FILE,
-// against the least that takes: one plain read of the file and a scan of
-// its lines for the key code's text. The rounds alternate the two, each
-// repeated for some 20 ms; it prints "lookup_us plain_us": the medians, in
-// microseconds a lookup. Both must find a record whose key code is KEY.
+// times what a WinKey+Alt hotkey does to find its launch entry, with the
+// program's own code on the real platform: FindListRecord for key code KEY
+// in FILE and, apart, the same after finding the launch list's path in the
+// data folder (ListFilePath, which must give FILE), as RunLaunchEntry does.
+// It compares them with the least a lookup takes: one plain read of FILE
+// and a scan of its lines for the key code's text. The rounds alternate
+// the three, each repeated for some 20 ms; it prints "lookup_us
+// with_path_us plain_us": the medians, in microseconds a lookup. All must
+// find a record whose key code is KEY.
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -85,21 +88,28 @@ int main(int argc, char** argv) {
   const std::string keyText = std::to_string(key);
   plat::Win32Platform platform;
 
+  const auto path = [&] { return ListFilePath(platform, "Zentrik", "%s\\znks.ini"); };
   const auto lookup = [&] { return FindListRecord(platform, file, key, 5); };
+  const auto withPath = [&] { return FindListRecord(platform, path(), key, 5); };
   const auto plain = [&] { return PlainLookup(file, keyText); };
+  if (lstrcmpiA(path().c_str(), file) != 0) {
+    std::fprintf(stderr, "%s is not the launch list\n", file);
+    return 1;
+  }
   const auto found = lookup();
   if (!found || (*found)[2] != keyText || plain() != keyText) {
     std::fprintf(stderr, "no record with key code %d in %s\n", key, file);
     return 1;
   }
   // As many calls a batch as make some 20 ms, judged by one call of each.
-  const double once = std::max(TimeBatch(1, lookup), TimeBatch(1, plain));
+  const double once = std::max({TimeBatch(1, lookup), TimeBatch(1, withPath), TimeBatch(1, plain)});
   const int times = std::max(1, static_cast<int>(20000 / std::max(once, 1.0)));
-  std::vector<double> looked, read;
+  std::vector<double> looked, pathed, read;
   for (int r = 0; r < rounds; ++r) {
     looked.push_back(TimeBatch(times, lookup));
+    pathed.push_back(TimeBatch(times, withPath));
     read.push_back(TimeBatch(times, plain));
   }
-  std::printf("%.1f %.1f\n", Median(looked), Median(read));
+  std::printf("%.1f %.1f %.1f\n", Median(looked), Median(pathed), Median(read));
   return 0;
 }
