@@ -121,6 +121,57 @@ measure full zentrik.exe "$ROUNDS" 0; FULL_MS=$S_MS
 lists 5000
 measure big zentrik.exe 3 1; BIG_MS=$S_MS; BIG_MENU=$S_MENU; BIG_MENU2=$S_MENU2
 READ_MS=$(python3 -c "import time,sys;t=time.perf_counter();open(sys.argv[1],'rb').read();print('%.1f'%((time.perf_counter()-t)*1000))" "$DATA/znks.ini")
+# --- Hotkey to action and entry lookup -------------------------------------
+cp "$WIN_BUILD/tests/bench/zk_signal.exe" "$WIN_BUILD/tests/bench/zk_lookup_bench.exe" "$DIR/"
+LIST_WIN="$APPDATA_WIN\\Zentrik\\znks.ini"
+# entry_lists N: N records in each list; the last one alone has key code 90
+# (Z), the others cycle through A to Y. Launch entries start zk_signal.exe,
+# which sets the event ZkBenchLaunched; text entry I pastes "Line I".
+entry_lists() {
+  python3 - "$DATA" "$1" <<'PY'
+import base64, sys
+folder, n = sys.argv[1], int(sys.argv[2])
+b = lambda s: base64.b64encode(s.encode()).decode()
+key = lambda i: 90 if i == n - 1 else 65 + i % 25
+exe, event = b('C:\\bench\\zk_signal.exe'), b('ZkBenchLaunched')
+launch = [f"{b('Entry %d' % i)}|{chr(key(i))}|{key(i)}|{exe}|{event}" for i in range(n)]
+text = [f"{b('Text %d' % i)}|{chr(key(i))}|{key(i)}|{b('Line %d' % i)}" for i in range(n)]
+for name, lines in (("znks.ini", launch), ("znks2.ini", text)):
+    with open(f"{folder}/{name}", "w", newline="") as f:
+        f.write("".join(line + "\r\n" for line in lines))
+PY
+}
+# hotkeys FILE COMMAND: ten trials of WinKey+Ctrl+Z and WinKey+Alt+Z on the
+# program COMMAND starts, "paste_ms launch_ms" a line, appended to FILE.
+hotkeys() {
+  timeout 600 wine 'C:\bench\zk_bench.exe' hotkey 90 "Line 47" ZkBenchLaunched 10 "$2" 2>>"$LOG" | tr -d '\r' >>"$1"
+}
+# column FILE N: the median of the Nth column's successful trials (>= 0),
+# and " (K failed)" when some did not happen within 10 s.
+column() {
+  local failed
+  failed=$(awk -v n="$2" '$n < 0 {k++} END {print k + 0}' "$1")
+  printf '%s%s' "$(awk -v n="$2" '$n >= 0 {print $n}' "$1" | median)" "$([ "$failed" = 0 ] || echo " ($failed failed)")"
+}
+entry_lists 48
+: >"$WORK/hk_bare"; : >"$WORK/hk_zk"
+for i in $(seq "$ROUNDS"); do
+  hotkeys "$WORK/hk_bare" 'C:\bench\zk_bare_tray.exe 90 "Line 47" C:\bench\zk_signal.exe ZkBenchLaunched'
+  hotkeys "$WORK/hk_zk" 'C:\bench\zentrik.exe'
+  echo "bench: hotkey round $i of $ROUNDS" >&2
+done
+HK_PASTE=$(column "$WORK/hk_zk" 1); HK_PASTE_BARE=$(column "$WORK/hk_bare" 1)
+HK_LAUNCH=$(column "$WORK/hk_zk" 2); HK_LAUNCH_BARE=$(column "$WORK/hk_bare" 2)
+# Each size: "lookup_us with_path_us plain_us", alternating in ten batches
+# a round; with_path adds finding the list file's path, as a hotkey does.
+for n in 48 1000 100000; do
+  entry_lists "$n"
+  read -r LOOKUP WITH_PATH PLAIN < <(timeout 600 wine 'C:\bench\zk_lookup_bench.exe' "$LIST_WIN" 90 $((ROUNDS * 10)) 2>>"$LOG" | tr -d '\r')
+  printf -v "LOOKUP_$n" '%s' "${LOOKUP:-nan}"; printf -v "PLAIN_$n" '%s' "${PLAIN:-nan}"
+  printf -v "WITH_PATH_$n" '%s' "${WITH_PATH:-nan}"
+  echo "bench: lookup in $n records: ${LOOKUP:-failed} us, with the path ${WITH_PATH:-failed} us (read + scan ${PLAIN:-failed} us)" >&2
+done
+# --- end of hotkey to action and entry lookup -------------------------------
 SIZE=$(stat -c %s "${ZK_BENCH_SHIPPED:-build/win32/zentrik.exe}")
 
 printf '\nZentrik benchmark, %s; Wine %s (%s-bit programs), %s rounds, medians\n' \
@@ -143,5 +194,10 @@ row "start-up, 96 entries over empty lists" "$FULL_MS ms ($ZK_MS ms)" "$(ratio "
 row "menu opening, empty lists: 1st, 2nd" "$ZK_MENU ms, $ZK_MENU2 ms" "-" "< 100 ms"
 row "start-up, 10,000 records (5,000 a list)" "$BIG_MS ms (file read $READ_MS ms)" "$(ratio "$BIG_MS" "$ZK_MS")x" "linear"
 row "menu opening, 10,000 records: 1st, 2nd" "$BIG_MENU ms, $BIG_MENU2 ms" "-" "< 100 ms"
-row "hotkey to action" "not measured" "-" "<= 1.2x"
-row "entry lookup" "not measured" "-" "<= 1.5x"
+row "hotkey to paste, ms (bare program)" "$HK_PASTE ($HK_PASTE_BARE)" "$(ratio "${HK_PASTE%% *}" "${HK_PASTE_BARE%% *}")x" "<= 1.2x"
+row "hotkey to launch, ms (bare program)" "$HK_LAUNCH ($HK_LAUNCH_BARE)" "$(ratio "${HK_LAUNCH%% *}" "${HK_LAUNCH_BARE%% *}")x" "<= 1.2x"
+for n in 48 1000 100000; do
+  look=LOOKUP_$n; plain=PLAIN_$n
+  row "entry lookup, $n records, us (read+scan)" "${!look} (${!plain})" "$(ratio "${!look}" "${!plain}")x" "<= 1.5x"
+done
+row "path + lookup, 48 records, us (read+scan)" "$WITH_PATH_48 ($PLAIN_48)" "$(ratio "$WITH_PATH_48" "$PLAIN_48")x" "<= 1.5x"

@@ -2,22 +2,52 @@
 // benchmark: the version check, two named mutexes, OLE, a hidden
 // application window and a main window, eleven atoms with their hotkeys, a
 // tray icon with a balloon and a small menu. It then waits for messages
-// until it is ended. With "/data" on its command line it also finds its
-// data folder through the shell, reads a settings value, the Run key and
-// two list files there, as a tray program with settings does at start.
+// until it is ended.
+//   zk_bare_tray [/data | VK TEXT FILE PARAMETERS]
+// With /data it also finds its data folder through the shell, reads a
+// settings value, the Run key and two list files there, as a tray program
+// with settings does at start. With the four arguments it also holds WinKey+Ctrl+VK, which puts TEXT on the
+// clipboard and types Ctrl+V, and WinKey+Alt+VK, which opens FILE with
+// PARAMETERS through the shell: what a user entry's hotkey does, the plain
+// way, without a list file.
 #include <windows.h>
 #include <ole2.h>
 #include <shellapi.h>
 #include <shlobj.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <initializer_list>
 
 namespace {
 constexpr UINT kTrayMessage = WM_USER + 1;
 constexpr UINT kKeys[] = {27, 115, 119, 123, 76, 35, 33, 34, 73, 80, 78};
+constexpr int kPasteId = 0x100;
+constexpr int kLaunchId = 0x101;
 HMENU g_menu = nullptr;
+const char* g_text = nullptr;
+const char* g_file = nullptr;
+const char* g_parameters = nullptr;
+
+void Paste(HWND owner) {
+  if (!OpenClipboard(owner)) return;
+  EmptyClipboard();
+  const std::size_t size = std::strlen(g_text) + 1;
+  if (HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, size)) {
+    void* data = GlobalLock(block);
+    if (data != nullptr) {
+      std::memcpy(data, g_text, size);
+      GlobalUnlock(block);
+    }
+    if (data == nullptr || !SetClipboardData(CF_TEXT, block)) GlobalFree(block);
+  }
+  CloseClipboard();
+  keybd_event(VK_CONTROL, 0, 0, 0);
+  keybd_event('V', 0, 0, 0);
+  keybd_event('V', 0, KEYEVENTF_KEYUP, 0);
+  keybd_event(VK_CONTROL, 0, KEYEVENTF_KEYUP, 0);
+}
 
 // The data folder under the user's application data (made when missing), a
 // settings value (written first when the file is missing), the program's
@@ -64,12 +94,14 @@ LRESULT CALLBACK MainProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
     PostMessageA(w, WM_NULL, 0, 0);
     return 0;
   }
+  if (msg == WM_HOTKEY && wp == kPasteId) Paste(w);
+  if (msg == WM_HOTKEY && wp == kLaunchId) ShellExecuteA(w, "open", g_file, g_parameters, nullptr, SW_SHOW);
   if (msg == WM_COMMAND && LOWORD(wp) == 2) PostQuitMessage(0);
   return DefWindowProcA(w, msg, wp, lp);
 }
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   OSVERSIONINFOA version{};
   version.dwOSVersionInfoSize = sizeof version;
   if (!GetVersionExA(&version) || version.dwPlatformId != VER_PLATFORM_WIN32_NT) return 1;
@@ -77,7 +109,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
   if (GetLastError() == ERROR_ALREADY_EXISTS) return 0;
   HANDLE second = CreateMutexA(nullptr, FALSE, "ZkBareTray-2");
   OleInitialize(nullptr);
-  if (std::strstr(commandLine, "/data") != nullptr) ReadDataFiles();
+  if (__argc == 2 && std::strcmp(__argv[1], "/data") == 0) ReadDataFiles();
 
   WNDCLASSEXA wc{};
   wc.cbSize = sizeof wc;
@@ -98,6 +130,16 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     std::snprintf(name, sizeof name, "ZkBare_Hotkey%u", kKeys[i]);
     atoms[i] = GlobalAddAtomA(name);
     RegisterHotKey(main, atoms[i] - 0xC000, MOD_WIN | MOD_SHIFT, kKeys[i]);
+  }
+
+  const bool entries = __argc == 5;
+  if (entries) {
+    const UINT vk = static_cast<UINT>(std::atoi(__argv[1]));
+    g_text = __argv[2];
+    g_file = __argv[3];
+    g_parameters = __argv[4];
+    RegisterHotKey(main, kPasteId, MOD_WIN | MOD_CONTROL, vk);
+    RegisterHotKey(main, kLaunchId, MOD_WIN | MOD_ALT, vk);
   }
 
   g_menu = CreatePopupMenu();
@@ -127,6 +169,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
   for (int i = 0; i < 11; ++i) {
     UnregisterHotKey(main, atoms[i] - 0xC000);
     GlobalDeleteAtom(atoms[i]);
+  }
+  if (entries) {
+    UnregisterHotKey(main, kPasteId);
+    UnregisterHotKey(main, kLaunchId);
   }
   DestroyMenu(g_menu);
   DestroyWindow(main);
