@@ -160,13 +160,14 @@ int Hotkeys(char** argv) {
 
 int main(int argc, char** argv) {
   if (argc == 7 && std::string(argv[1]) == "hotkey") return Hotkeys(argv);
-  if (argc != 6 || std::string(argv[1]) != "start") {
+  if ((argc != 6 && argc != 7) || std::string(argv[1]) != "start") {
     std::fprintf(stderr,
-                 "usage: zk_bench start EXE SETTLE_MS IDLE_MS MENU\n"
+                 "usage: zk_bench start EXE SETTLE_MS IDLE_MS MENU [ARGUMENTS]\n"
                  "       zk_bench hotkey VK TEXT EVENT TRIALS COMMAND\n");
     return 2;
   }
   std::string command = std::string("\"") + argv[2] + "\"";
+  if (argc == 7) command += std::string(" ") + argv[6];
   PROCESS_INFORMATION pi{};
   const double t0 = Now();
   if (!Start(command, pi)) {
