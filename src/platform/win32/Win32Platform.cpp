@@ -1,5 +1,6 @@
 #include "platform/win32/Win32Platform.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -270,7 +271,8 @@ bool SameEntries(const std::vector<PopupMenuEntry>& a, const std::vector<PopupMe
 // was added or deleted costs far more than changing the items that differ:
 // the equal items at both ends stay, the items between are changed in
 // place, and only the difference in count is inserted or deleted. False
-// when Windows refuses a step; the menu is then to be built anew.
+// when Windows refuses a step or building is cheaper; the menu is then to
+// be built anew.
 bool UpdateMenu(HMENU menu, const std::vector<PopupMenuEntry>& shown,
                 const std::vector<PopupMenuEntry>& wanted) {
   std::size_t head = 0;
@@ -281,6 +283,9 @@ bool UpdateMenu(HMENU menu, const std::vector<PopupMenuEntry>& shown,
     ++tail;
   const std::size_t oldCount = shown.size() - head - tail;
   const std::size_t newCount = wanted.size() - head - tail;
+  // Inserting or deleting more items than the new menu holds costs more than
+  // building it (the menu without the user's entries, say).
+  if (std::max(oldCount, newCount) - std::min(oldCount, newCount) > wanted.size()) return false;
   for (std::size_t i = 0; i < oldCount && i < newCount; ++i) {
     const PopupMenuEntry& was = shown[head + i];
     const PopupMenuEntry& now = wanted[head + i];
