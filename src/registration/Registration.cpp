@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "app/MainForm.h"
 #include "catalogue/Hotkeys.h"
 
@@ -20,13 +22,17 @@ void ForEachMarkedItem(TPopupMenu& menu, const THotkeySetInfo& set, Visit visit)
   }
 }
 
-// Frees the tray items of one list and empties its array.
+// Frees the tray items of one list and empties its array. The items are
+// taken out of their parent (the menu's root) in one pass: removing them one
+// by one would search and shift the whole menu for each.
 void FreeItems(std::vector<TMenuItem*>& items) {
-  for (TMenuItem*& item : items) {
-    if (item == nullptr) continue;
-    if (TMenuItem* parent = item->Parent()) parent->Remove(*item);
-    item = nullptr;
+  std::vector<TMenuItem*> parents;
+  for (const TMenuItem* item : items) {
+    TMenuItem* parent = item != nullptr ? item->Parent() : nullptr;
+    if (parent != nullptr && std::find(parents.begin(), parents.end(), parent) == parents.end())
+      parents.push_back(parent);
   }
+  for (TMenuItem* parent : parents) parent->RemoveItems(items);  // destroyed here
   items.clear();
 }
 

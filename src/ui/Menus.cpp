@@ -2,6 +2,7 @@
 
 #include <set>
 #include <stdexcept>
+#include <unordered_set>
 
 namespace {
 // Command IDs of the living items. WM_COMMAND carries an ID in 16 bits, so
@@ -81,6 +82,25 @@ std::unique_ptr<TMenuItem> TMenuItem::Remove(TMenuItem& item) {
   std::unique_ptr<TMenuItem> out = std::move(items_[static_cast<std::size_t>(index)]);
   items_.erase(items_.begin() + index);
   out->parent_ = nullptr;
+  return out;
+}
+
+std::vector<std::unique_ptr<TMenuItem>> TMenuItem::RemoveItems(const std::vector<TMenuItem*>& items) {
+  std::unordered_set<const TMenuItem*> gone;
+  for (const TMenuItem* item : items)
+    if (item != nullptr && item->parent_ == this) gone.insert(item);
+  std::vector<std::unique_ptr<TMenuItem>> out;
+  out.reserve(gone.size());
+  std::size_t kept = 0;
+  for (std::unique_ptr<TMenuItem>& child : items_) {
+    if (gone.count(child.get()) != 0) {
+      child->parent_ = nullptr;
+      out.push_back(std::move(child));
+    } else {
+      items_[kept++] = std::move(child);
+    }
+  }
+  items_.resize(kept);
   return out;
 }
 

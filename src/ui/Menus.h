@@ -39,6 +39,9 @@ class TMenuItem {
   TMenuItem& Add(std::unique_ptr<TMenuItem> item);
   TMenuItem& Insert(int index, std::unique_ptr<TMenuItem> item);
   std::unique_ptr<TMenuItem> Remove(TMenuItem& item);
+  // Takes those of `items` that are children of this one out in one pass,
+  // the rest keeping their order, and hands them back in menu order.
+  std::vector<std::unique_ptr<TMenuItem>> RemoveItems(const std::vector<TMenuItem*>& items);
 
   TMenuItem* Find(const std::string& name);          // this item or a descendant, by name
   TMenuItem* FindCommand(plat::UInt command);        // this item or a descendant, by command

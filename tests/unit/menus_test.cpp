@@ -35,6 +35,22 @@ TEST(Menus, InsertRemoveAndFindKeepOrderAndOwnership) {
   EXPECT_THROW(menu.Items.Insert(5, Item("x", "X")), std::out_of_range);
 }
 
+TEST(Menus, RemoveItemsTakesOnlyTheGivenChildrenInOnePassKeepingOrder) {
+  TPopupMenu menu;
+  TMenuItem* item[5];
+  for (int i = 0; i < 5; ++i) item[i] = &menu.Items.Add(Item("i", "I"));
+  TMenuItem& grandchild = item[0]->Add(Item("g", "G"));
+  TMenuItem stranger;
+  auto taken = menu.Items.RemoveItems({item[3], nullptr, &grandchild, item[1], &stranger});
+  ASSERT_EQ(taken.size(), 2u);  // in menu order, not in the order given
+  EXPECT_EQ(taken[0].get(), item[1]);
+  EXPECT_EQ(taken[1].get(), item[3]);
+  EXPECT_EQ(taken[0]->Parent(), nullptr);
+  ASSERT_EQ(menu.Items.Count(), 3);
+  for (int i : {0, 1, 2}) EXPECT_EQ(&menu.Items.Item(i), item[2 * i]);
+  EXPECT_EQ(grandchild.Parent(), item[0]);
+}
+
 TEST(Menus, CommandsAreUniqueAmongLivingItemsAndFreedOnesComeBack) {
   std::set<plat::UInt> seen;
   std::vector<std::unique_ptr<TMenuItem>> living;

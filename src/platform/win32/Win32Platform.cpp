@@ -1,5 +1,6 @@
 #include "platform/win32/Win32Platform.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -200,6 +201,32 @@ struct MenuDestroyer {
 };
 using UniqueMenu = std::unique_ptr<std::remove_pointer_t<HMENU>, MenuDestroyer>;
 
+UINT ItemFlags(const PopupMenuEntry& entry) {
+  if (entry.separator) return MF_SEPARATOR;
+  UINT flags = MF_STRING;
+  if (entry.checked) flags |= MF_CHECKED;
+  if (!entry.enabled) flags |= MF_GRAYED;
+  return flags;
+}
+
+UniqueMenu BuildMenu(const std::vector<PopupMenuEntry>& entries);
+
+// Puts one entry into `menu` at `position` (by position; -1 appends), its
+// submenu built first. False when Windows refuses a step.
+bool InsertEntry(HMENU menu, UINT position, const PopupMenuEntry& entry) {
+  const UINT flags = ItemFlags(entry) | MF_BYPOSITION;
+  if (entry.separator) return ::InsertMenuA(menu, position, flags, 0, nullptr) != 0;
+  if (entry.children.empty())
+    return ::InsertMenuA(menu, position, flags, entry.command, entry.caption.c_str()) != 0;
+  UniqueMenu sub = BuildMenu(entry.children);
+  if (!sub) return false;
+  if (!::InsertMenuA(menu, position, flags | MF_POPUP, reinterpret_cast<UINT_PTR>(sub.get()),
+                     entry.caption.c_str()))
+    return false;
+  sub.release();  // the parent menu owns it now
+  return true;
+}
+
 // Builds a pop-up menu with its submenus; null when Windows refuses a step.
 UniqueMenu BuildMenu(const std::vector<PopupMenuEntry>& entries) {
   UniqueMenu menu(::CreatePopupMenu());
@@ -209,9 +236,7 @@ UniqueMenu BuildMenu(const std::vector<PopupMenuEntry>& entries) {
       if (!::AppendMenuA(menu.get(), MF_SEPARATOR, 0, nullptr)) return nullptr;
       continue;
     }
-    UINT flags = MF_STRING;
-    if (entry.checked) flags |= MF_CHECKED;
-    if (!entry.enabled) flags |= MF_GRAYED;
+    const UINT flags = ItemFlags(entry);
     if (entry.children.empty()) {
       if (!::AppendMenuA(menu.get(), flags, entry.command, entry.caption.c_str())) return nullptr;
       continue;
@@ -226,15 +251,56 @@ UniqueMenu BuildMenu(const std::vector<PopupMenuEntry>& entries) {
   return menu;
 }
 
+bool SameEntries(const std::vector<PopupMenuEntry>& a, const std::vector<PopupMenuEntry>& b);
+
+bool SameEntry(const PopupMenuEntry& x, const PopupMenuEntry& y) {
+  return x.command == y.command && x.separator == y.separator && x.checked == y.checked &&
+         x.enabled == y.enabled && x.caption == y.caption && SameEntries(x.children, y.children);
+}
+
 bool SameEntries(const std::vector<PopupMenuEntry>& a, const std::vector<PopupMenuEntry>& b) {
   if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    const PopupMenuEntry& x = a[i];
-    const PopupMenuEntry& y = b[i];
-    if (x.command != y.command || x.separator != y.separator || x.checked != y.checked ||
-        x.enabled != y.enabled || x.caption != y.caption || !SameEntries(x.children, y.children))
-      return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (!SameEntry(a[i], b[i])) return false;
+  return true;
+}
+
+// Brings `menu`, built from `shown`, in place to `wanted`. Windows grows a
+// menu's item array one item at a time (under Wine each insertion copies the
+// whole array), so rebuilding a menu of thousands of items after one entry
+// was added or deleted costs far more than changing the items that differ:
+// the equal items at both ends stay, the items between are changed in
+// place, and only the difference in count is inserted or deleted. False
+// when Windows refuses a step or building is cheaper; the menu is then to
+// be built anew.
+bool UpdateMenu(HMENU menu, const std::vector<PopupMenuEntry>& shown,
+                const std::vector<PopupMenuEntry>& wanted) {
+  std::size_t head = 0;
+  while (head < shown.size() && head < wanted.size() && SameEntry(shown[head], wanted[head])) ++head;
+  std::size_t tail = 0;
+  while (tail < shown.size() - head && tail < wanted.size() - head &&
+         SameEntry(shown[shown.size() - 1 - tail], wanted[wanted.size() - 1 - tail]))
+    ++tail;
+  const std::size_t oldCount = shown.size() - head - tail;
+  const std::size_t newCount = wanted.size() - head - tail;
+  // Inserting or deleting more items than the new menu holds costs more than
+  // building it (the menu without the user's entries, say).
+  if (std::max(oldCount, newCount) - std::min(oldCount, newCount) > wanted.size()) return false;
+  for (std::size_t i = 0; i < oldCount && i < newCount; ++i) {
+    const PopupMenuEntry& was = shown[head + i];
+    const PopupMenuEntry& now = wanted[head + i];
+    const UINT position = static_cast<UINT>(head + i);
+    if (was.children.empty() && now.children.empty() && !now.separator) {
+      if (!::ModifyMenuA(menu, position, ItemFlags(now) | MF_BYPOSITION, now.command, now.caption.c_str()))
+        return false;
+      continue;
+    }
+    if (!::DeleteMenu(menu, position, MF_BYPOSITION) || !InsertEntry(menu, position, now)) return false;
   }
+  for (std::size_t i = oldCount; i > newCount; --i)
+    if (!::DeleteMenu(menu, static_cast<UINT>(head + i - 1), MF_BYPOSITION)) return false;
+  for (std::size_t i = oldCount; i < newCount; ++i)
+    if (!InsertEntry(menu, static_cast<UINT>(head + i), wanted[head + i])) return false;
   return true;
 }
 
@@ -604,12 +670,18 @@ bool Win32Platform::GetCursorPos(Point& point) {
 
 bool Win32Platform::TrackPopupMenu(const std::vector<PopupMenuEntry>& menu, UInt flags, int x,
                                    int y, HWnd owner) {
-  // Building a menu costs a call per item; one is built only when the
-  // entries changed since the last one was shown.
-  if (menu_ == nullptr || !SameEntries(menu, menuEntries_)) {
-    if (menu_ != nullptr) ::DestroyMenu(static_cast<HMENU>(menu_));
-    menu_ = nullptr;
-    menuEntries_.clear();
+  // Building a menu costs a call per item; one is built only for the first
+  // opening, and a later change of the entries changes the built menu.
+  if (menu_ != nullptr && !SameEntries(menu, menuEntries_)) {
+    if (UpdateMenu(static_cast<HMENU>(menu_), menuEntries_, menu)) {
+      menuEntries_ = menu;
+    } else {
+      ::DestroyMenu(static_cast<HMENU>(menu_));
+      menu_ = nullptr;
+      menuEntries_.clear();
+    }
+  }
+  if (menu_ == nullptr) {
     UniqueMenu popup = BuildMenu(menu);
     if (!popup) return false;
     menuEntries_ = menu;

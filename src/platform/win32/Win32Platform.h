@@ -163,7 +163,7 @@ class Win32Platform : public TPlatform {
   bool haveLast_ = false;
 
   // The pop-up menu last built (an HMENU) and the entries it shows; the
-  // next TrackPopupMenu with the same entries shows it again unbuilt.
+  // next TrackPopupMenu shows it again, changed where its entries differ.
   void* menu_ = nullptr;
   std::vector<PopupMenuEntry> menuEntries_;
 };
