@@ -8,6 +8,9 @@ namespace {
 // Command IDs of the living items. WM_COMMAND carries an ID in 16 bits, so
 // the IDs of freed items are given out again, the lowest first, before a
 // new one is taken; reloading the lists again and again never runs out.
+// When some 65,000 items live at once (lists of that many records), the
+// items beyond get no command (0): they are shown greyed, their hotkeys
+// still work, and the program's own items, made first, keep theirs.
 // Menus live on the user-interface thread only.
 class CommandIds {
  public:
@@ -17,12 +20,15 @@ class CommandIds {
       freed_.erase(freed_.begin());
       return id;
     }
-    if (next_ > kLast) throw std::runtime_error("Too many menu items");
+    if (next_ > kLast) return kNoCommand;
     return next_++;
   }
-  void Give(plat::UInt id) { freed_.insert(id); }
+  void Give(plat::UInt id) {
+    if (id != kNoCommand) freed_.insert(id);
+  }
 
  private:
+  static constexpr plat::UInt kNoCommand = 0;
   static constexpr plat::UInt kLast = 0xFFFF;
   plat::UInt next_ = 100;
   std::set<plat::UInt> freed_;
@@ -43,8 +49,8 @@ std::vector<plat::PopupMenuEntry> EntriesOf(const TMenuItem& parent) {
     e.caption = item.Caption;
     e.separator = item.IsSeparator();
     e.checked = item.Checked;
-    e.enabled = item.Enabled;
     e.children = EntriesOf(item);
+    e.enabled = item.Enabled && (e.command != 0 || !e.children.empty() || e.separator);
     out.push_back(std::move(e));
   }
   return out;
@@ -112,6 +118,7 @@ TMenuItem* TMenuItem::Find(const std::string& name) {
 }
 
 TMenuItem* TMenuItem::FindCommand(plat::UInt command) {
+  if (command == 0) return nullptr;  // items without a command are never chosen
   if (command_ == command) return this;
   for (auto& child : items_)
     if (TMenuItem* found = child->FindCommand(command)) return found;

@@ -112,4 +112,23 @@ TEST(Menus, OnlyChoosableItemsAreDispatched) {
   EXPECT_EQ(clicks, 2);
 }
 
+// Lists of some 65,000 records use up the 16-bit command IDs: the items
+// beyond have no command, show greyed and are never chosen; the IDs come
+// back when the items are freed.
+TEST(Menus, ItemsBeyondTheCommandIdsHaveNoneAndAreNeverChosen) {
+  TPopupMenu menu;
+  std::vector<std::unique_ptr<TMenuItem>> held;
+  while (held.empty() || held.back()->Command() != 0) held.push_back(Item("x", "X"));
+  EXPECT_LE(held.size(), 0x10000u);
+  int clicks = 0;
+  TMenuItem& last = menu.Items.Add(std::move(held.back()));
+  held.pop_back();
+  last.OnClick = [&](TMenuItem&) { ++clicks; };
+  EXPECT_FALSE(menu.ToPopupEntries().back().enabled);
+  EXPECT_FALSE(menu.DispatchCommand(0));
+  EXPECT_EQ(clicks, 0);
+  held.clear();
+  EXPECT_NE(Item("y", "Y")->Command(), 0u);
+}
+
 }  // namespace
