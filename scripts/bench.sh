@@ -40,15 +40,24 @@ run() { timeout 900 wine 'C:\bench\zk_bench.exe' start "C:\\bench\\$1" "$2" "$3"
 median() { sort -g | awk '{v[NR]=$1} END {if (NR == 0) print "nan"; else if (NR % 2) print v[(NR+1)/2]; else print (v[NR/2]+v[NR/2+1])/2}'; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN {if (b > 0) printf "%.2f", a/b; else print "n/a"}'; }
 
-# lists N: N records in each list (launch entries open Notepad, text
-# entries paste one line), key codes cycling through A to Z.
+# lists N [last]: N records in each list, key codes cycling through A to
+# Z; launch entries open Notepad, text entry I pastes "Line I". With
+# "last", the last record alone has key code 90 (Z), the others cycle
+# through A to Y, and launch entries start zk_signal.exe, which sets the
+# event ZkBenchLaunched.
 lists() {
-  python3 - "$DATA" "$1" <<'PY'
+  python3 - "$DATA" "$1" "${2:-}" <<'PY'
 import base64, sys
-folder, n = sys.argv[1], int(sys.argv[2])
+folder, n, last = sys.argv[1], int(sys.argv[2]), sys.argv[3] == "last"
 b = lambda s: base64.b64encode(s.encode()).decode()
-launch = [f"{b('Entry %d' % i)}|{chr(65 + i % 26)}|{65 + i % 26}|{b('notepad.exe')}|{b('')}" for i in range(n)]
-text = [f"{b('Text %d' % i)}|{chr(65 + i % 26)}|{65 + i % 26}|{b('Line %d' % i)}" for i in range(n)]
+if last:
+    key = lambda i: 90 if i == n - 1 else 65 + i % 25
+    exe, params = b('C:\\bench\\zk_signal.exe'), b('ZkBenchLaunched')
+else:
+    key = lambda i: 65 + i % 26
+    exe, params = b('notepad.exe'), b('')
+launch = [f"{b('Entry %d' % i)}|{chr(key(i))}|{key(i)}|{exe}|{params}" for i in range(n)]
+text = [f"{b('Text %d' % i)}|{chr(key(i))}|{key(i)}|{b('Line %d' % i)}" for i in range(n)]
 for name, lines in (("znks.ini", launch), ("znks2.ini", text)):
     with open(f"{folder}/{name}", "w", newline="") as f:
         f.write("".join(line + "\r\n" for line in lines))
@@ -127,23 +136,6 @@ READ_MS=$(python3 -c "import time,sys;t=time.perf_counter();open(sys.argv[1],'rb
 # --- Hotkey to action and entry lookup -------------------------------------
 cp "$WIN_BUILD/tests/bench/zk_signal.exe" "$WIN_BUILD/tests/bench/zk_lookup_bench.exe" "$DIR/"
 LIST_WIN="$APPDATA_WIN\\Zentrik\\znks.ini"
-# entry_lists N: N records in each list; the last one alone has key code 90
-# (Z), the others cycle through A to Y. Launch entries start zk_signal.exe,
-# which sets the event ZkBenchLaunched; text entry I pastes "Line I".
-entry_lists() {
-  python3 - "$DATA" "$1" <<'PY'
-import base64, sys
-folder, n = sys.argv[1], int(sys.argv[2])
-b = lambda s: base64.b64encode(s.encode()).decode()
-key = lambda i: 90 if i == n - 1 else 65 + i % 25
-exe, event = b('C:\\bench\\zk_signal.exe'), b('ZkBenchLaunched')
-launch = [f"{b('Entry %d' % i)}|{chr(key(i))}|{key(i)}|{exe}|{event}" for i in range(n)]
-text = [f"{b('Text %d' % i)}|{chr(key(i))}|{key(i)}|{b('Line %d' % i)}" for i in range(n)]
-for name, lines in (("znks.ini", launch), ("znks2.ini", text)):
-    with open(f"{folder}/{name}", "w", newline="") as f:
-        f.write("".join(line + "\r\n" for line in lines))
-PY
-}
 # hotkeys FILE COMMAND: ten trials of WinKey+Ctrl+Z and WinKey+Alt+Z on the
 # program COMMAND starts, "paste_ms launch_ms" a line, appended to FILE.
 hotkeys() {
@@ -156,7 +148,7 @@ column() {
   failed=$(awk -v n="$2" '$n < 0 {k++} END {print k + 0}' "$1")
   printf '%s%s' "$(awk -v n="$2" '$n >= 0 {print $n}' "$1" | median)" "$([ "$failed" = 0 ] || echo " ($failed failed)")"
 }
-entry_lists 48
+lists 48 last
 : >"$WORK/hk_bare"; : >"$WORK/hk_zk"
 for i in $(seq "$ROUNDS"); do
   hotkeys "$WORK/hk_bare" 'C:\bench\zk_bare_tray.exe 90 "Line 47" C:\bench\zk_signal.exe ZkBenchLaunched'
@@ -168,7 +160,7 @@ HK_LAUNCH=$(column "$WORK/hk_zk" 2); HK_LAUNCH_BARE=$(column "$WORK/hk_bare" 2)
 # Each size: "lookup_us with_path_us plain_us", alternating in ten batches
 # a round; with_path adds finding the list file's path, as a hotkey does.
 for n in 48 1000 100000; do
-  entry_lists "$n"
+  lists "$n" last
   read -r LOOKUP WITH_PATH PLAIN < <(timeout 600 wine 'C:\bench\zk_lookup_bench.exe' "$LIST_WIN" 90 $((ROUNDS * 10)) 2>>"$LOG" | tr -d '\r')
   printf -v "LOOKUP_$n" '%s' "${LOOKUP:-nan}"; printf -v "PLAIN_$n" '%s' "${PLAIN:-nan}"
   printf -v "WITH_PATH_$n" '%s' "${WITH_PATH:-nan}"
