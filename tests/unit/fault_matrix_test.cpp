@@ -98,17 +98,21 @@ std::vector<Operation> Operations() {
   return ops;
 }
 
-// The machine before each run: two entries in each list, the settings file,
+// The machine before each run: four entries in each list, the settings file,
 // the Run value, and an atom of another program that must survive.
 void Seed(SimMachine& m) {
   const std::string dir = m.sys.appDataPath() + "\\Zentrik\\";
   WriteHostText(m.sys, dir + "cfg.ini", "[ZNK]\r\nshowhint=1\r\n");
   WriteHostText(m.sys, dir + "znks.ini",
                 ComposeLaunchRecord({"A", "F1", 112, "a.exe", "-x"}) + "\r\n" +
-                    ComposeLaunchRecord({"B", "F2", 113, "b.exe", ""}) + "\r\n");
+                    ComposeLaunchRecord({"B", "F2", 113, "b.exe", ""}) + "\r\n" +
+                    ComposeLaunchRecord({"C", "F3", 114, "c.exe", "c"}) + "\r\n" +
+                    ComposeLaunchRecord({"D", "F5", 116, "d.exe", ""}) + "\r\n");
   WriteHostText(m.sys, dir + "znks2.ini",
                 ComposeTextRecord({"S", "S", 'S', "line1\r\nline2"}) + "\r\n" +
-                    ComposeTextRecord({"T", "T", 'T', "t"}) + "\r\n");
+                    ComposeTextRecord({"T", "T", 'T', "t"}) + "\r\n" +
+                    ComposeTextRecord({"U", "U", 'U', "u"}) + "\r\n" +
+                    ComposeTextRecord({"V", "V", 'V', "v"}) + "\r\n");
   m.sys.registry["HKCU\\SOFTWARE\\MICROSOFT\\WINDOWS\\CURRENTVERSION\\RUN"].values["ZENTRIK"] = {
       "Zentrik", {REG_SZ, std::string("\"C:\\Zentrik\\zentrik.exe\"") + '\0'}};
   m.sys.atoms[kStringAtomBase] = sim::SimAtom{kOtherAtom, 1};
