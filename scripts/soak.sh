@@ -5,10 +5,11 @@
 # USER objects and global atoms at the start, after each quarter and at the
 # end. Exits non-zero when a figure keeps growing or the run fails.
 #
-# Usage: scripts/soak.sh [--cycles N] [--presses N] [--menus N] [--keep]
+# Usage: scripts/soak.sh [--cycles N] [--presses N] [--menus N] [--kinds K] [--keep]
 #   --cycles   add and delete cycles (default 1000)
 #   --presses  hotkey presses of each kind (default 10000)
 #   --menus    tray menu openings (default 1000)
+#   --kinds    which presses, letters of vlp: volume, launch, paste (default vlp)
 #   --keep     keep the work folder (prefix and log)
 set -u -o pipefail
 
@@ -19,12 +20,14 @@ WIN_BUILD=$ROOT/$(zk_win_build)
 CYCLES=1000
 PRESSES=10000
 MENUS=1000
+KINDS=vlp
 KEEP=0
 while [ $# -gt 0 ]; do
   case $1 in
     --cycles) CYCLES=$2; shift 2 ;;
     --presses) PRESSES=$2; shift 2 ;;
     --menus) MENUS=$2; shift 2 ;;
+    --kinds) KINDS=$2; shift 2 ;;
     --keep) KEEP=1; shift ;;
     -h|--help) sed -n '2,/^set -u/p' "$0" | sed '$d; s/^# \{0,1\}//'; exit 0 ;;
     *) echo "soak.sh: unknown option $1" >&2; exit 2 ;;
@@ -69,7 +72,7 @@ fi
 sleep 2
 echo "soak: $CYCLES cycles, $PRESSES presses of each kind, $MENUS menu openings"
 START=$(date +%s)
-wine "$WIN_BUILD/tests/e2e/zk_e2e_soak.exe" "$CYCLES" "$PRESSES" "$MENUS" 2>>"$LOG" | tr -d '\r'
+wine "$WIN_BUILD/tests/e2e/zk_e2e_soak.exe" "$CYCLES" "$PRESSES" "$MENUS" "$KINDS" 2>>"$LOG" | tr -d '\r'
 RC=${PIPESTATUS[0]}
 echo "soak: $(($(date +%s) - START)) s"
 if ! kill -0 "$ZK_PID" 2>/dev/null; then

@@ -11,11 +11,13 @@
 //   PRESSES  presses of each kind: built-in (Volume+ and Volume-), launch
 //            (WinKey+Alt+F2) and paste (WinKey+Ctrl+S)
 //   MENUS    tray menu openings, each closed with Esc
+//   KINDS    the kinds of press, letters of "vlp" (default all three)
 #include <windows.h>
 #include <psapi.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -64,6 +66,8 @@ void Settle() {
 }
 
 const char* g_why = "";
+// The kinds of hotkey pressed: v (Volume+ and Volume-), l (launch), p (paste).
+const char* g_kinds = "vlp";
 bool Fail(const char* why) {
   g_why = why;
   return false;
@@ -246,9 +250,9 @@ bool Round(long cycles, long presses, long menus) {
   for (long i = 0; i < cycles; ++i)
     if (!Cycle(i)) return std::fprintf(stderr, "cycle %ld: %s\n", i, g_why), false;
   for (long i = 0; i < presses; ++i) {
-    PressHotkey("Zentrik_Hotkey33", MOD_WIN | MOD_SHIFT, i % 2 ? VK_NEXT : VK_PRIOR);
-    PressHotkey("Zentrik_Hotkey2113", MOD_WIN | MOD_ALT, VK_F2);
-    PressHotkey("Zentrik_Hotkey383", MOD_WIN | MOD_CONTROL, 'S');
+    if (std::strchr(g_kinds, 'v')) PressHotkey("Zentrik_Hotkey33", MOD_WIN | MOD_SHIFT, i % 2 ? VK_NEXT : VK_PRIOR);
+    if (std::strchr(g_kinds, 'l')) PressHotkey("Zentrik_Hotkey2113", MOD_WIN | MOD_ALT, VK_F2);
+    if (std::strchr(g_kinds, 'p')) PressHotkey("Zentrik_Hotkey383", MOD_WIN | MOD_CONTROL, 'S');
   }
   for (long i = 0; i < menus; ++i)
     while (!MenuOpening())
@@ -259,10 +263,11 @@ bool Round(long cycles, long presses, long menus) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 4) {
-    std::fprintf(stderr, "usage: zk_e2e_soak CYCLES PRESSES MENUS\n");
+  if (argc != 4 && argc != 5) {
+    std::fprintf(stderr, "usage: zk_e2e_soak CYCLES PRESSES MENUS [KINDS]\n");
     return 2;
   }
+  if (argc == 5) g_kinds = argv[4];
   const long cycles = std::atol(argv[1]), presses = std::atol(argv[2]), menus = std::atol(argv[3]);
   g_main = FindWindowA("TfrmMain", "Zentrik");
   DWORD pid = 0;
