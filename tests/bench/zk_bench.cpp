@@ -236,12 +236,9 @@ std::string BoxText() {
 }
 
 int Measured(const std::string& mode, const char* exe) {
-  std::string command = std::string("\"") + exe + "\"";
-  STARTUPINFOA si{};
-  si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
   const double t0 = Now();
-  if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+  if (!Start(std::string("\"") + exe + "\"", pi)) {
     std::fprintf(stderr, "cannot start %s\n", exe);
     return 1;
   }
@@ -261,10 +258,7 @@ int Measured(const std::string& mode, const char* exe) {
     std::printf("%.1f %.1f %s\n", startup, box.empty() ? OpenMenu() : -1.0, box.c_str());
   }
   std::fflush(stdout);
-  TerminateProcess(pi.hProcess, 0);
-  WaitForSingleObject(pi.hProcess, 30000);
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
+  End(pi);
   return 0;
 }
 }  // namespace
