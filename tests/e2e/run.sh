@@ -93,7 +93,6 @@ zk_workspace zk-e2e || exit 2
 
 cleanup() {
   trap - EXIT INT TERM
-  declare -F zk_stop_pulse >/dev/null && zk_stop_pulse
   zk_teardown "$KEEP"
   if [ "$KEEP" = 1 ]; then echo "e2e: kept $WORK"; fi
 }
@@ -592,43 +591,6 @@ case_paste_entry() {
 }
 
 # --- sound device and session end
-
-# A private PulseAudio with a null sink, the sound device Wine's mixer
-# needs. Its socket lies in the work folder; PULSE_SERVER points the Wine
-# processes started afterwards at it. Returns non-zero when it does not
-# come up (as root without a session bus it may not).
-PULSE_PID=""
-zk_start_pulse() {
-  command -v pulseaudio >/dev/null && command -v pactl >/dev/null || {
-    log "pulseaudio or pactl is missing"
-    return 1
-  }
-  local dir=$WORK/pulse _
-  mkdir -p "$dir" && chmod 700 "$dir" || return 1
-  XDG_RUNTIME_DIR=$dir HOME=$dir pulseaudio -n --daemonize=no --exit-idle-time=-1 \
-    --use-pid-file=no --disable-shm=yes \
-    --load="module-native-protocol-unix socket=$dir/native auth-anonymous=1" >>"$LOG" 2>&1 &
-  PULSE_PID=$!
-  export PULSE_SERVER=unix:$dir/native
-  for _ in $(seq 50); do
-    timeout 5 pactl info >/dev/null 2>&1 && break
-    sleep 0.2
-  done
-  if ! timeout 10 pactl load-module module-null-sink >>"$LOG" 2>&1; then
-    log "PulseAudio did not come up"
-    zk_stop_pulse
-    return 1
-  fi
-}
-
-zk_stop_pulse() {
-  if [ -n "$PULSE_PID" ]; then
-    kill "$PULSE_PID" 2>/dev/null
-    wait "$PULSE_PID" 2>/dev/null
-  fi
-  PULSE_PID=""
-  unset PULSE_SERVER
-}
 
 case_volume_hotkeys() {
   begin volume-hotkeys

@@ -1,6 +1,7 @@
-# Shell helpers shared by the end-to-end runner and the screenshot script:
-# a private X server and a fresh Wine prefix whose programs all run in one
-# virtual desktop with a taskbar. Source this file; it defines functions only.
+# Shell helpers shared by the end-to-end runner, the soak, the benchmarks and
+# the screenshot script: a private X server, a sound device, and a fresh Wine
+# prefix whose programs all run in one virtual desktop with a taskbar.
+# Source this file; it defines functions only.
 
 # zk_wine_bits: prints 32 when this machine runs Wine's 32-bit loader, the
 # normal case, and 64 when it cannot run 32-bit Linux programs at all (some
@@ -72,6 +73,7 @@ zk_workspace() {
 # unless KEEP is 1.
 zk_teardown() {
   zk_wine_stop
+  zk_stop_pulse
   [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null
   [ "${1:-0}" = 1 ] || rm -rf "$WORK"
 }
@@ -117,4 +119,42 @@ zk_wine_stop() {
   timeout 30 wineserver -k >/dev/null 2>&1
   timeout 30 wineserver -w >/dev/null 2>&1
   return 0
+}
+
+# zk_start_pulse / zk_stop_pulse
+# A private PulseAudio with a null sink, the sound device Wine's mixer
+# needs. Its socket lies in the work folder; PULSE_SERVER points the Wine
+# processes started afterwards at it. Returns non-zero when it does not
+# come up (as root without a session bus it may not).
+PULSE_PID=""
+zk_start_pulse() {
+  command -v pulseaudio >/dev/null && command -v pactl >/dev/null || {
+    printf '%s\n' "pulseaudio or pactl is missing" >>"$LOG"
+    return 1
+  }
+  local dir=$WORK/pulse _
+  mkdir -p "$dir" && chmod 700 "$dir" || return 1
+  XDG_RUNTIME_DIR=$dir HOME=$dir pulseaudio -n --daemonize=no --exit-idle-time=-1 \
+    --use-pid-file=no --disable-shm=yes \
+    --load="module-native-protocol-unix socket=$dir/native auth-anonymous=1" >>"$LOG" 2>&1 &
+  PULSE_PID=$!
+  export PULSE_SERVER=unix:$dir/native
+  for _ in $(seq 50); do
+    timeout 5 pactl info >/dev/null 2>&1 && break
+    sleep 0.2
+  done
+  if ! timeout 10 pactl load-module module-null-sink >>"$LOG" 2>&1; then
+    printf '%s\n' "PulseAudio did not come up" >>"$LOG"
+    zk_stop_pulse
+    return 1
+  fi
+}
+
+zk_stop_pulse() {
+  if [ -n "$PULSE_PID" ]; then
+    kill "$PULSE_PID" 2>/dev/null
+    wait "$PULSE_PID" 2>/dev/null
+  fi
+  PULSE_PID=""
+  unset PULSE_SERVER
 }
