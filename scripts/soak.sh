@@ -81,7 +81,7 @@ case $KINDS in
 esac
 echo "soak: $CYCLES cycles, $PRESSES presses of each kind, $MENUS menu openings"
 START=$(date +%s)
-wine "$WIN_BUILD/tests/e2e/zk_e2e_soak.exe" "$CYCLES" "$PRESSES" "$MENUS" "$KINDS" 2>>"$LOG" | tr -d '\r'
+wine "$WIN_BUILD/tests/e2e/zk_e2e_soak.exe" "$CYCLES" "$PRESSES" "$MENUS" "$KINDS" 2>>"$LOG" | stdbuf -oL tr -d '\r'
 RC=${PIPESTATUS[0]}
 echo "soak: $(($(date +%s) - START)) s"
 if ! kill -0 "$ZK_PID" 2>/dev/null; then
