@@ -133,7 +133,7 @@ measure full zentrik.exe "$ROUNDS" 0; FULL_MS=$S_MS
 lists 5000
 measure big zentrik.exe 3 1; BIG_MS=$S_MS; BIG_MENU=$S_MENU; BIG_MENU2=$S_MENU2
 READ_MS=$(python3 -c "import time,sys;t=time.perf_counter();open(sys.argv[1],'rb').read();print('%.1f'%((time.perf_counter()-t)*1000))" "$DATA/znks.ini")
-# --- Hotkey to action and entry lookup -------------------------------------
+# --- hotkey to action and entry lookup -------------------------------------
 cp "$WIN_BUILD/tests/bench/zk_signal.exe" "$WIN_BUILD/tests/bench/zk_lookup_bench.exe" "$DIR/"
 LIST_WIN="$APPDATA_WIN\\Zentrik\\znks.ini"
 # hotkeys FILE COMMAND: ten trials of WinKey+Ctrl+Z and WinKey+Alt+Z on the
@@ -166,7 +166,6 @@ for n in 48 1000 100000; do
   printf -v "WITH_PATH_$n" '%s' "${WITH_PATH:-nan}"
   echo "bench: lookup in $n records: ${LOOKUP:-failed} us, with the path ${WITH_PATH:-failed} us (read + scan ${PLAIN:-failed} us)" >&2
 done
-# --- end of hotkey to action and entry lookup -------------------------------
 # --- reload after an add, and scale ------------------------------------------
 # reload N: the median over ROUNDS of the milliseconds from the OK on an
 # add's "SUCCESS" box until the Add dialog is gone (the release and reload
@@ -223,7 +222,6 @@ P10=$(per1000 "$SCALE_MS" 10000); P85=$(per1000 "$HUGE_MS" 85000)
 case $P85 in n/a) P_RATIO="-" ;; *) P_RATIO="$(ratio "$P85" "$P10")x" ;; esac
 # A load stopped by an error did less than the whole list: no ratio then.
 [ -z "${HUGE_BOX:-}" ] || P_RATIO="- (stopped)"
-# --- end of reload after an add, and scale -----------------------------------
 
 SIZE=$(stat -c %s "${ZK_BENCH_SHIPPED:-build/win32/zentrik.exe}")
 

@@ -6,10 +6,10 @@
 //   zk_bare_tray [/data | VK TEXT FILE PARAMETERS]
 // With /data it also finds its data folder through the shell, reads a
 // settings value, the Run key and two list files there, as a tray program
-// with settings does at start. With the four arguments it also holds WinKey+Ctrl+VK, which puts TEXT on the
-// clipboard and types Ctrl+V, and WinKey+Alt+VK, which opens FILE with
-// PARAMETERS through the shell: what a user entry's hotkey does, the plain
-// way, without a list file.
+// with settings does at start. With the four arguments it also holds
+// WinKey+Ctrl+VK, which puts TEXT on the clipboard and types Ctrl+V, and
+// WinKey+Alt+VK, which opens FILE with PARAMETERS through the shell: what a
+// user entry's hotkey does, the plain way, without a list file.
 #include <windows.h>
 #include <ole2.h>
 #include <shellapi.h>

@@ -21,8 +21,7 @@
 // user entries, with the box's closing and the dialog's destruction.
 //   zk_bench scale EXE
 // starts EXE and prints the start-up milliseconds (until its main window
-// answers a message), the first menu opening
-// (-1 when none opened) and, when the program shows a message box instead
+// answers a message), the first menu opening (-1 when none opened) and, when the program shows a message box instead
 // (a list it cannot load whole), that box's text.
 #include <windows.h>
 #include <psapi.h>
@@ -31,7 +30,11 @@
 #include <cstdlib>
 #include <string>
 
+#include "../e2e/zk_typed_input.h"
+
 namespace {
+
+using namespace zk_input;
 double Now() {
   LARGE_INTEGER f, c;
   QueryPerformanceFrequency(&f);
@@ -166,36 +169,6 @@ int Hotkeys(char** argv) {
   CloseHandle(launched);
   return 0;
 }
-}  // namespace
-
-// --- reload after an add, and start-up at scale ------------------------------
-namespace {
-bool ShownWindow(const char* cls, const char* title) {
-  HWND w = FindWindowA(cls, title);
-  return w != nullptr && IsWindowVisible(w);
-}
-
-bool WaitWindow(DWORD ms, const char* cls, const char* title, bool shown) {
-  const double t0 = Now();
-  while (ShownWindow(cls, title) != shown) {
-    if (Now() - t0 > ms) return false;
-    Sleep(2);
-  }
-  return true;
-}
-
-void Press(BYTE vk) {
-  const bool ext = vk == VK_UP || vk == VK_DOWN || vk == VK_LEFT || vk == VK_RIGHT;
-  const DWORD flags = ext ? KEYEVENTF_EXTENDEDKEY : 0;
-  keybd_event(vk, static_cast<BYTE>(MapVirtualKeyA(vk, 0)), flags, 0);
-  Sleep(15);
-  keybd_event(vk, static_cast<BYTE>(MapVirtualKeyA(vk, 0)), flags | KEYEVENTF_KEYUP, 0);
-  Sleep(40);
-}
-
-void Type(const char* text) {
-  for (const char* c = text; *c; ++c) Press(static_cast<BYTE>(VkKeyScanA(*c) & 0xFF));
-}
 
 // "Add..." of the first list: a launch entry on the first key offered.
 // The milliseconds from the box's OK until the dialog is gone, or -1.
@@ -203,16 +176,15 @@ double TimedAdd() {
   HWND main = FindWindowA("TfrmMain", "Zentrik");
   if (main == nullptr) return -1;
   PostMessageA(main, WM_USER + 1, 0, WM_LBUTTONUP);
-  if (!WaitWindow(60000, "#32768", nullptr, true)) return -1;
-  for (int i = 0; i < 12; ++i) Press(VK_DOWN);
-  Press(VK_RIGHT);
-  Press(VK_RETURN);
-  if (!WaitWindow(10000, "TfrmAdd", "Add", true)) return -1;
+  if (!WaitFor(60000, Visible, "#32768", nullptr)) return -1;
+  for (int i = 0; i < 12; ++i) Keys({VK_DOWN});
+  Keys({VK_RIGHT, VK_RETURN});
+  if (!WaitFor(10000, Visible, "TfrmAdd", "Add")) return -1;
   Type("bench");
-  Press(VK_TAB);
+  Keys({VK_TAB});
   Type("x");
-  for (BYTE vk : {VK_TAB, VK_TAB, VK_TAB, VK_SPACE}) Press(vk);  // parameters, key, OK
-  if (!WaitWindow(10000, "#32770", "Zentrik", true)) return -1;
+  Keys({VK_TAB, VK_TAB, VK_TAB, VK_SPACE});  // parameters, key, OK
+  if (!WaitFor(10000, Visible, "#32770", "Zentrik")) return -1;
   HWND box = FindWindowA("#32770", "Zentrik");
   const double t0 = Now();
   PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
@@ -262,7 +234,6 @@ int Measured(const std::string& mode, const char* exe) {
   return 0;
 }
 }  // namespace
-// --- end of reload and scale -------------------------------------------------
 
 int main(int argc, char** argv) {
   if (argc == 7 && std::string(argv[1]) == "hotkey") return Hotkeys(argv);

@@ -6,7 +6,7 @@
 // after each. Exit code 1 when a figure grew in every round, 2 when the run
 // could not be done.
 //
-// Usage: zk_e2e_soak CYCLES PRESSES MENUS
+// Usage: zk_e2e_soak CYCLES PRESSES MENUS [KINDS]
 //   CYCLES   add and delete cycles (list I, WinKey+Alt+F1)
 //   PRESSES  presses of each kind: built-in (Volume+ and Volume-), launch
 //            (WinKey+Alt+F2) and paste (WinKey+Ctrl+S)
@@ -21,43 +21,14 @@
 #include <string>
 #include <vector>
 
+#include "zk_typed_input.h"
+
 namespace {
+
+using namespace zk_input;
 
 const UINT kTrayMessage = WM_USER + 1;
 HWND g_main = nullptr;
-
-bool WaitFor(DWORD ms, bool (*test)(const char*, const char*), const char* cls, const char* title) {
-  for (DWORD waited = 0;; waited += 20) {
-    if (test(cls, title)) return true;
-    if (waited >= ms) return false;
-    Sleep(20);
-  }
-}
-
-bool Visible(const char* cls, const char* title) {
-  HWND w = FindWindowA(cls, title);
-  return w && IsWindowVisible(w);
-}
-bool Gone(const char* cls, const char* title) { return FindWindowA(cls, title) == nullptr; }
-
-void Key(BYTE vk, bool up) {
-  const bool ext = vk == VK_UP || vk == VK_DOWN || vk == VK_LEFT || vk == VK_RIGHT;
-  keybd_event(vk, static_cast<BYTE>(MapVirtualKeyA(vk, 0)),
-              (up ? KEYEVENTF_KEYUP : 0) | (ext ? KEYEVENTF_EXTENDEDKEY : 0), 0);
-  Sleep(15);
-}
-
-void Keys(std::initializer_list<BYTE> keys) {
-  for (BYTE vk : keys) {
-    Key(vk, false);
-    Key(vk, true);
-    Sleep(40);
-  }
-}
-
-void Type(const char* text) {
-  for (const char* c = text; *c; ++c) Keys({static_cast<BYTE>(VkKeyScanA(*c) & 0xFF)});
-}
 
 // Waits until the program has handled what was posted to it before.
 void Settle() {

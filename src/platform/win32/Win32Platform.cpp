@@ -211,8 +211,10 @@ UINT ItemFlags(const PopupMenuEntry& entry) {
 
 UniqueMenu BuildMenu(const std::vector<PopupMenuEntry>& entries);
 
-// Puts one entry into `menu` at `position` (by position; -1 appends), its
-// submenu built first. False when Windows refuses a step.
+constexpr UINT kAppend = static_cast<UINT>(-1);
+
+// Puts one entry into `menu` at `position` (by position; kAppend appends),
+// its submenu built first. False when Windows refuses a step.
 bool InsertEntry(HMENU menu, UINT position, const PopupMenuEntry& entry) {
   const UINT flags = ItemFlags(entry) | MF_BYPOSITION;
   if (entry.separator) return ::InsertMenuA(menu, position, flags, 0, nullptr) != 0;
@@ -231,23 +233,8 @@ bool InsertEntry(HMENU menu, UINT position, const PopupMenuEntry& entry) {
 UniqueMenu BuildMenu(const std::vector<PopupMenuEntry>& entries) {
   UniqueMenu menu(::CreatePopupMenu());
   if (!menu) return nullptr;
-  for (const PopupMenuEntry& entry : entries) {
-    if (entry.separator) {
-      if (!::AppendMenuA(menu.get(), MF_SEPARATOR, 0, nullptr)) return nullptr;
-      continue;
-    }
-    const UINT flags = ItemFlags(entry);
-    if (entry.children.empty()) {
-      if (!::AppendMenuA(menu.get(), flags, entry.command, entry.caption.c_str())) return nullptr;
-      continue;
-    }
-    UniqueMenu sub = BuildMenu(entry.children);
-    if (!sub) return nullptr;
-    if (!::AppendMenuA(menu.get(), flags | MF_POPUP, reinterpret_cast<UINT_PTR>(sub.get()),
-                       entry.caption.c_str()))
-      return nullptr;
-    sub.release();  // the parent menu owns it now
-  }
+  for (const PopupMenuEntry& entry : entries)
+    if (!InsertEntry(menu.get(), kAppend, entry)) return nullptr;
   return menu;
 }
 
