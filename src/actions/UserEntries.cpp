@@ -24,8 +24,8 @@ constexpr DWord kReleasePollInterval = 10;
 
 // The fields of the first record of the list file whose key code (third
 // field) is `key`: `fieldCount` fields, the last one taking the rest of the
-// line. A key code before the match that is not a number raises the
-// conversion error; the lines after the match are not looked at.
+// line. A line whose key code is not a number is passed over; the lines
+// after the match are not looked at.
 std::optional<std::vector<std::string>> FindEntry(TPlatform& p, const std::string& path, int key,
                                                   int fieldCount) {
   return FindListRecord(p, path, key, fieldCount);

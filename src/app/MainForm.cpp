@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/Errors.h"
+#include "ui/Messages.h"
 #include "ui/Settings.h"
 
 using namespace plat;
@@ -43,11 +45,31 @@ void TfrmMain::FormCreate() {
   mnuTray_Autorun->Checked = TVostel::IsAutorun(Platform(), kProductName, QuotedProgramPath());
 
   RegisterBuiltinHotkeys();
-  LoadUserHotkeys();
+  std::vector<std::string> skipped;
+  LoadUserHotkeys(&skipped);
   AddTrayIcon();
+  if (!skipped.empty()) ShowSkippedLines(skipped);
 
   Application().ShowMainForm = false;
   FReady = true;
+}
+
+namespace {
+// A box of a few lines stays readable; a file of junk would otherwise fill
+// the screen with it.
+constexpr std::size_t kMaxSkippedShown = 10;
+}  // namespace
+
+// One warning for every line that was passed over at start-up, once the
+// icon is up, so that the user learns which lines of which file to mend.
+void TfrmMain::ShowSkippedLines(const std::vector<std::string>& skipped) {
+  std::string text;
+  for (std::size_t i = 0; i < skipped.size() && i < kMaxSkippedShown; ++i)
+    text += (i == 0 ? "" : "\r\n") + skipped[i];
+  if (skipped.size() > kMaxSkippedShown)
+    text += zk::Format("\r\nSkipped lines not shown here: %u.",
+                       static_cast<unsigned>(skipped.size() - kMaxSkippedShown));
+  TVostel::MsgBox(Application(), text, MB_OK | MB_ICONWARNING);
 }
 
 std::string TfrmMain::QuotedProgramPath() { return "\"" + Platform().GetModuleFileNameA() + "\""; }

@@ -27,6 +27,8 @@ class TfrmMain : public TForm {
   plat::UInt FTaskbarCreatedMsg = 0;
   bool FShowHint = true;
   plat::NotifyIconDataA2K FTrayData{};
+  // Whether the tray icon should answer the mouse: off while a dialog runs.
+  bool FTrayCallbackOn = true;
   std::array<int, kHotkeySlots> FHotkeyIDs{};
   // How many references to each slot's atom this program holds: only what
   // it added itself is released again, never a slot that was not filled.
@@ -69,6 +71,8 @@ class TfrmMain : public TForm {
   void WndProc(TMessage& message) override;
   void PopupTrayMenu();
   void HideApplication();
+  // The warning box that names the list file lines passed over at start-up.
+  void ShowSkippedLines(const std::vector<std::string>& skipped);
   void mnuTray_ExitClick(TMenuItem& sender);
   // The session ends: the tray icon and every hotkey go now, as at exit.
   void EndSession();
@@ -91,7 +95,9 @@ class TfrmMain : public TForm {
   std::string GetTextListPath();
 
   // --- hotkey registration and user entry items (registration/)
-  void LoadUserHotkeys();
+  // Lines of the list files that are no records are passed over; with
+  // `skipped`, a text naming each file, line and fault is added to it.
+  void LoadUserHotkeys(std::vector<std::string>* skipped = nullptr);
   // Index of the first top-level tray item with this component name (any
   // letter case), -1 when there is none.
   int FindTrayItem(const std::string& name) const;
@@ -133,7 +139,8 @@ class TfrmMain : public TForm {
   void BuildTrayMenu();  // ui/TrayIcon.cpp
   // Puts the entries of one list file on the tray menu in front of its marker.
   bool released_ = false;  // FormDestroy has run
-  void PutListOnMenu(THotkeySet set, const std::string& path, std::vector<TMenuItem*>& items);
+  void PutListOnMenu(THotkeySet set, const std::string& path, std::vector<TMenuItem*>& items,
+                     std::vector<std::string>* skipped);
   // The add flow shared by both lists (ui/AddFlows.cpp).
   template <typename Dialog>
   void RunAddDialog(std::string (TfrmMain::*listPath)());

@@ -195,33 +195,32 @@ std::vector<std::string> SplitRecord(const std::string& line, int fieldCount) {
 // Accepts an optional "+" or "-" followed by one or more decimal digits and
 // nothing else (no blanks); values outside the signed 32-bit range are
 // errors like any other text that is not an integer.
-int StrToInt(const std::string& text) {
+bool TryStrToInt(std::string_view text, int& value) {
   std::size_t i = 0;
   bool negative = false;
   if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
     negative = text[i] == '-';
     ++i;
   }
+  if (i == text.size()) return false;
   const std::int64_t limit = negative ? -static_cast<std::int64_t>(std::numeric_limits<int>::min())
                                       : std::numeric_limits<int>::max();
-  std::int64_t value = 0;
-  bool digits = false;
+  std::int64_t magnitude = 0;
   for (; i < text.size(); ++i) {
     const char ch = text[i];
-    if (ch < '0' || ch > '9') {
-      digits = false;
-      break;
-    }
-    digits = true;
-    value = value * 10 + (ch - '0');
-    if (value > limit) {
-      digits = false;
-      break;
-    }
+    if (ch < '0' || ch > '9') return false;
+    magnitude = magnitude * 10 + (ch - '0');
+    if (magnitude > limit) return false;
   }
-  if (!digits)
+  value = static_cast<int>(negative ? -magnitude : magnitude);
+  return true;
+}
+
+int StrToInt(const std::string& text) {
+  int value = 0;
+  if (!TryStrToInt(text, value))
     throw zk::EConvertError(zk::Format("'%s' is not a valid integer value", ShownField(text).c_str()));
-  return static_cast<int>(negative ? -value : value);
+  return value;
 }
 
 std::string ShownField(const std::string& text) {
@@ -282,9 +281,10 @@ void AppendRecord(TPlatform& p, const std::string& fileName, const std::string& 
   TVostel::WriteWholeFile(p, fileName, content);
 }
 
-bool DeleteRecord(TPlatform& p, const std::string& fileName, int index) {
+bool DeleteRecord(TPlatform& p, const std::string& fileName, int index, const std::string& expected) {
   std::vector<std::string> lines = LoadListLines(p, fileName);
   if (index < 0 || static_cast<std::size_t>(index) >= lines.size()) return false;
+  if (lines[static_cast<std::size_t>(index)] != expected) return false;
   lines.erase(lines.begin() + index);
   std::string content;
   for (const std::string& line : lines) {

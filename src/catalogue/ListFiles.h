@@ -3,6 +3,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/Platform.h"
@@ -31,6 +32,9 @@ std::vector<std::string> SplitRecord(const std::string& line, int fieldCount);
 // "'%s' is not a valid integer value" otherwise, with the text as
 // ShownField gives it.
 int StrToInt(const std::string& text);
+// The same without the error: false, and `value` untouched, for text that
+// is not a decimal integer.
+bool TryStrToInt(std::string_view text, int& value);
 
 // A field of a hand-edited file as an error text quotes it: control
 // characters as \xNN (a NUL would end the text), and at most 40 characters
@@ -58,8 +62,11 @@ TTextRecord ParseTextRecord(const std::string& line);
 // it is not empty, the record).
 void AppendRecord(plat::TPlatform& p, const std::string& fileName, const std::string& record);
 // Removes the line at `index` (from 0) and writes every other line followed
-// by CR LF. An index outside the lines changes nothing and returns false.
-bool DeleteRecord(plat::TPlatform& p, const std::string& fileName, int index);
+// by CR LF, provided that line is still `expected`: the file may have been
+// changed by another program since its lines were shown. An index outside
+// the lines, or another line at it, changes nothing and returns false.
+bool DeleteRecord(plat::TPlatform& p, const std::string& fileName, int index,
+                  const std::string& expected);
 // The lines of a list file.
 std::vector<std::string> LoadListLines(plat::TPlatform& p, const std::string& fileName);
 
@@ -70,7 +77,7 @@ std::string ListFilePath(plat::TPlatform& p, const std::string& title, const cha
 // The fields of the first line of a list file whose key code (third field)
 // is `key`, split as SplitRecord does with `fieldCount` (4 or more), or nothing. The
 // file's bytes are scanned once and only the key codes are converted, in
-// line order: a key code before the match that is not a number raises the
-// conversion error, the lines after the match are not looked at.
+// line order: a line whose key code is not a number is no record and is
+// passed over, the lines after the match are not looked at.
 std::optional<std::vector<std::string>> FindListRecord(plat::TPlatform& p, const std::string& fileName,
                                                        int key, int fieldCount);

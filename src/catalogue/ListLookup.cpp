@@ -27,7 +27,9 @@ std::optional<std::vector<std::string>> FindListRecord(plat::TPlatform& p, const
     std::size_t end = start;
     while (end < all.size() && all[end] != '\r' && all[end] != '\n') ++end;
     const std::string_view line = all.substr(start, end - start);
-    if (StrToInt(std::string(KeyField(line))) == key) return SplitRecord(std::string(line), fieldCount);
+    int lineKey = 0;
+    if (TryStrToInt(KeyField(line), lineKey) && lineKey == key)
+      return SplitRecord(std::string(line), fieldCount);
     if (end < all.size()) end += (all[end] == '\r' && end + 1 < all.size() && all[end + 1] == '\n') ? 2 : 1;
     start = end;
   }

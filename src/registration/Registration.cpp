@@ -59,9 +59,9 @@ void TfrmMain::ReleaseMarkedHotkeys(THotkeySet set) {
   });
 }
 
-void TfrmMain::LoadUserHotkeys() {
-  PutListOnMenu(THotkeySet::hsLaunch, GetLaunchListPath(), FLaunchItems);
-  PutListOnMenu(THotkeySet::hsText, GetTextListPath(), FTextItems);
+void TfrmMain::LoadUserHotkeys(std::vector<std::string>* skipped) {
+  PutListOnMenu(THotkeySet::hsLaunch, GetLaunchListPath(), FLaunchItems, skipped);
+  PutListOnMenu(THotkeySet::hsText, GetTextListPath(), FTextItems, skipped);
   RegisterMarkedHotkeys(THotkeySet::hsLaunch);
   RegisterMarkedHotkeys(THotkeySet::hsText);
 }

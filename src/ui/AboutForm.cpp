@@ -41,7 +41,9 @@ DialogDesc AboutDialogDesc() {
   DialogControl title = Label("lblTitle", "", 57, 27);
   title.flags |= CF_CENTER;
   title.font = FontDesc{"Tahoma", -13, true, false};
-  DialogControl ok = Ctl("btnOK", ControlKind::Button, "OK", {110, 163, 74, 23}, 0, CF_DEFAULT);
+  // The one button is both the default and the cancel button: Enter and Esc
+  // close the box, as they close a message box.
+  DialogControl ok = Ctl("btnOK", ControlKind::Button, "OK", {110, 163, 74, 23}, 0, CF_DEFAULT | CF_CANCEL);
   // The shape comes first, so it lies behind everything else.
   d.controls = {shape,
                 bevel,

@@ -6,20 +6,12 @@
 
 #include "app/MainForm.h"
 #include "ui/AddDialogs.h"
+#include "ui/TrayCallbackOff.h"
 
 template <typename Dialog>
 void TfrmMain::RunAddDialog(std::string (TfrmMain::*listPath)()) {
-  SetTrayCallback(false);
-  // Declared before the dialog, so it runs after the dialog is destroyed.
-  struct CallbackBackOn {
-    TfrmMain& form;
-    ~CallbackBackOn() {
-      try {
-        form.SetTrayCallback(true);
-      } catch (...) {
-      }
-    }
-  } callbackBackOn{*this};
+  // Made before the dialog, so the callback comes back after it is destroyed.
+  const TTrayCallbackOff callbackOff(*this);
   auto dialog = std::make_unique<Dialog>(Application());
   dialog->ListFileName = (this->*listPath)();
   if (dialog->ShowModal() == mrOk) {

@@ -41,8 +41,11 @@ TfrmDel::TfrmDel(TApplication& app)
   btnCancel.OnClick = [this](TControl& s) { btnCancelClick(s); };
 }
 
-void TfrmDel::FormShow() {
-  std::vector<std::string> names = DeleteListNames(LoadListLines(Platform(), ListFileName));
+void TfrmDel::FormShow() { FillList(); }
+
+void TfrmDel::FillList() {
+  FListedLines = LoadListLines(Platform(), ListFileName);
+  std::vector<std::string> names = DeleteListNames(FListedLines);
   const bool any = !names.empty();
   cboHotkeyName.SetItems(std::move(names));
   if (any) cboHotkeyName.SetItemIndex(0);
@@ -54,10 +57,15 @@ void TfrmDel::FormShow() {
 void TfrmDel::btnOKClick(TControl&) {
   const int index = cboHotkeyName.ItemIndex();
   const std::string name = cboHotkeyName.Text();
-  // The file may have lost lines since the list was filled: nothing was
-  // deleted then, and that is not reported as a success.
-  if (!DeleteRecord(Platform(), ListFileName, index))
-    throw zk::Exception(zk::Format("List index out of bounds (%d)", index));
+  const std::string listed =
+      index >= 0 && static_cast<std::size_t>(index) < FListedLines.size() ? FListedLines[index] : "";
+  // Another program may have changed the file since the list was filled:
+  // the picked position may now hold another entry, or none. Nothing is
+  // deleted then; the list is filled afresh for the user to pick again.
+  if (!DeleteRecord(Platform(), ListFileName, index, listed)) {
+    FillList();
+    throw zk::Exception("The list has changed since it was shown; nothing was deleted.");
+  }
   Hide();
   TVostel::MsgBoxCaption(Application(), zk::Format("Successfully deleted: %s", name.c_str()), "",
                          MB_OK);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "ui/DialogForm.h"
 
@@ -22,4 +23,9 @@ class TfrmDel : public TDialogForm {
 
  protected:
   void FormShow() override;
+
+ private:
+  // The lines of the list file as the list shows them, one item a line.
+  std::vector<std::string> FListedLines;
+  void FillList();
 };

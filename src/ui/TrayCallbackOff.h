@@ -10,7 +10,10 @@ class TTrayCallbackOff {
   // A second try when the shell refuses the first: a deaf icon would leave
   // the menu, and Exit with it, out of reach.
   ~TTrayCallbackOff() {
-    if (!form_.SetTrayCallback(true)) form_.SetTrayCallback(true);
+    try {
+      if (!form_.SetTrayCallback(true)) form_.SetTrayCallback(true);
+    } catch (...) {
+    }
   }
   TTrayCallbackOff(const TTrayCallbackOff&) = delete;
   TTrayCallbackOff& operator=(const TTrayCallbackOff&) = delete;

@@ -74,7 +74,9 @@ void TfrmMain::AddTrayIcon() {
   FTrayData.uID = 0;
   FTrayData.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
   if (FShowHint) FTrayData.uFlags |= NIF_INFO;
-  FTrayData.uCallbackMessage = WM_TRAYICON;
+  // Added again while a dialog runs (the taskbar restarted), the icon stays
+  // deaf to the mouse until the dialog ends, so that no menu opens over it.
+  FTrayData.uCallbackMessage = FTrayCallbackOn ? WM_TRAYICON : 0;
   FTrayData.hIcon = static_cast<std::uint32_t>(Icon());
   CopyToField(FTrayData.szTip, kProductName);
   FTrayData.dwState = 0;
@@ -87,6 +89,7 @@ void TfrmMain::AddTrayIcon() {
 }
 
 bool TfrmMain::SetTrayCallback(bool enabled) {
+  FTrayCallbackOn = enabled;  // wanted also when the shell refuses it now
   FTrayData.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
   FTrayData.uCallbackMessage = enabled ? WM_TRAYICON : 0;
   return Platform().Shell_NotifyIconA(NIM_MODIFY, FTrayData);

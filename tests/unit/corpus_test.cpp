@@ -138,6 +138,7 @@ TEST(Corpus, EveryBadInputHasItsExpectedOutcome) {
     EXPECT_EQ(p.menusShown.empty() ? "-" : std::to_string(UserItems(p.menusShown[0])), c.items);
     std::string boxes;
     for (const auto& b : p.messageBoxes) boxes += (boxes.empty() ? "" : " / ") + b.text;
+    for (std::size_t at; (at = boxes.find("\r\n")) != std::string::npos;) boxes.replace(at, 2, "\\r\\n");
     if (c.box == "*")
       EXPECT_EQ(p.messageBoxes.size(), 1u) << boxes;
     else

@@ -83,7 +83,8 @@ TEST(DeleteDialog, NothingChangesWithoutASuccessfulDelete) {
                {two, "show", "", "I/O error 32.", true},  // unreadable: OK disabled
                {two, "CreateFileA", "", "I/O error 32.", true},
                {two, "MoveFileExA", "", "I/O error 32.", true},
-               {two, "", kF5, "List index out of bounds (1)", true}};  // the picked line is gone
+               {two, "", kF5, "The list has changed since it was shown; nothing was deleted.",
+                true}};  // the picked line is gone
   for (const auto& c : cases) {
     Program prog(c.file);
     const std::string left = c.shortened.empty() ? c.file : c.shortened;
@@ -107,6 +108,41 @@ TEST(DeleteDialog, NothingChangesWithoutASuccessfulDelete) {
   }
 }
 
+// Another program rewrites the list while the dialog is open: the picked
+// entry is deleted only while its line still stands at its position, else
+// nothing is deleted, the error says so and the list shows the file anew.
+TEST(DeleteDialog, DeletesOnlyTheLineThatTheListShowed) {
+  const std::string a = kF5, b = kN, c = kC;
+  const std::string changedB = ComposeLaunchRecord({"Notepad", "N", 78, "notepad.exe", "y"});
+  const struct {
+    std::string during, left, box;
+    std::vector<std::string> relisted;
+  } cases[] = {
+      {a + "\r\n" + b + "\r\n" + c, a + "\r\n" + c + "\r\n", "Successfully deleted: Notepad", {}},
+      {a + "\r\n" + b + "\r\n" + c + "\r\n" + a, a + "\r\n" + c + "\r\n" + a + "\r\n",
+       "Successfully deleted: Notepad", {}},  // a line added below
+      {b + "\r\n" + c, "", "", {"Notepad", "Calc"}},  // a line removed above
+      {a + "\r\n" + changedB + "\r\n" + c, "", "", {"Notepad", "Notepad", "Calc"}},
+  };
+  for (const auto& k : cases) {
+    Program prog(a + "\r\n" + b + "\r\n" + c);
+    std::vector<std::string> relisted;
+    prog.Delete([&](HWnd d) {
+      WriteHostText(prog.m.sys, kList, k.during);
+      prog.p.PickItem(d, "cboHotkeyName", 1);
+      prog.p.Press(d, "btnOK");
+      if (!prog.p.DialogRunning(d)) return;
+      relisted = prog.p.Control(d, "cboHotkeyName")->items;
+      prog.p.Press(d, "btnCancel");
+    });
+    EXPECT_EQ(ReadHostText(prog.m.sys, kList), k.left.empty() ? k.during : k.left);
+    ASSERT_EQ(prog.p.messageBoxes.size(), 1u);
+    EXPECT_EQ(prog.p.messageBoxes[0].text,
+              k.box.empty() ? "The list has changed since it was shown; nothing was deleted." : k.box);
+    EXPECT_EQ(relisted, k.relisted);
+  }
+}
+
 // Callback off, dialog, release and reload, dialog destroyed, callback on;
 // an error is shown once the dialog is gone and the icon answers again.
 TEST(DeleteDialog, FlowKeepsItsOrderAndTheCallbackComesBackAfterErrors) {
@@ -117,17 +153,25 @@ TEST(DeleteDialog, FlowKeepsItsOrderAndTheCallbackComesBackAfterErrors) {
     const char* fault;
     std::string steps, error;
   } cases[] = {{"", all, "Successfully deleted: Notepad"},
-               {"bad record", all.substr(0, all.find("Reg")) + "DestroyWindow on MessageBoxA ",
-                "'x' is not a valid integer value."},
+               {"unreadable list", all.substr(0, all.find("Reg")) + "MoveFileExA DestroyWindow on MessageBoxA ",
+       "File access denied."},
                {"no dialog", "off CreateDialogWindow on MessageBoxA ", "Error creating window."}};
   for (const auto& c : cases) {
     Program prog(kF5 + "\r\n" + kC);
-    if (c.fault == std::string("bad record"))
-      WriteHostText(prog.m.sys, prog.m.sys.appDataPath() + "\\Zentrik\\znks2.ini", "VA==|T|x|VA==");
+    if (c.fault == std::string("unreadable list"))  // the reload meets a folder in its place
+      prog.p.dialogUser = [&](HWnd) {
+        const auto list2 = prog.m.sys.HostPath(prog.m.sys.appDataPath() + "\\Zentrik\\znks2.ini");
+        std::filesystem::remove(list2);
+        std::filesystem::create_directory(list2);
+      };
     if (c.fault == std::string("no dialog"))
       prog.p.FailCall("CreateDialogWindow", ERROR_GEN_FAILURE);
     prog.p.ClearCalls();
-    prog.Delete([&](HWnd d) { prog.p.Press(d, "btnOK"); });
+    const auto folder = prog.p.dialogUser;
+    prog.Delete([&](HWnd d) {
+      if (folder) folder(d);
+      prog.p.Press(d, "btnOK");
+    });
     std::string steps, last;
     for (const sim::Call& call : prog.p.calls) {
       const std::string step =

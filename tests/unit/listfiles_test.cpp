@@ -97,7 +97,7 @@ TEST_F(ListFileTest, FirstAddLeavesExactlyTheRecordThenRecordsAreJoinedByCrLf) {
 
 TEST_F(ListFileTest, AddAfterDeleteDoesNotDoubleTheLineBreak) {
   Put("znks.ini", "r1\r\nr2\r\nr3");
-  DeleteRecord(p, list, 1);
+  DeleteRecord(p, list, 1, "r2");
   EXPECT_EQ(Get("znks.ini"), "r1\r\nr3\r\n");
   AppendRecord(p, list, "r4");
   EXPECT_EQ(Get("znks.ini"), "r1\r\nr3\r\nr4");
@@ -109,17 +109,18 @@ TEST_F(ListFileTest, AddAfterDeleteDoesNotDoubleTheLineBreak) {
 
 TEST_F(ListFileTest, DeletingTheOnlyRecordLeavesZeroBytes) {
   Put("znks.ini", "YWJj|A|65|YWJj");
-  DeleteRecord(p, list, 0);
+  DeleteRecord(p, list, 0, "YWJj|A|65|YWJj");
   EXPECT_TRUE(fs::exists(Host("znks.ini")));
   EXPECT_EQ(fs::file_size(Host("znks.ini")), 0u);
   EXPECT_TRUE(LoadListLines(p, list).empty());
 }
 
-TEST_F(ListFileTest, DeleteOutsideTheLinesChangesNothing) {
+TEST_F(ListFileTest, DeleteOutsideTheLinesOrOfAnotherLineChangesNothing) {
   Put("znks.ini", "r1\nr2");
   p.ClearCalls();
-  EXPECT_FALSE(DeleteRecord(p, list, 2));
-  EXPECT_FALSE(DeleteRecord(p, list, -1));
+  EXPECT_FALSE(DeleteRecord(p, list, 2, "r2"));
+  EXPECT_FALSE(DeleteRecord(p, list, -1, "r1"));
+  EXPECT_FALSE(DeleteRecord(p, list, 1, "r1"));
   EXPECT_EQ(Get("znks.ini"), "r1\nr2");
   EXPECT_TRUE(p.CallsTo("MoveFileExA").empty());
   EXPECT_TRUE(p.CallsTo("WriteFile").empty());

@@ -320,3 +320,45 @@ TEST_F(MainWindow, AChoiceArrivingAfterItsMenuItemWasFreedDoesNothing) {
 }
 
 }  // namespace
+
+// Every dialog of the tray menu: Add... of both lists, Delete... and About.
+struct DialogFlow {
+  const char* name;
+  TMenuItem* TfrmMain::*item;
+};
+const DialogFlow kDialogFlows[] = {{"add I", &TfrmMain::mnuTray_AddDelHotkey_Add},
+                                   {"add II", &TfrmMain::mnuTray_AddDelHotkey2_Add},
+                                   {"delete I", &TfrmMain::mnuTray_AddDelHotkey_Del},
+                                   {"about", &TfrmMain::mnuTray_About}};
+
+// A shell that refuses to switch the callback back on once is asked again,
+// so the icon does not stay deaf to the mouse.
+TEST_F(MainWindow, EveryDialogFlowAsksTwiceForTheCallbackBackOn) {
+  for (const DialogFlow& flow : kDialogFlows) {
+    p.dialogUser = [&](HWnd d) {
+      p.PressCloseBox(d);
+      p.FailCall("Shell_NotifyIconA", ERROR_GEN_FAILURE);  // the first NIM_MODIFY after it
+    };
+    Send(WM_COMMAND, (form.*flow.item)->Command(), 0);
+    EXPECT_EQ(m.sys.tray.begin()->second.data.uCallbackMessage, WM_TRAYICON) << flow.name;
+  }
+}
+
+// The taskbar restarts while a dialog runs: the icon comes back deaf to the
+// mouse until the dialog ends, so no menu opens over the dialog.
+TEST_F(MainWindow, ATaskbarRestartDuringADialogAddsTheIconWithoutCallback) {
+  for (const DialogFlow& flow : kDialogFlows) {
+    p.dialogUser = [&](HWnd d) {
+      p.RestartTaskbar();
+      run.Pump();  // the dialog's loop dispatches the broadcast
+      ASSERT_EQ(m.sys.tray.size(), 1u) << flow.name;
+      EXPECT_EQ(m.sys.tray.begin()->second.data.uCallbackMessage, 0u) << flow.name;
+      EXPECT_FALSE(p.ClickTrayIcon(WM_RBUTTONUP)) << flow.name;
+      p.PressCloseBox(d);
+    };
+    Send(WM_COMMAND, (form.*flow.item)->Command(), 0);
+    EXPECT_EQ(m.sys.tray.begin()->second.data.uCallbackMessage, WM_TRAYICON) << flow.name;
+    EXPECT_TRUE(p.ClickTrayIcon(WM_RBUTTONUP)) << flow.name;
+    run.Pump();
+  }
+}

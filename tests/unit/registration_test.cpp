@@ -1,6 +1,7 @@
 // Registration and release walk the tray menu's top-level items by marker.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 
 #include "catalogue/Hotkeys.h"
@@ -99,28 +100,49 @@ TEST(UserItems, EntriesStandInFileOrderBeforeTheirMarkersAndAreRegistered) {
   EXPECT_EQ(m.sys.hotkeys.size(), 11u);
 }
 
-TEST(UserItems, ABadKeyCodeStopsTheLoadWithTheConversionError) {
-  SimMachine m;
-  sim::SimPlatform p(m.sys);
-  WriteLists(p, "TWFpbA==|F1|112|bm90ZXBhZA==|\r\nQmFk|F2|1x3|eA==|\r\nV2Vi|7|55|dw==|", "");
-  RunningApp<> run(p);
-  TfrmMain& f = *run.form;
-  ASSERT_EQ(p.messageBoxes.size(), 1u);
-  EXPECT_EQ(p.messageBoxes[0].text, "'1x3' is not a valid integer value.");
-  EXPECT_FALSE(f.FReady);
-  // The entry before the bad line is on the menu, nothing after it, and no
-  // user hotkey was registered.
-  EXPECT_EQ(f.mnuTray.Items.Item(f.FindTrayItem("mnuTray_AddDelHotkey") + 1).Caption,
-            "Mail\tWinKey+Alt+F1");
-  EXPECT_EQ(f.FindTrayItem("mnuTray_AddDelHotkeyHide"), f.FindTrayItem("mnuTray_AddDelHotkey") + 2);
-  EXPECT_FALSE(m.sys.IsHotkeyHeld(kModLaunch, 112));
-  // A line too short to have a key code fails the same way.
-  SimMachine m2;
-  sim::SimPlatform q(m2.sys);
-  WriteLists(q, "", "TWFpbA==|F1");
-  RunningApp<> run2(q);
-  ASSERT_EQ(q.messageBoxes.size(), 1u);
-  EXPECT_EQ(q.messageBoxes[0].text, "'' is not a valid integer value.");
+// Lines that are no records (a bad key code, a blank line, two fields)
+// are passed over: the records after them load with their hotkeys, one
+// warning names every such line once the icon is up, the files keep their
+// bytes, and a reload passes over them silently. Past ten lines the
+// warning counts the rest.
+TEST(UserItems, LinesThatAreNoRecordsAreSkippedWithOneWarningAtStartUp) {
+  std::string junk;
+  for (int i = 0; i < 11; ++i) junk += "x|\r\n";
+  const struct {
+    std::string list1, list2, warning;
+    std::vector<int> launchKeys;
+  } cases[] = {
+      {"TWFpbA==|F1|112|bm90ZXBhZA==|\r\nQmFk|F2|1x3|eA==|\r\n\r\nV2Vi|7|55|dw==|", "TWFpbA==|F1",
+       "znks.ini, line 2: '1x3' is not a valid integer value. The line was skipped.\r\n"
+       "znks.ini, line 3: '' is not a valid integer value. The line was skipped.\r\n"
+       "znks2.ini, line 1: '' is not a valid integer value. The line was skipped.",
+       {112, 55}},
+      {junk + "V2Vi|7|55|dw==|", "",
+       "znks.ini, line 1: '' is not a valid integer value. The line was skipped.\r\n", {55}},
+  };
+  for (const auto& c : cases) {
+    SimMachine m;
+    sim::SimPlatform p(m.sys);
+    WriteLists(p, c.list1, c.list2);
+    RunningApp<> run(p);
+    ASSERT_EQ(p.messageBoxes.size(), 1u);
+    EXPECT_EQ(p.messageBoxes[0].caption, "Warning");
+    EXPECT_EQ(p.messageBoxes[0].text.substr(0, c.warning.size()), c.warning);
+    if (c.list2.empty())
+      EXPECT_EQ(p.messageBoxes[0].text.substr(p.messageBoxes[0].text.rfind("line 10:")),
+                "line 10: '' is not a valid integer value. The line was skipped.\r\n"
+                "Skipped lines not shown here: 1.");
+    const std::vector<std::string> calls = p.CallNames();
+    const auto at = [&calls](const char* name) { return std::find(calls.begin(), calls.end(), name); };
+    EXPECT_LT(at("Shell_NotifyIconA"), at("MessageBoxA"));
+    EXPECT_TRUE(run.form->FReady);
+    for (int key : c.launchKeys) EXPECT_TRUE(m.sys.IsHotkeyHeld(kModLaunch, key)) << key;
+    EXPECT_EQ(run.form->FLaunchItems.size(), c.launchKeys.size());
+    run.form->ReleaseUserHotkeys();
+    run.form->LoadUserHotkeys();
+    EXPECT_EQ(p.messageBoxes.size(), 1u);
+    EXPECT_EQ(ReadHostText(m.sys, m.sys.appDataPath() + "\\Zentrik\\znks.ini"), c.list1);
+  }
 }
 
 TEST(UserItems, ClickingAnEntryReachesItsOperationWithTheKeyCode) {

@@ -17,12 +17,16 @@ using sim::SimPlatform;
 
 namespace {
 
-TEST(Release, AStartStoppedAtABadRecordLeavesOtherProgramsAtomsAlone) {
+TEST(Release, AStartStoppedAtAnUnreadableListLeavesOtherProgramsAtomsAlone) {
   SimMachine m;
   SimPlatform other(m.sys), p(m.sys);
   const Atom theirs = other.GlobalAddAtomA("SomeoneElse");
   ASSERT_EQ(theirs, kStringAtomBase);  // the atom an unfilled slot would name
-  WriteLists(p, "TWFpbA==|F1|112|eA==|\r\nQmFk|F2|1x3|eA==|", "");
+  WriteLists(p, "TWFpbA==|F1|112|eA==|", "");
+  // List I is on the menu when list II, a folder now, cannot be read.
+  const std::string list2 = m.sys.HostPath(m.sys.appDataPath() + "\\Zentrik\\znks2.ini");
+  std::filesystem::remove(list2);
+  std::filesystem::create_directory(list2);
   {
     RunningApp<> run(p);
     ASSERT_FALSE(run.form->FReady);
@@ -161,13 +165,14 @@ TEST(ErrorTexts, AKeyCodeFieldIsQuotedShortAndVisible) {
       EXPECT_EQ(std::string(e.what()), "'" + c.shown + "' is not a valid integer value");
     }
   }
-  // Shown so in the error box of a start that meets such a record.
+  // Shown so in the warning of a start that skips such a line.
   SimMachine m;
   SimPlatform p(m.sys);
   WriteLists(p, "TWFpbA==|F1|" + std::string(100000, 'x') + "|eA==|", "");
   RunningApp<> run(p);
   ASSERT_EQ(p.messageBoxes.size(), 1u);
-  EXPECT_EQ(p.messageBoxes[0].text, "'" + std::string(40, 'x') + "...' is not a valid integer value.");
+  EXPECT_EQ(p.messageBoxes[0].text, "znks.ini, line 1: '" + std::string(40, 'x') +
+                                        "...' is not a valid integer value. The line was skipped.");
 }
 
 // Reloads free and make the entry items again; their command IDs come back

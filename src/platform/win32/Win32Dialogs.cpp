@@ -43,6 +43,10 @@ struct DialogState {
   int updating = 0;  // changes made by the program report no events
   HWND lastFocus = nullptr;  // the control that had the focus when the dialog was left
   bool speedPressed = false;
+  // The label that the left button went down on with a plain press: only
+  // its release clicks it. The second press of a double-click arrives as a
+  // double-click message and must not click a second time.
+  HWND labelPressed = nullptr;
 };
 
 std::map<HWND, std::unique_ptr<DialogState>>& Dialogs() {
@@ -187,6 +191,9 @@ void CreateControl(DialogState& s, int index) {
   s.controls[static_cast<std::size_t>(index)] = w;
   if (w == nullptr) return;
   ::SendMessageA(w, WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(s, index)), FALSE);
+  // No edit field has a maximum length: without this an edit takes no more
+  // than its default limit (some 30,000 characters) from a paste.
+  if (c.kind == ControlKind::Edit || c.kind == ControlKind::Memo) ::SendMessageA(w, EM_SETLIMITTEXT, 0, 0);
   if (c.kind == ControlKind::DropDownList || c.kind == ControlKind::ListBox) FillItems(s, index);
   if (c.kind == ControlKind::DropDownList && c.dropDownRows > 0)
     ::SendMessageA(w, kCbSetMinVisible, static_cast<WPARAM>(c.dropDownRows), 0);
@@ -441,6 +448,7 @@ LRESULT HandleControl(HWND w, UINT msg, WPARAM wp, LPARAM lp, WNDPROC original) 
     case WM_RBUTTONDBLCLK:
     case WM_MBUTTONDBLCLK: {
       ::SetCapture(w);
+      if (msg == WM_LBUTTONDOWN || msg == WM_LBUTTONDBLCLK) s->labelPressed = msg == WM_LBUTTONDOWN ? w : nullptr;
       const MouseButton b = ButtonOf(msg);
       Report(dialog, [&](DialogEvents& e) { e.OnMouseDown(index, b); });
       return 0;
@@ -451,7 +459,9 @@ LRESULT HandleControl(HWND w, UINT msg, WPARAM wp, LPARAM lp, WNDPROC original) 
       const bool inside = Inside(w, lp);
       const MouseButton b = ButtonOf(msg);
       if (::GetCapture() == w) ::ReleaseCapture();
-      if (b == MouseButton::Left && inside) Click(dialog, index);
+      const bool pressed = b == MouseButton::Left && s->labelPressed == w;
+      if (b == MouseButton::Left) s->labelPressed = nullptr;
+      if (pressed && inside) Click(dialog, index);
       Report(dialog, [&](DialogEvents& e) { e.OnMouseUp(index, b, inside); });
       return 0;
     }
