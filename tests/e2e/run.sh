@@ -698,12 +698,12 @@ wait_opened() {
 opened_lines() { tr -d '\r' 2>/dev/null <"$WINEPREFIX/drive_c/Zentrik/opened.txt" | grep -c .; }
 
 # Clicks the control with text $2 in the visible window of class $1 with
-# the real mouse, as a person would.
+# the real mouse, as a person would; $3 clicks make a double-click.
 click_control() {
   local xy
   xy=$(zk control-center "$1" "$2") || return 1
   # shellcheck disable=SC2086
-  xdotool mousemove $xy click 1
+  xdotool mousemove $xy click --repeat "${3:-1}" --delay 80 1
 }
 
 # The tray menu's height in pixels (opened with the posted callback, closed
@@ -765,6 +765,35 @@ case_delete_entries() {
     # shellcheck disable=SC2086
     zk hotkey-held $k >/dev/null || fail "hotkey $k is not held at the start"
   done
+  # Another program rewrites the list while the dialog is open: the picked
+  # Calculator is no longer the second line (Notepad is), so nothing is
+  # deleted and the dialog lists the file anew.
+  local texts box downs=() i
+  for ((i = 0; i < 12; i++)); do downs+=(down); done
+  menu_keys "${downs[@]}" right down enter || fail "no tray menu for Delete..."
+  if texts=$(zk window-texts Delete 10000); then
+    printf '%s\r\n%s\r\n' "$calc" "$notepad" >"$DATA_DIR/znks.ini"
+    zk press-key down tab space >/dev/null
+    if box=$(zk message-box 10000); then
+      grep -qx 'text: The list has changed since it was shown; nothing was deleted.' <<<"$box" ||
+        fail "changed list: unexpected box: $(tr '\n' ' ' <<<"$box")"
+      zk dialog-ok 5000 >/dev/null
+      zk wait-no-window '#32770' '*' 5000 >/dev/null
+    else
+      fail "changed list: no message"
+    fi
+    texts=$(zk window-texts Delete 5000)
+    [ "$(sed -n 's/^item: //p' <<<"$texts")" = $'Calculator\nNotepad' ] ||
+      fail "changed list: the dialog lists [$(sed -n 's/^item: //p' <<<"$texts" | tr '\n' ',')]"
+    [ "$(cat "$DATA_DIR/znks.ini")" = "$(printf '%s\r\n%s\r\n' "$calc" "$notepad")" ] ||
+      fail "changed list: znks.ini was changed"
+    click_control TfrmDel Cancel || fail "changed list: no Cancel button"
+    zk wait-no-window '*' Delete 10000 >/dev/null || fail "changed list: Cancel did not close the dialog"
+  else
+    fail "no Delete dialog"
+  fi
+  printf '%s\r\n%s' "$notepad" "$calc" >"$DATA_DIR/znks.ini"
+
   local h0 h1 h2
   h0=$(menu_height)
 
@@ -838,10 +867,17 @@ case_about_box() {
   zk press-key enter >/dev/null
   zk wait-no-window '*' About 5000 >/dev/null || fail "Enter did not close the About box"
   kill -0 "$ZK_PID" 2>/dev/null || fail "the program ended"
-  # The icon answers the mouse again.
+  # The icon answers the mouse again; Esc closes the box too.
   xdotool mousemove $((DESK_W - 10)) $((DESK_H - 10)) click 1
   if zk wait-menu 10000; then
-    zk press-key esc >/dev/null
+    zk press-key a >/dev/null
+    if zk wait-window '*' About 10000 >/dev/null; then
+      click_control TfrmAbout 'Version 6.34' || fail "cannot click into the About box"
+      zk press-key esc >/dev/null
+      zk wait-no-window '*' About 5000 >/dev/null || fail "Esc did not close the About box"
+    else
+      fail "no About box from the icon's menu"
+    fi
   else
     fail "no tray menu after the About box closed"
   fi
@@ -863,8 +899,10 @@ case_links() {
   if zk wait-window '*' About 10000 >/dev/null; then
     click_control TfrmAbout zentrik@example.com || fail "no mail link in the About box"
     wait_opened "$MAIL_TARGET" 20 || fail "the mail link did not open $MAIL_TARGET"
-    click_control TfrmAbout "$SITE_TARGET" || fail "no website link in the About box"
+    # A double-click opens the link once.
+    click_control TfrmAbout "$SITE_TARGET" 2 || fail "no website link in the About box"
     wait_opened "$SITE_TARGET" 20 || fail "the website link did not open $SITE_TARGET"
+    sleep 2
     click_control TfrmAbout OK || fail "no OK button in the About box"
     zk wait-no-window '*' About 5000 >/dev/null || fail "OK did not close the About box"
   else
@@ -1000,6 +1038,24 @@ case_add_entries() {
   out=$(tr -d '\r' <"$WORK/edit.txt" | sed -n 's/^text: //p')
   [ "$out" = 'Hello\r\nWorld' ] || fail "WinKey+Ctrl+F3 pasted [$out], expected [Hello\r\nWorld]"
 
+  # A pasted text of 40,000 characters, more than an edit control takes by
+  # default, is stored whole (WinKey+Ctrl+F4).
+  if open_add 14 TfrmAdd2; then
+    zk type-text long >/dev/null
+    keys tab
+    zk paste-text 40000 >/dev/null || fail "could not paste into the text field"
+    keys tab down*3 tab enter
+    msg=$(message) || fail "no message after OK for the long text"
+    [ "$msg" = "Zentrik|SUCCESS: WinKey+Ctrl+F4" ] || fail "unexpected message for the long text [$msg]"
+    zk dialog-ok 5000 >/dev/null
+    zk wait-no-window TfrmAdd2 '*' 10000 >/dev/null || fail "the text dialog was not destroyed"
+    local long
+    long=$(sed -n 2p "$DATA_DIR/znks2.ini" | cut -d'|' -f4 | base64 -d 2>/dev/null | wc -c)
+    [ "$long" = 40000 ] || fail "the long text was stored with $long characters, expected 40000"
+  else
+    fail "Add... of list II did not open a second time"
+  fi
+
   # The same key again in list I: "ERROR", the dialog stays as it was.
   if open_add 12 TfrmAdd; then
     zk type-text again >/dev/null
@@ -1046,13 +1102,57 @@ case_bad_input() {
   begin bad-input
   local line want
 
-  # A key code that is not a number stops the load with its error.
+  # A blank line, a line of two fields and a key code that is not a number
+  # are skipped with one warning that names them; the records around them,
+  # also those after them, hold their hotkeys and work, the tray icon is up
+  # and the file keeps its bytes.
   fresh_state
+  cp "$ARGS_EXE" "$WINEPREFIX/drive_c/Zentrik/zk_e2e_args.exe"
+  rm -f "$ARGS_FILE"
   mkdir -p "$DATA_DIR"
-  printf '%s|F1|abc|%s|\r\n' "$(b64 Mail)" "$(b64 notepad)" >"$DATA_DIR/znks.ini"
+  local args_exe box k
+  args_exe=$(b64 'C:\Zentrik\zk_e2e_args.exe')
+  { printf '%s|F1|112|%s|%s\r\n\r\n' "$(b64 First)" "$args_exe" "$(b64 first)"
+    printf '%s|F2\r\n' "$(b64 Two)"
+    printf '%s|F4|abc|%s|\r\n' "$(b64 Mail)" "$(b64 notepad)"
+    printf '%s|F3|114|%s|%s' "$(b64 After)" "$args_exe" "$(b64 after)"; } >"$DATA_DIR/znks.ini"
   want=$(od -An -tx1 "$DATA_DIR/znks.ini")
-  bad_start_shows "'abc' is not a valid integer value." "key code abc"
-  [ "$(od -An -tx1 "$DATA_DIR/znks.ini")" = "$want" ] || fail "key code abc: znks.ini changed"
+  zk_start
+  if box=$(zk message-box 30000); then
+    grep -qx 'caption: Warning' <<<"$box" || fail "skipped lines: the box is not a warning: $(tr '\n' ' ' <<<"$box")"
+    for line in "znks.ini, line 2: '' is not a valid integer value. The line was skipped." \
+      "znks.ini, line 3: '' is not a valid integer value. The line was skipped." \
+      "znks.ini, line 4: 'abc' is not a valid integer value. The line was skipped."; do
+      tr -d '\r' <<<"$box" | grep -qF -- "$line" || fail "skipped lines: the warning lacks \"$line\""
+    done
+    zk dialog-ok 5000 >/dev/null || fail "skipped lines: could not press OK"
+  else
+    fail "skipped lines: no warning"
+  fi
+  if zk_wait_ready; then
+    for k in 112 114; do
+      [ "$(zk hotkey-held 9 $k)" = held ] || fail "skipped lines: WinKey+Alt+$k is not registered"
+    done
+    zk press-hotkey 9 114 >/dev/null
+    if wait_lines "$ARGS_FILE" 20 1; then
+      [ "$(sed -n 1p "$ARGS_FILE" | tr -d '\r')" = after ] || fail "skipped lines: WinKey+Alt+F3 passed [$(sed -n 1p "$ARGS_FILE")]"
+    else
+      fail "skipped lines: the record after the skipped lines started nothing"
+    fi
+    # The icon answers a real click.
+    xdotool mousemove $((DESK_W - 10)) $((DESK_H - 10)) click 1
+    if zk wait-menu 10000; then
+      zk press-key e >/dev/null
+      zk_wait_exit 15
+      [ "$ZK_RC" = 0 ] || fail "skipped lines: exit code $ZK_RC after Exit, expected 0"
+    else
+      fail "skipped lines: no tray menu from the icon"
+    fi
+  else
+    fail "skipped lines: the program did not start"
+  fi
+  [ "$(od -An -tx1 "$DATA_DIR/znks.ini")" = "$want" ] || fail "skipped lines: znks.ini changed"
+  wine_reset
 
   # CR-only line breaks and a NUL byte in a name: both entries load.
   fresh_state

@@ -455,6 +455,27 @@ int CmdTypeText(const char* text) {
   return 0;
 }
 
+// Puts N letters (a to z over and over) on the clipboard and types Ctrl+V,
+// as a user pastes a long text.
+int CmdPasteText(unsigned long count) {
+  std::string text(count, 'a');
+  for (unsigned long i = 0; i < count; ++i) text[i] = static_cast<char>('a' + i % 26);
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+  if (block == nullptr || !OpenClipboard(nullptr)) return 1;
+  std::memcpy(GlobalLock(block), text.c_str(), text.size() + 1);
+  GlobalUnlock(block);
+  EmptyClipboard();
+  const bool set = SetClipboardData(CF_TEXT, block) != nullptr;
+  CloseClipboard();
+  if (!set) return 1;
+  Key(VK_CONTROL, false);
+  Key('V', false);
+  Key('V', true);
+  Key(VK_CONTROL, true);
+  Sleep(500);
+  return 0;
+}
+
 // 0 when the combination cannot be registered now: someone holds it.
 int CmdHotkeyHeld(UINT mods, UINT vk) {
   HWND w = CreateWindowExA(0, "STATIC", "zk_e2e_probe", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
@@ -633,6 +654,7 @@ int Usage() {
                "                                 it settles (CR, LF as \\r, \\n)\n"
                "  clipboard-text                 prints the clipboard's CF_TEXT the same way\n"
                "  type-text TEXT                 types printable characters\n"
+               "  paste-text N                   pastes N letters through the clipboard\n"
                "  hotkey-held MODS VK            0 when the combination is taken\n"
                "  focused                        the focused control of the foreground window\n"
                "  controls CLASS                 the controls of a visible window of CLASS\n"
@@ -693,6 +715,7 @@ int main(int argc, char** argv) {
   if (cmd == "mixer-info" && n == 0) return CmdMixerInfo();
   if (cmd == "veto-session" && n == 1) return CmdVetoSession(Ms(a[0]));
   if (cmd == "type-text" && n == 1) return CmdTypeText(a[0]);
+  if (cmd == "paste-text" && n == 1) return CmdPasteText(std::strtoul(a[0], nullptr, 10));
   if (cmd == "hotkey-held" && n == 2)
     return CmdHotkeyHeld(static_cast<UINT>(std::strtoul(a[0], nullptr, 0)),
                          static_cast<UINT>(std::strtoul(a[1], nullptr, 0)));
