@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Builds zentrik.exe (the win32 preset) and runs it under Wine in a virtual
 # desktop with a taskbar, where its tray icon appears. Installs what is
-# missing first (Debian 12, as root). Uses $DISPLAY, or starts a private X
-# server (Xvfb) when there is no display.
+# missing first (Debian 12; only that needs root: as another user apt-get is
+# called through sudo). Wine runs as the user who called the script: started
+# with sudo, the script builds and runs the program as $SUDO_USER. Uses
+# $DISPLAY, or starts a private X server (Xvfb) when there is no display.
 #
 # Wine keeps its files in $WINEPREFIX (default ~/.wine-zentrik-32, created
 # on the first run; -64 where 32-bit programs cannot run and a 64-bit build
@@ -17,6 +19,17 @@ H=768
 # shellcheck source=scripts/lib/deps.sh
 . "$ROOT/scripts/lib/deps.sh"
 zk_install_deps || exit 1
+
+# Started with sudo: root was for the packages alone. The rest runs as the
+# user who called sudo, so the build folder and the Wine prefix are theirs.
+if [ "$(id -u)" -eq 0 ] && [ -n "${SUDO_USER:-}" ] && [ "$SUDO_USER" != root ]; then
+  echo "Building and running the program as $SUDO_USER, who called sudo"
+  exec runuser -u "$SUDO_USER" -- "$ROOT/scripts/run.sh" "$@"
+fi
+if [ -e "$ROOT/build" ] && [ ! -w "$ROOT/build" ]; then
+  echo "$ROOT/build is not writable by $(id -un) (made by an earlier run as root?); remove it or give it to $(id -un)." >&2
+  exit 1
+fi
 
 # shellcheck source=tests/e2e/wine_env.sh
 . "$ROOT/tests/e2e/wine_env.sh"

@@ -51,6 +51,26 @@ build_win32() { cmake --preset win32 && cmake --build --preset win32 "${JOBS[@]}
 # of the same sources under the 64-bit Wine (see tests/e2e/wine_env.sh).
 build_win64() { cmake --preset win64 && cmake --build --preset win64 "${JOBS[@]}"; }
 
+# The release (scripts/release.sh, built from the commit in a folder of its
+# own): the zip holds its three files, its checksum verifies, README.txt has
+# CR LF line ends, and its zentrik.exe is byte for byte build/win32's.
+release_zip() {
+  local name
+  name=zentrik-$(sed -n 's/^project(Zentrik VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)-win32.zip
+  scripts/release.sh >build/release.log 2>&1 || { tail -n 20 build/release.log; return 1; }
+  [ "$(unzip -Z1 "dist/$name" | tr '\n' ' ')" = "zentrik.exe README.txt LICENSE.txt " ] ||
+    { echo "release: dist/$name holds: $(unzip -Z1 "dist/$name" | tr '\n' ' ')"; return 1; }
+  (cd dist && sha256sum -c "$name.sha256") || return 1
+  ! unzip -p "dist/$name" README.txt | grep -q $'[^\r]$\|^$' ||
+    { echo "release: README.txt has a line that does not end in CR LF"; return 1; }
+  unzip -p "dist/$name" zentrik.exe | cmp - build/win32/zentrik.exe || {
+    echo "release: the zip's zentrik.exe is not build/win32/zentrik.exe"
+    [ -z "$(git status --porcelain --untracked-files=no)" ] ||
+      echo "release: (the release is built from the commit; the working tree has uncommitted changes)"
+    return 1
+  }
+}
+
 # The end-to-end suite. Under a loaded machine Wine sometimes misses one of
 # a case's time limits; a case that fails is run once more on its own, and
 # the summary names every case that passed only on that second run.
@@ -81,6 +101,7 @@ grep -h '^corpus: ' build/native/Testing/Temporary/LastTest.log 2>/dev/null ||
 step "fuzzing (20 s per target)" scripts/fuzz.sh 20
 if step "win32 build" build_win32; then
   step "program headers" tests/e2e/check_exe.sh build/win32/zentrik.exe
+  step "release zip" release_zip
   if [ "$(zk_wine_bits)" = 32 ]; then
     step "end-to-end tests" e2e
   else

@@ -1,6 +1,7 @@
 #include "ui/AboutForm.h"
 
 #include "app/MainForm.h"
+#include "app/Version.h"
 #include "catalogue/Hotkeys.h"
 #include "ui/ControlTable.h"
 #include "ui/Maker.h"
@@ -123,7 +124,7 @@ void TfrmMain::mnuTray_AboutClick(TMenuItem&) {
   const TTrayCallbackOff callbackOff(*this);
   TfrmAbout dialog(Application());  // destroyed before the callback comes back
   dialog.ProductName = kProductName;
-  dialog.VersionText = "6.34";
+  dialog.VersionText = ZK_VERSION_TEXT;
   dialog.CopyrightYear = "2009";
   dialog.ShowModal();
 }

@@ -1,9 +1,13 @@
 #!/usr/bin/env bash
-# Checks the built program's PE header: a 32-bit GUI program whose import
-# table names only DLLs that every Windows installation has.
+# Checks the built program's PE header and resources: a 32-bit GUI program
+# whose import table names only DLLs that every Windows installation has,
+# with ASLR, DEP and terminal-server awareness, no link timestamp, its
+# manifest and its version information.
 set -u -o pipefail
 EXE=${1:-build/win32/zentrik.exe}
 OBJDUMP=${OBJDUMP:-i686-w64-mingw32-objdump}
+WINDRES=${WINDRES:-i686-w64-mingw32-windres}
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 SYSTEM_DLLS='^(kernel32|user32|gdi32|advapi32|shell32|ole32|oleaut32|comctl32|comdlg32|winmm|msvcrt)\.dll$'
 
 headers=$("$OBJDUMP" -p "$EXE") || { echo "FAIL exe-headers: cannot read $EXE"; exit 1; }
@@ -32,5 +36,59 @@ while read -r line; do
     fail=1
   fi
 done <<<"$imports"
-[ "$fail" -eq 0 ] && echo "PASS exe-headers: GUI program, $(wc -l <<<"$imports") listed imports from $(sed -n 's/^[[:space:]]*DLL Name: //p' <<<"$headers" | tr '\n' ' ')"
+
+# DllCharacteristics: DYNAMIC_BASE (0x40), NX_COMPAT (0x100) and
+# TERMINAL_SERVER_AWARE (0x8000).
+dllchar=$(sed -n 's/^DllCharacteristics[[:space:]]*\([0-9a-fA-F]*\).*/\1/p' <<<"$headers")
+for flag in 0x40:DYNAMIC_BASE 0x100:NX_COMPAT 0x8000:TERMINAL_SERVER_AWARE; do
+  if [ -z "$dllchar" ] || [ $((0x${dllchar:-0} & ${flag%%:*})) -eq 0 ]; then
+    echo "FAIL exe-headers: DllCharacteristics ${dllchar:-missing} lacks ${flag#*:}"
+    fail=1
+  fi
+done
+
+# The file header's TimeDateStamp is 0, so the same sources give the same
+# bytes whenever they are linked.
+u32() { od -An -tu4 -j "$1" -N4 "$EXE" | tr -d ' '; }
+pe=$(u32 60)
+stamp=$(u32 $((pe + 8)))
+[ "$stamp" = 0 ] || { echo "FAIL exe-headers: link timestamp $stamp in the PE header, not 0"; fail=1; }
+
+# The resources, as windres writes them back as a script.
+rc=$("$WINDRES" -J coff -i "$EXE" -O rc 2>&1) || { echo "FAIL exe-resources: windres cannot read $EXE"; fail=1; }
+# The manifest's text: the RT_MANIFEST block's string lines unquoted.
+manifest=$(awk '/^1 24 /{m=1; next} m && /^END/{exit} m && /^  "/' <<<"$rc" |
+           sed 's/^  "//; s/\\n"$//; s/"$//; s/""/"/g')
+version=$(sed -n 's/^project(Zentrik VERSION \([0-9.]*\).*/\1/p' "$ROOT/CMakeLists.txt")
+IFS=. read -r v1 v2 v3 v4 <<<"$version"
+quad="$v1.${v2:-0}.${v3:-0}.${v4:-0}"
+for want in \
+  "<assemblyIdentity type=\"win32\" name=\"Vostel.Zentrik\" version=\"$quad\" processorArchitecture=\"x86\"/>" \
+  '<assemblyIdentity type="win32" name="Microsoft.Windows.Common-Controls" version="6.0.0.0"' \
+  '<requestedExecutionLevel level="asInvoker" uiAccess="false"/>' \
+  '<dpiAware xmlns="http://schemas.microsoft.com/SMI/2005/WindowsSettings">true</dpiAware>' \
+  '<dpiAwareness xmlns="http://schemas.microsoft.com/SMI/2016/WindowsSettings">system</dpiAwareness>'; do
+  grep -qF -- "$want" <<<"$manifest" || { echo "FAIL exe-resources: the manifest lacks $want"; fail=1; }
+done
+grep -q '<asmv3:windowsSettings>' <<<"$manifest" ||
+  { echo "FAIL exe-resources: the manifest has no asmv3:windowsSettings element"; fail=1; }
+# The version information: numbers and strings from CMakeLists.txt's
+# version, the copyright line as the About box shows it (\251 is the
+# copyright sign).
+for want in \
+  " FILEVERSION $v1, ${v2:-0}, ${v3:-0}, ${v4:-0}" \
+  " PRODUCTVERSION $v1, ${v2:-0}, ${v3:-0}, ${v4:-0}" \
+  '      VALUE "CompanyName", "Vostel Software"' \
+  '      VALUE "FileDescription", "Zentrik system-wide hotkeys"' \
+  "      VALUE \"FileVersion\", \"$version\"" \
+  '      VALUE "InternalName", "zentrik"' \
+  '      VALUE "LegalCopyright", L"Copyright \251 2009 Vostel Software"' \
+  '      VALUE "OriginalFilename", "zentrik.exe"' \
+  '      VALUE "ProductName", "Zentrik"' \
+  "      VALUE \"ProductVersion\", \"$version\"" \
+  '    VALUE "Translation", 0x409, 1252'; do
+  grep -qxF -- "$want" <<<"$rc" || { echo "FAIL exe-resources: the version information lacks:$want"; fail=1; }
+done
+
+[ "$fail" -eq 0 ] && echo "PASS exe-headers: GUI program, $(wc -l <<<"$imports") listed imports from $(sed -n 's/^[[:space:]]*DLL Name: //p' <<<"$headers" | tr '\n' ' '); DllCharacteristics 0x$dllchar, no timestamp, manifest and version $version"
 exit "$fail"

@@ -378,7 +378,7 @@ class SimPlatform : public TPlatform {
   // The .rc script whose "NAME RCDATA "file"" lines are the module's
   // RCDATA resources (files relative to the script's folder).
   std::filesystem::path resourceScript = DefaultResourceScript();
-  static std::filesystem::path DefaultResourceScript();  // the program's own resources/zentrik.rc
+  static std::filesystem::path DefaultResourceScript();  // the build's generated zentrik.rc
 
   const DialogDesc* Dialog(HWnd dialog) const;
   const DialogControl* Control(HWnd dialog, const std::string& name) const;
