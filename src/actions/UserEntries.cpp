@@ -7,10 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "app/MainForm.h"
+#include "actions/UserEntries.h"
+
 #include "catalogue/Base64.h"
 #include "catalogue/ListFiles.h"
-#include "platform/Errors.h"
+#include "base/Errors.h"
 #include "platform/Handles.h"
 
 using namespace plat;
@@ -93,22 +94,24 @@ void TypeCtrlV(TPlatform& p) {
 
 }  // namespace
 
-void TfrmMain::RunLaunchEntry(int key) {
+namespace zk {
+
+void RunLaunchEntry(TPlatform& p, HWnd owner, const std::string& listPath, int key) {
   // Name, key name, key code, file, and the rest of the line: parameters.
-  const auto fields = FindEntry(Platform(), GetLaunchListPath(), key, 5);
+  const auto fields = FindEntry(p, listPath, key, 5);
   if (!fields) return;
   const std::string file = Base64DecodeString((*fields)[3]);
   const std::string parameters = Base64DecodeString((*fields)[4]);
-  Platform().ShellExecuteA(Application().Handle(), "open", file, parameters.c_str(), nullptr,
-                           SW_SHOW);
+  p.ShellExecuteA(owner, "open", file, parameters.c_str(), nullptr, SW_SHOW);
 }
 
-void TfrmMain::PasteTextEntry(int key) {
+void PasteTextEntry(TPlatform& p, HWnd owner, const std::string& listPath, int key) {
   // Name, key name, key code, and the rest of the line: the text.
-  const auto fields = FindEntry(Platform(), GetTextListPath(), key, 4);
+  const auto fields = FindEntry(p, listPath, key, 4);
   if (!fields) return;
-  TPlatform& p = Platform();
-  PutTextOnClipboard(p, Application().Handle(), Base64DecodeString((*fields)[3]));
+  PutTextOnClipboard(p, owner, Base64DecodeString((*fields)[3]));
   WaitForModifiersReleased(p);
   TypeCtrlV(p);
 }
+
+}  // namespace zk

@@ -2,15 +2,21 @@
 
 #include <algorithm>
 
-#include "platform/Errors.h"
+#include <stdexcept>
+
+#include "actions/UserEntries.h"
+#include "base/Errors.h"
+#include "catalogue/ListFiles.h"
+#include "ui/Maker.h"
 #include "ui/Messages.h"
 #include "ui/Settings.h"
 
 using namespace plat;
 
-TfrmMain::TfrmMain(TApplication& app) : TForm(app, "TfrmMain") {
+TfrmMain::TfrmMain(TApplication& app) : TForm(app, "TfrmMain"), FTrayIcon(app.Platform()) {
   BuildTrayMenu();
   CreateHandle();
+  FHotkeys = std::make_unique<zk::THotkeyBank>(Platform(), Handle(), mnuTray);
   try {
     FormCreate();
   } catch (...) {
@@ -40,9 +46,9 @@ void TfrmMain::FormCreate() {
 
   const std::string configPath = GetConfigPath();
   FShowHint = TVostel::ReadIniString(Platform(), configPath, "ZNK", "showhint") != "0";
-  mnuTray_ShowHint->Checked = FShowHint;
+  TrayItem("mnuTray_ShowHint").Checked = FShowHint;
 
-  mnuTray_Autorun->Checked = TVostel::IsAutorun(Platform(), kProductName, QuotedProgramPath());
+  TrayItem("mnuTray_Autorun").Checked = TVostel::IsAutorun(Platform(), kProductName, QuotedProgramPath());
 
   RegisterBuiltinHotkeys();
   std::vector<std::string> skipped;
@@ -118,11 +124,7 @@ void TfrmMain::PopupTrayMenu() {
   // Windows could not show the menu. The user entries are what a hand-edited
   // file can make unshowable, so the menu is offered once more without them:
   // the program's own items, Exit among them, stay within reach.
-  std::erase_if(entries, [this](const PopupMenuEntry& e) {
-    const auto isEntry = [&e](const TMenuItem* item) { return item && item->Command() == e.command; };
-    return std::any_of(FLaunchItems.begin(), FLaunchItems.end(), isEntry) ||
-           std::any_of(FTextItems.begin(), FTextItems.end(), isEntry);
-  });
+  std::erase_if(entries, [this](const PopupMenuEntry& e) { return FHotkeys->IsUserItem(e.command); });
   p.TrackPopupMenu(entries, flags, cursor.x, cursor.y, Handle());
 }
 
@@ -150,7 +152,77 @@ void TfrmMain::EndSession() {
 void TfrmMain::FormDestroy() {
   if (released_) return;  // already done when the session ended
   released_ = true;
-  Platform().Shell_NotifyIconA(NIM_DELETE, FTrayData);
+  FTrayIcon.Delete();
   ReleaseBuiltinHotkeys();
   ReleaseUserHotkeys();
 }
+
+TMenuItem& TfrmMain::TrayItem(const std::string& name) {
+  TMenuItem* item = mnuTray.Items.Find(name);
+  if (item == nullptr) throw std::out_of_range("no tray item " + name);
+  return *item;
+}
+
+int TfrmMain::FindTrayItem(const std::string& name) const { return mnuTray.Items.IndexOfName(name); }
+
+// --- tray icon
+
+void TfrmMain::AddTrayIcon() { FTrayIcon.Add(Handle(), Icon(), FShowHint); }
+
+bool TfrmMain::SetTrayCallback(bool enabled) { return FTrayIcon.SetCallback(enabled); }
+
+// --- settings
+
+std::string TfrmMain::GetConfigPath() { return zk::ConfigFilePath(Platform(), Application().Title); }
+
+void TfrmMain::mnuTray_ShowHintClick(TMenuItem& sender) {
+  sender.Checked = !sender.Checked;
+  FShowHint = sender.Checked;
+  TVostel::WriteIniString(Platform(), GetConfigPath(), "ZNK", "showhint", FShowHint ? "1" : "0");
+}
+
+void TfrmMain::mnuTray_AutorunClick(TMenuItem& sender) {
+  sender.Checked = !sender.Checked;
+  TVostel::SetAutorun(Platform(), kProductName, QuotedProgramPath(), sender.Checked);
+}
+
+// --- list files and user hotkeys
+
+std::string TfrmMain::GetLaunchListPath() {
+  return ListFilePath(Platform(), Application().Title, "%s\\znks.ini");
+}
+
+std::string TfrmMain::GetTextListPath() {
+  return ListFilePath(Platform(), Application().Title, "%s\\znks2.ini");
+}
+
+void TfrmMain::LoadUserHotkeys(std::vector<std::string>* skipped) {
+  FHotkeys->PutListOnMenu(THotkeySet::hsLaunch, GetLaunchListPath(),
+                          [this](TMenuItem& s) { mnuTray_LaunchEntryClick(s); }, skipped);
+  FHotkeys->PutListOnMenu(THotkeySet::hsText, GetTextListPath(),
+                          [this](TMenuItem& s) { mnuTray_TextEntryClick(s); }, skipped);
+  FHotkeys->RegisterMarked(THotkeySet::hsLaunch);
+  FHotkeys->RegisterMarked(THotkeySet::hsText);
+}
+
+void TfrmMain::ReleaseUserHotkeys() { FHotkeys->ReleaseUser(); }
+
+void TfrmMain::ReleaseBuiltinHotkeys() { FHotkeys->ReleaseMarked(THotkeySet::hsBuiltin); }
+
+void TfrmMain::mnuTray_LaunchEntryClick(TMenuItem& sender) { RunLaunchEntry(sender.Tag); }
+
+void TfrmMain::mnuTray_TextEntryClick(TMenuItem& sender) { PasteTextEntry(sender.Tag); }
+
+void TfrmMain::RunLaunchEntry(int key) {
+  zk::RunLaunchEntry(Platform(), Application().Handle(), GetLaunchListPath(), key);
+}
+
+void TfrmMain::PasteTextEntry(int key) {
+  zk::PasteTextEntry(Platform(), Application().Handle(), GetTextListPath(), key);
+}
+
+// --- the maker's links
+
+void TfrmMain::mnuTray_EmailClick(TMenuItem&) { TVostel::OpenMailLink(Application()); }
+
+void TfrmMain::mnuTray_WebsiteClick(TMenuItem&) { TVostel::OpenWebsiteLink(Application()); }

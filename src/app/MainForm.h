@@ -1,19 +1,20 @@
-// TfrmMain: the never-shown main window. It owns the tray menu, receives
-// every hotkey and the tray icon's messages, and carries the operations of
-// the subsystems that act through it (each defined in its subsystem's folder).
+// TfrmMain: the never-shown main window. It receives every hotkey and the
+// tray icon's messages and wires together the parts it owns: the tray menu
+// (built from the table in app/TrayMenu.cpp), the hotkey bank and the tray
+// icon. Its operations hand the work on to the subsystems' folders.
 #pragma once
 
-#include <array>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "app/Application.h"
+#include "base/Application.h"
+#include "base/Menus.h"
 #include "catalogue/Hotkeys.h"
-#include "platform/WinTypes.h"
-#include "ui/Menus.h"
+#include "registration/HotkeyBank.h"
+#include "ui/TrayIcon.h"
 
-inline constexpr plat::UInt WM_TRAYICON = plat::WM_USER + 1;
+using zk::WM_TRAYICON;
 
 class TfrmMain : public TForm {
  public:
@@ -22,50 +23,14 @@ class TfrmMain : public TForm {
   explicit TfrmMain(TApplication& app);
   ~TfrmMain() override;  // runs FormDestroy
 
-  // --- fields
-  bool FReady = false;
-  plat::UInt FTaskbarCreatedMsg = 0;
-  bool FShowHint = true;
-  plat::NotifyIconDataA2K FTrayData{};
-  // Whether the tray icon should answer the mouse: off while a dialog runs.
-  bool FTrayCallbackOn = true;
-  std::array<int, kHotkeySlots> FHotkeyIDs{};
-  // How many references to each slot's atom this program holds: only what
-  // it added itself is released again, never a slot that was not filled.
-  std::array<int, kHotkeySlots> FHotkeyAtomRefs{};
-  // Tray items of the user entries, by position in their list file.
-  std::vector<TMenuItem*> FLaunchItems;
-  std::vector<TMenuItem*> FTextItems;
+  // Whether start-up has finished: until then messages get no handling.
+  bool Ready() const { return FReady; }
+  // The top-level or submenu item of the tray menu with this component name.
+  TMenuItem& TrayItem(const std::string& name);
+  // The tray menu as the platform would show it now.
+  std::vector<plat::PopupMenuEntry> TrayMenuEntries() const { return mnuTray.ToPopupEntries(); }
 
-  // --- components
-  TPopupMenu mnuTray;
-  TMenuItem* mnuTray_StandBy = nullptr;
-  TMenuItem* mnuTray_TurnOff = nullptr;
-  TMenuItem* mnuTray_Restart = nullptr;
-  TMenuItem* mnuTray_LogOff = nullptr;
-  TMenuItem* mnuTray_SwitchUser = nullptr;
-  TMenuItem* mnuTray_Mute = nullptr;
-  TMenuItem* mnuTray_VolumeUp = nullptr;
-  TMenuItem* mnuTray_VolumeDown = nullptr;
-  TMenuItem* mnuTray_IE = nullptr;
-  TMenuItem* mnuTray_WMP = nullptr;
-  TMenuItem* mnuTray_Notepad = nullptr;
-  TMenuItem* mnuTray_AddDelHotkey = nullptr;
-  TMenuItem* mnuTray_AddDelHotkey_Add = nullptr;
-  TMenuItem* mnuTray_AddDelHotkey_Del = nullptr;
-  TMenuItem* mnuTray_AddDelHotkeyHide = nullptr;
-  TMenuItem* mnuTray_AddDelHotkey2 = nullptr;
-  TMenuItem* mnuTray_AddDelHotkey2_Add = nullptr;
-  TMenuItem* mnuTray_AddDelHotkey2_Del = nullptr;
-  TMenuItem* mnuTray_AddDelHotkey2Hide = nullptr;
-  TMenuItem* mnuTray_ShowHint = nullptr;
-  TMenuItem* mnuTray_Autorun = nullptr;
-  TMenuItem* mnuTray_Email = nullptr;
-  TMenuItem* mnuTray_Website = nullptr;
-  TMenuItem* mnuTray_About = nullptr;
-  TMenuItem* mnuTray_Exit = nullptr;
-
-  // --- application core (app/)
+  // --- application core
   void FormCreate();
   void FormDestroy();
   void WndProc(TMessage& message) override;
@@ -76,41 +41,35 @@ class TfrmMain : public TForm {
   void mnuTray_ExitClick(TMenuItem& sender);
   // The session ends: the tray icon and every hotkey go now, as at exit.
   void EndSession();
+  // The quoted full path of the program: "\"<path>\"".
+  std::string QuotedProgramPath();
 
-  // --- tray icon (ui/TrayIcon.cpp)
+  // --- tray icon
   void AddTrayIcon();
   bool SetTrayCallback(bool enabled);
 
-  // --- settings (ui/Settings.cpp)
+  // --- settings
   std::string GetConfigPath();
   void mnuTray_ShowHintClick(TMenuItem& sender);
   void mnuTray_AutorunClick(TMenuItem& sender);
 
-  // --- add dialogs (ui/AddFlows.cpp): the Add... items of both lists
-  void mnuTray_AddDelHotkey_AddClick(TMenuItem& sender);
-  void mnuTray_AddDelHotkey2_AddClick(TMenuItem& sender);
-
-  // --- list files (catalogue/)
+  // --- list files
   std::string GetLaunchListPath();
   std::string GetTextListPath();
 
-  // --- hotkey registration and user entry items (registration/)
+  // --- hotkey registration and user entry items
   // Lines of the list files that are no records are passed over; with
   // `skipped`, a text naming each file, line and fault is added to it.
   void LoadUserHotkeys(std::vector<std::string>* skipped = nullptr);
+  void ReleaseUserHotkeys();
+  void ReleaseBuiltinHotkeys();
   // Index of the first top-level tray item with this component name (any
   // letter case), -1 when there is none.
   int FindTrayItem(const std::string& name) const;
   void mnuTray_LaunchEntryClick(TMenuItem& sender);
   void mnuTray_TextEntryClick(TMenuItem& sender);
-  void ReleaseUserHotkeys();
-  void ReleaseBuiltinHotkeys();
-  // Registers, or releases, the hotkey of every top-level tray item that
-  // carries the shortcut marker of `set`, in menu order.
-  void RegisterMarkedHotkeys(THotkeySet set);
-  void ReleaseMarkedHotkeys(THotkeySet set);
 
-  // --- actions (actions/)
+  // --- built-in actions
   void RegisterBuiltinHotkeys();
   void PrepareBuiltinItem(TMenuItem& item, const std::string& keyName, int key);
   void mnuTray_BuiltinClick(TMenuItem& sender);
@@ -119,7 +78,9 @@ class TfrmMain : public TForm {
   virtual void RunLaunchEntry(int key);
   virtual void PasteTextEntry(int key);
 
-  // --- delete dialog, About box and the maker's links (ui/)
+  // --- the dialogs and the maker's links
+  void mnuTray_AddDelHotkey_AddClick(TMenuItem& sender);
+  void mnuTray_AddDelHotkey2_AddClick(TMenuItem& sender);
   void mnuTray_AddDelHotkey_DelClick(TMenuItem& sender);
   void mnuTray_AddDelHotkey2_DelClick(TMenuItem& sender);
   // Runs the delete dialog on one list file, then brings the hotkeys and
@@ -129,19 +90,20 @@ class TfrmMain : public TForm {
   void mnuTray_EmailClick(TMenuItem& sender);
   void mnuTray_WebsiteClick(TMenuItem& sender);
 
-  // The quoted full path of the program: "\"<path>\"".
-  std::string QuotedProgramPath();
-
  protected:
   bool DispatchMenuCommand(plat::UInt command) override;
 
  private:
-  void BuildTrayMenu();  // ui/TrayIcon.cpp
-  // Puts the entries of one list file on the tray menu in front of its marker.
-  bool released_ = false;  // FormDestroy has run
-  void PutListOnMenu(THotkeySet set, const std::string& path, std::vector<TMenuItem*>& items,
-                     std::vector<std::string>* skipped);
-  // The add flow shared by both lists (ui/AddFlows.cpp).
+  void BuildTrayMenu();  // from the table in app/TrayMenu.cpp
+  // The add flow shared by both lists.
   template <typename Dialog>
   void RunAddDialog(std::string (TfrmMain::*listPath)());
+
+  bool FReady = false;
+  plat::UInt FTaskbarCreatedMsg = 0;
+  bool FShowHint = true;
+  bool released_ = false;  // FormDestroy has run
+  TPopupMenu mnuTray;
+  zk::TTrayIcon FTrayIcon;
+  std::unique_ptr<zk::THotkeyBank> FHotkeys;  // made with the window
 };

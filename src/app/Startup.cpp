@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "app/Application.h"
+#include "base/Application.h"
 #include "app/MainForm.h"
 #include "catalogue/Hotkeys.h"
 #include "platform/Handles.h"

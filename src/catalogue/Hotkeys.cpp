@@ -5,7 +5,7 @@
 #include <string>
 
 #include "catalogue/ListFiles.h"
-#include "platform/Errors.h"
+#include "base/Errors.h"
 
 namespace {
 

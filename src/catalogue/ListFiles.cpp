@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "catalogue/Base64.h"
-#include "platform/Errors.h"
+#include "base/Errors.h"
 #include "platform/Handles.h"
 
 using namespace plat;

@@ -1,9 +1,8 @@
 #include <string>
 
-#include "app/MainForm.h"
 #include "catalogue/ListFiles.h"
-#include "platform/Errors.h"
-#include "ui/Settings.h"
+#include "base/DataFolder.h"
+#include "base/Errors.h"
 
 std::string ListFilePath(plat::TPlatform& p, const std::string& title, const char* pathFormat) {
   const std::string folder = TVostel::GetDataFolder(p, title);
@@ -14,12 +13,4 @@ std::string ListFilePath(plat::TPlatform& p, const std::string& title, const cha
   const std::string path = zk::Format(pathFormat, folder.c_str());
   if (TVostel::FileNeedsCreating(p, path)) TVostel::WriteWholeFile(p, path, std::string());
   return path;
-}
-
-std::string TfrmMain::GetLaunchListPath() {
-  return ListFilePath(Platform(), Application().Title, "%s\\znks.ini");
-}
-
-std::string TfrmMain::GetTextListPath() {
-  return ListFilePath(Platform(), Application().Title, "%s\\znks2.ini");
 }

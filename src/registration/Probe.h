@@ -1,7 +1,7 @@
 // Whether a key combination is free at this moment.
 #pragma once
 
-#include "app/Application.h"
+#include "base/Application.h"
 
 namespace TVostel {
 // True when RegisterHotKey of the combination on the application window

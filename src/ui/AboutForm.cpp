@@ -1,11 +1,8 @@
 #include "ui/AboutForm.h"
 
-#include "app/MainForm.h"
-#include "app/Version.h"
 #include "catalogue/Hotkeys.h"
-#include "ui/ControlTable.h"
+#include "base/Controls.h"
 #include "ui/Maker.h"
-#include "ui/TrayCallbackOff.h"
 
 using namespace plat;
 
@@ -117,14 +114,3 @@ void TfrmAbout::LabelMouseUp(TControl& sender, MouseButton button) {
 void TfrmAbout::lblEmailAddrClick(TControl&) { TVostel::OpenMailLink(Application()); }
 
 void TfrmAbout::lblWebsiteAddrClick(TControl&) { TVostel::OpenWebsiteLink(Application()); }
-
-// ---------------------------------------------------------------------------
-
-void TfrmMain::mnuTray_AboutClick(TMenuItem&) {
-  const TTrayCallbackOff callbackOff(*this);
-  TfrmAbout dialog(Application());  // destroyed before the callback comes back
-  dialog.ProductName = kProductName;
-  dialog.VersionText = ZK_VERSION_TEXT;
-  dialog.CopyrightYear = "2009";
-  dialog.ShowModal();
-}

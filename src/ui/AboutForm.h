@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "ui/DialogForm.h"
+#include "base/DialogForm.h"
 
 class TfrmAbout : public TDialogForm {
  public:

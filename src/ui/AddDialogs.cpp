@@ -1,7 +1,7 @@
 #include "ui/AddDialogs.h"
 
 #include "catalogue/ListFiles.h"
-#include "platform/Errors.h"
+#include "base/Errors.h"
 #include "registration/Probe.h"
 #include "ui/Messages.h"
 

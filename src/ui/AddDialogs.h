@@ -5,7 +5,7 @@
 #include <string>
 
 #include "catalogue/Hotkeys.h"
-#include "ui/DialogForm.h"
+#include "base/DialogForm.h"
 
 class TAddDialog : public TDialogForm {
  public:

@@ -1,12 +1,10 @@
 #include "ui/DeleteForm.h"
 
-#include "app/MainForm.h"
 #include "catalogue/ListFiles.h"
-#include "platform/Errors.h"
-#include "ui/ControlTable.h"
+#include "base/Errors.h"
+#include "base/Controls.h"
 #include "ui/DeleteList.h"
 #include "ui/Messages.h"
-#include "ui/TrayCallbackOff.h"
 
 using namespace plat;
 
@@ -73,21 +71,3 @@ void TfrmDel::btnOKClick(TControl&) {
 }
 
 void TfrmDel::btnCancelClick(TControl&) { SetModalResult(mrCancel); }
-
-// ---------------------------------------------------------------------------
-
-void TfrmMain::mnuTray_AddDelHotkey_DelClick(TMenuItem&) { ShowDeleteDialog(GetLaunchListPath()); }
-
-void TfrmMain::mnuTray_AddDelHotkey2_DelClick(TMenuItem&) { ShowDeleteDialog(GetTextListPath()); }
-
-// An error of the release or reload is not caught here: it reaches the
-// standard error box once the dialog is gone and the icon answers again.
-void TfrmMain::ShowDeleteDialog(const std::string& listFile) {
-  const TTrayCallbackOff callbackOff(*this);
-  TfrmDel dialog(Application());  // destroyed before the callback comes back
-  dialog.ListFileName = listFile;
-  if (dialog.ShowModal() == mrOk) {
-    ReleaseUserHotkeys();
-    LoadUserHotkeys();
-  }
-}

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/DialogForm.h"
+#include "base/DialogForm.h"
 
 class TfrmDel : public TDialogForm {
  public:

@@ -2,7 +2,6 @@
 
 #include <string>
 
-#include "app/MainForm.h"
 
 using namespace plat;
 
@@ -19,7 +18,3 @@ void TVostel::OpenMailLink(TApplication& app) {
 }
 
 void TVostel::OpenWebsiteLink(TApplication& app) { OpenLink(app, kMakerWebsite); }
-
-void TfrmMain::mnuTray_EmailClick(TMenuItem&) { TVostel::OpenMailLink(Application()); }
-
-void TfrmMain::mnuTray_WebsiteClick(TMenuItem&) { TVostel::OpenWebsiteLink(Application()); }

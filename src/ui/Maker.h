@@ -3,7 +3,7 @@
 // that hand the addresses to the shell.
 #pragma once
 
-#include "app/Application.h"
+#include "base/Application.h"
 
 namespace TVostel {
 

@@ -1,6 +1,6 @@
 #include "ui/Messages.h"
 
-#include "platform/Errors.h"
+#include "base/Errors.h"
 
 using namespace plat;
 

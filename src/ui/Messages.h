@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "app/Application.h"
+#include "base/Application.h"
 
 namespace TVostel {
 // A message box owned by the application window; the application title is

@@ -1,21 +1,18 @@
-// The data folder, the settings file and the Run value, and the two tray
-// items that change the settings.
+// The settings file and the Run value.
 #include "ui/Settings.h"
 
 #include <algorithm>
 #include <vector>
 
-#include "app/MainForm.h"
-#include "catalogue/Hotkeys.h"
+#include "base/DataFolder.h"
 #include "catalogue/ListFiles.h"
-#include "platform/Errors.h"
+#include "base/Errors.h"
 #include "platform/Handles.h"
 
 using namespace plat;
 
 namespace {
 
-constexpr DWord kMaxPath = 260;
 constexpr DWord kIniBufferSize = 2048;
 constexpr const char* kRunKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
 
@@ -61,28 +58,6 @@ std::string ReadRegString(TPlatform& p, HKey key, const std::string& name) {
 
 namespace TVostel {
 
-std::string GetSpecialFolder(TPlatform& p, int csidl) {
-  std::uintptr_t raw = 0;
-  const HResult hr = p.SHGetSpecialFolderLocation(0, csidl, raw);
-  UniquePidl pidl(p, raw);  // freed on every way out, also when a failure left one
-  if (hr != S_OK || !pidl) return {};
-  char path[kMaxPath] = {};
-  if (!p.SHGetPathFromIDListA(pidl.get(), path)) return {};
-  path[kMaxPath - 1] = '\0';
-  return std::string(path);
-}
-
-std::string GetDataFolder(TPlatform& p, const std::string& title, const std::string& name) {
-  const std::string folder =
-      GetSpecialFolder(p, CSIDL_APPDATA) + "\\" + (name.empty() ? title : name);
-  if (!DirectoryExists(p, folder) && !p.CreateDirectoryA(folder)) {
-    const DWord code = p.GetLastError();
-    // Made by someone else in the meantime: not a failure.
-    if (!DirectoryExists(p, folder)) throw zk::MakeInOutError(code);
-  }
-  return DirectoryExists(p, folder) ? folder : std::string();
-}
-
 std::string ReadIniString(TPlatform& p, const std::string& fileName, const std::string& section,
                           const std::string& key) {
   char buffer[kIniBufferSize] = {};
@@ -126,40 +101,10 @@ void SetAutorun(TPlatform& p, const std::string& valueName, const std::string& d
   }
 }
 
-bool FileExists(TPlatform& p, const std::string& path) {
-  const DWord attributes = p.GetFileAttributesA(path);
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
-}
-
-bool FileNeedsCreating(TPlatform& p, const std::string& path) {
-  const DWord attributes = p.GetFileAttributesA(path);
-  if (attributes != INVALID_FILE_ATTRIBUTES) return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-  const DWord error = p.GetLastError();
-  return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
-}
-
-bool DirectoryExists(TPlatform& p, const std::string& path) {
-  const DWord attributes = p.GetFileAttributesA(path);
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-}
-
 }  // namespace TVostel
 
-std::string TfrmMain::GetConfigPath() {
-  const std::string path = zk::Format(
-      "%s\\cfg.ini", TVostel::GetDataFolder(Platform(), Application().Title).c_str());
-  if (TVostel::FileNeedsCreating(Platform(), path))
-    TVostel::WriteIniString(Platform(), path, "ZNK", "showhint", "1");
+std::string zk::ConfigFilePath(TPlatform& p, const std::string& title) {
+  const std::string path = zk::Format("%s\\cfg.ini", TVostel::GetDataFolder(p, title).c_str());
+  if (TVostel::FileNeedsCreating(p, path)) TVostel::WriteIniString(p, path, "ZNK", "showhint", "1");
   return path;
-}
-
-void TfrmMain::mnuTray_ShowHintClick(TMenuItem& sender) {
-  sender.Checked = !sender.Checked;
-  FShowHint = sender.Checked;
-  TVostel::WriteIniString(Platform(), GetConfigPath(), "ZNK", "showhint", FShowHint ? "1" : "0");
-}
-
-void TfrmMain::mnuTray_AutorunClick(TMenuItem& sender) {
-  sender.Checked = !sender.Checked;
-  TVostel::SetAutorun(Platform(), kProductName, QuotedProgramPath(), sender.Checked);
 }

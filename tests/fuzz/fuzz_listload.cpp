@@ -8,7 +8,7 @@
 #include <string>
 
 #include "FuzzMachine.h"
-#include "platform/Errors.h"
+#include "base/Errors.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size == 0) return 0;

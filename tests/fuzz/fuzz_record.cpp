@@ -8,7 +8,7 @@
 #include <string>
 
 #include "catalogue/ListFiles.h"
-#include "platform/Errors.h"
+#include "base/Errors.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string line(reinterpret_cast<const char*>(data), size);

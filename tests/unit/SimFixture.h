@@ -9,10 +9,10 @@
 #include <random>
 #include <string>
 
-#include "app/Application.h"
+#include "base/Application.h"
 #include "app/MainForm.h"
 #include "catalogue/ListFiles.h"
-#include "ui/Settings.h"
+#include "base/DataFolder.h"
 #include "platform/sim/SimPlatform.h"
 
 class TempRoot {
@@ -77,6 +77,14 @@ inline std::size_t OpenHandlesOfKind(const sim::SimPlatform& p, const std::strin
   std::size_t n = 0;
   for (const auto& [handle, k] : p.openHandles) n += k == kind;
   return n;
+}
+
+// The tray items of one list's user entries, as the menu would show them.
+inline std::vector<plat::PopupMenuEntry> UserEntries(const TfrmMain& form, THotkeySet set) {
+  std::vector<plat::PopupMenuEntry> out;
+  for (const plat::PopupMenuEntry& e : form.TrayMenuEntries())
+    if (e.caption.find(HotkeySetInfo(set).marker) != std::string::npos) out.push_back(e);
+  return out;
 }
 
 // The application with its main form created, as after start-up.

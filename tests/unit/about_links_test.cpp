@@ -1,7 +1,7 @@
 // The maker's two links and the About box.
 #include <gtest/gtest.h>
 
-#include "platform/Errors.h"
+#include "base/Errors.h"
 #include "ui/AboutForm.h"
 #include "SimFixture.h"
 
@@ -22,10 +22,10 @@ TEST(Links, MenuItemsAndAboutLinksOpenTheMakersAddresses) {
     TMenuItem* item;
     const char* label;  // clicked in the About box
     const char* target;
-  } cases[] = {{form.mnuTray_Email, nullptr, "mailto:zentrik@example.com"},
-               {form.mnuTray_Website, nullptr, "http://www.example.com/"},
-               {form.mnuTray_About, "lblEmailAddr", "mailto:zentrik@example.com"},
-               {form.mnuTray_About, "lblWebsiteAddr", "http://www.example.com/"}};
+  } cases[] = {{&form.TrayItem("mnuTray_Email"), nullptr, "mailto:zentrik@example.com"},
+               {&form.TrayItem("mnuTray_Website"), nullptr, "http://www.example.com/"},
+               {&form.TrayItem("mnuTray_About"), "lblEmailAddr", "mailto:zentrik@example.com"},
+               {&form.TrayItem("mnuTray_About"), "lblWebsiteAddr", "http://www.example.com/"}};
   for (const auto& c : cases) {
     p.dialogUser = [&](HWnd d) {
       const std::pair<const char*, int> lines[] = {

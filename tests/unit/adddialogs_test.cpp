@@ -33,7 +33,7 @@ class AddDialogs : public ::testing::Test {
       user(d);
     };
     // As the tray menu does: the item's command is posted to the main window.
-    const TMenuItem* item = text ? form.mnuTray_AddDelHotkey2_Add : form.mnuTray_AddDelHotkey_Add;
+    const TMenuItem* item = &form.TrayItem(text ? "mnuTray_AddDelHotkey2_Add" : "mnuTray_AddDelHotkey_Add");
     p.PostMessageA(form.Handle(), WM_COMMAND, item->Command(), 0);
     run.Pump();
   }
@@ -131,8 +131,8 @@ TEST_F(AddDialogs, AKeyOfTheSameListFailsAndStaysOpenWhileTheOtherListTakesIt) {
   // Both hotkeys are held by the main window and both entries are on the menu.
   EXPECT_EQ(m.sys.hotkeys.at({kModLaunch, 65}).window, form.Handle());
   EXPECT_EQ(m.sys.hotkeys.at({kModText, 65}).window, form.Handle());
-  ASSERT_EQ(form.FTextItems.size(), 1u);
-  EXPECT_EQ(form.FTextItems[0]->Caption, "Paste: t\tWinKey+Ctrl+A");
+  ASSERT_EQ(UserEntries(form, THotkeySet::hsText).size(), 1u);
+  EXPECT_EQ(UserEntries(form, THotkeySet::hsText)[0].caption, "Paste: t\tWinKey+Ctrl+A");
 }
 
 TEST_F(AddDialogs, CancelAndTheCloseBoxWriteNothingAndReloadNothing) {

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "catalogue/Hotkeys.h"
-#include "platform/Errors.h"
+#include "base/Errors.h"
 
 namespace {
 

@@ -27,7 +27,7 @@ struct Program {
   }
   void Delete(std::function<void(HWnd)> user) {
     p.dialogUser = std::move(user);
-    p.SendMessageA(run->form->Handle(), WM_COMMAND, run->form->mnuTray_AddDelHotkey_Del->Command(),
+    p.SendMessageA(run->form->Handle(), WM_COMMAND, run->form->TrayItem("mnuTray_AddDelHotkey_Del").Command(),
                    0);
   }
 };
@@ -65,7 +65,7 @@ TEST(DeleteDialog, ListsNamesInFileOrderAndDeletesThePickedPosition) {
               "Zentrik0");
     EXPECT_TRUE(hidden);
     // The menu and the registrations follow both files.
-    EXPECT_EQ(prog.run->form->FLaunchItems.size(), SplitLines(c.left).size());
+    EXPECT_EQ(UserEntries(*prog.run->form, THotkeySet::hsLaunch).size(), SplitLines(c.left).size());
     EXPECT_EQ(prog.m.sys.IsHotkeyHeld(kModLaunch, 67), c.deleted != "Calc");
     EXPECT_TRUE(prog.m.sys.IsHotkeyHeld(kModText, 84));
   }

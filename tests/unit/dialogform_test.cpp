@@ -4,7 +4,7 @@
 #include <stdexcept>
 
 #include "SimFixture.h"
-#include "ui/DialogForm.h"
+#include "base/DialogForm.h"
 
 using namespace plat;
 using sim::SimPlatform;

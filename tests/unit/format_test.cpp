@@ -4,7 +4,7 @@
 #include <climits>
 #include <cstdio>
 
-#include "platform/Errors.h"
+#include "base/Errors.h"
 
 TEST(Format, MatchesPrintfForTheConversionsTheTextsUse) {
   char expected[128];

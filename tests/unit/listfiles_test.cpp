@@ -8,7 +8,7 @@
 
 #include "SimFixture.h"
 #include "catalogue/ListFiles.h"
-#include "platform/Errors.h"
+#include "base/Errors.h"
 
 namespace {
 

@@ -40,7 +40,7 @@ class MainWindow : public ::testing::Test {
 };
 
 TEST_F(MainWindow, IsReadyHiddenAndHoldsTheElevenBuiltinHotkeys) {
-  EXPECT_TRUE(form.FReady);
+  EXPECT_TRUE(form.Ready());
   EXPECT_FALSE(run.app.ShowMainForm);
   EXPECT_FALSE(form.Visible());
   EXPECT_EQ(form.Caption(), "Zentrik");
@@ -54,10 +54,10 @@ TEST_F(MainWindow, IsReadyHiddenAndHoldsTheElevenBuiltinHotkeys) {
 }
 
 TEST_F(MainWindow, BuiltinItemsCarryTheirShortcutsTagsAndAtoms) {
-  EXPECT_EQ(form.mnuTray_TurnOff->Caption, "Turn Off Computer\tWinKey+Shift+F4");
-  EXPECT_EQ(form.mnuTray_TurnOff->Tag, 115);
-  EXPECT_EQ(form.mnuTray_StandBy->Caption, "Stand By\tWinKey+Shift+Esc");
-  EXPECT_EQ(form.mnuTray_VolumeDown->Caption, "Volume-\tWinKey+Shift+PgDn");
+  EXPECT_EQ(form.TrayItem("mnuTray_TurnOff").Caption, "Turn Off Computer\tWinKey+Shift+F4");
+  EXPECT_EQ(form.TrayItem("mnuTray_TurnOff").Tag, 115);
+  EXPECT_EQ(form.TrayItem("mnuTray_StandBy").Caption, "Stand By\tWinKey+Shift+Esc");
+  EXPECT_EQ(form.TrayItem("mnuTray_VolumeDown").Caption, "Volume-\tWinKey+Shift+PgDn");
 
   // Atoms in menu order; each ID is its atom minus 0xC000 and is the one registered.
   std::vector<std::string> atomNames;
@@ -68,18 +68,19 @@ TEST_F(MainWindow, BuiltinItemsCarryTheirShortcutsTagsAndAtoms) {
       "\"Zentrik_Hotkey73\"", "\"Zentrik_Hotkey80\"",  "\"Zentrik_Hotkey78\""};
   EXPECT_EQ(atomNames, expected);
   const Atom a115 = m.sys.FindAtom("Zentrik_Hotkey115");
-  EXPECT_EQ(form.FHotkeyIDs[115], a115 - 0xC000);
   EXPECT_EQ(m.sys.hotkeys.at({kModBuiltin, 115}).id, a115 - 0xC000);
+  form.ReleaseBuiltinHotkeys();  // by the ID it keeps
+  EXPECT_EQ(p.CallsTo("UnregisterHotKey")[1].args[1], std::to_string(a115 - 0xC000));
 }
 
 TEST_F(MainWindow, ExistingAtomsAreReusedForTheSameIds) {
   // A second start in the same session while the atoms still exist.
   SimPlatform again(m.sys);
-  const int before = form.FHotkeyIDs[27];
+  const int before = m.sys.hotkeys.at({kModBuiltin, 27}).id;
   form.ReleaseBuiltinHotkeys();
   m.sys.atoms[static_cast<Atom>(before + 0xC000)] = sim::SimAtom{"Zentrik_Hotkey27", 1};
   RunningApp<> second(again);
-  EXPECT_EQ(second.form->FHotkeyIDs[27], before);
+  EXPECT_EQ(m.sys.hotkeys.at({kModBuiltin, 27}).id, before);
 }
 
 TEST_F(MainWindow, OneHeldCombinationDoesNotStopTheOthers) {
@@ -87,13 +88,13 @@ TEST_F(MainWindow, OneHeldCombinationDoesNotStopTheOthers) {
   other.sys.HoldHotkeyByOtherProgram(kModBuiltin, 76);
   SimPlatform q(other.sys);
   RunningApp<RecordingForm> r(q);
-  EXPECT_TRUE(r.form->FReady);
+  EXPECT_TRUE(r.form->Ready());
   EXPECT_TRUE(q.messageBoxes.empty());
   int mine = 0;
   for (const auto& [combo, hk] : other.sys.hotkeys) mine += hk.otherProgram ? 0 : 1;
   EXPECT_EQ(mine, 10);
   // The item still works.
-  r.form->mnuTray_SwitchUser->Click();
+  r.form->TrayItem("mnuTray_SwitchUser").Click();
   EXPECT_EQ(r.form->reached, std::vector<std::string>{"builtin 76"});
 }
 
@@ -159,8 +160,8 @@ TEST_F(MainWindow, HotkeysWithoutKeyOrWithOtherModifiersAreIgnored) {
 TEST_F(MainWindow, ProgramHotkeysAndItemsOpenTheirPrograms) {
   ASSERT_TRUE(p.PressHotkey(kModBuiltin, 78));
   run.Pump();
-  form.mnuTray_IE->Click();
-  form.mnuTray_WMP->Click();
+  form.TrayItem("mnuTray_IE").Click();
+  form.TrayItem("mnuTray_WMP").Click();
   ASSERT_EQ(m.sys.shellExecutes.size(), 3u);
   EXPECT_EQ(m.sys.shellExecutes[0].file, "notepad");
   EXPECT_EQ(m.sys.shellExecutes[1].file, "iexplore");
@@ -238,18 +239,21 @@ TEST_F(MainWindow, TrayRecordWithBalloon) {
 }
 
 TEST_F(MainWindow, TrayRecordWithoutBalloon) {
-  form.FShowHint = false;
+  form.TrayItem("mnuTray_ShowHint").Click();  // balloon off
+  p.RestartTaskbar();
   form.AddTrayIcon();  // as after a taskbar restart
-  EXPECT_EQ(form.FTrayData.uFlags, 7u);
+  const NotifyIconDataA2K& d = m.sys.tray.begin()->second.data;
+  EXPECT_EQ(d.uFlags, 7u);
   // The balloon texts are filled in all the same.
-  EXPECT_STREQ(form.FTrayData.szInfo, "Click tray icon to open menu.");
-  EXPECT_STREQ(form.FTrayData.szInfoTitle, "Zentrik");
+  EXPECT_STREQ(d.szInfo, "Click tray icon to open menu.");
+  EXPECT_STREQ(d.szInfoTitle, "Zentrik");
 }
 
 TEST_F(MainWindow, TrayCallbackSwitchedOffAndOn) {
   EXPECT_TRUE(form.SetTrayCallback(false));
-  EXPECT_EQ(form.FTrayData.uFlags, 7u);
-  EXPECT_EQ(form.FTrayData.uCallbackMessage, 0u);
+  const NotifyIconDataA2K& d = m.sys.tray.begin()->second.data;
+  EXPECT_EQ(d.uFlags, 7u);
+  EXPECT_EQ(d.uCallbackMessage, 0u);
   EXPECT_FALSE(p.ClickTrayIcon(WM_LBUTTONUP));  // clicks produce no message
   // Hotkeys still arrive.
   ASSERT_TRUE(p.PressHotkey(kModBuiltin, 78));
@@ -257,7 +261,7 @@ TEST_F(MainWindow, TrayCallbackSwitchedOffAndOn) {
   EXPECT_EQ(form.reached, std::vector<std::string>{"builtin 78"});
 
   EXPECT_TRUE(form.SetTrayCallback(true));
-  EXPECT_EQ(form.FTrayData.uCallbackMessage, 1025u);
+  EXPECT_EQ(d.uCallbackMessage, 1025u);
   EXPECT_EQ(p.CallsTo("Shell_NotifyIconA").back().args[0], "1");  // NIM_MODIFY
   EXPECT_TRUE(p.ClickTrayIcon(WM_LBUTTONUP));
   run.Pump();
@@ -268,7 +272,7 @@ TEST_F(MainWindow, TrayCallbackSwitchedOffAndOn) {
 
 TEST_F(MainWindow, TheMenuShowsItsItemsInOrderWithoutTheHiddenMarkers) {
   std::vector<std::string> shown;
-  for (const auto& e : form.mnuTray.ToPopupEntries()) shown.push_back(e.separator ? "-" : e.caption);
+  for (const auto& e : form.TrayMenuEntries()) shown.push_back(e.separator ? "-" : e.caption);
   const std::vector<std::string> expected = {
       "Stand By\tWinKey+Shift+Esc", "Turn Off Computer\tWinKey+Shift+F4", "Restart\tWinKey+Shift+F8",
       "Log Off\tWinKey+Shift+F12", "Switch User/Lock Computer\tWinKey+Shift+L", "-",
@@ -277,7 +281,7 @@ TEST_F(MainWindow, TheMenuShowsItsItemsInOrderWithoutTheHiddenMarkers) {
       "-", "Add/Delete Hotkey I", "-", "Add/Delete Hotkey II", "-", "Show Balloon Hint at Startup",
       "Run at Windows Startup", "-", "&Contact Us...", "&Visit Website...", "&About...", "-", "&Exit"};
   EXPECT_EQ(shown, expected);
-  const auto entries = form.mnuTray.ToPopupEntries();
+  const auto entries = form.TrayMenuEntries();
   ASSERT_EQ(entries[14].children.size(), 2u);
   EXPECT_EQ(entries[14].children[0].caption, "Add...");
   EXPECT_EQ(entries[14].children[1].caption, "Delete...");
@@ -308,15 +312,13 @@ TEST_F(MainWindow, ChoosingExitEndsTheLoopAndReleasesEverything) {
 }
 
 TEST_F(MainWindow, AChoiceArrivingAfterItsMenuItemWasFreedDoesNothing) {
-  auto item = std::make_unique<TMenuItem>("mnuTray_Gone", "Gone");
-  int clicks = 0;
-  item->OnClick = [&](TMenuItem&) { ++clicks; };
-  const UInt command = item->Command();
-  TMenuItem& added = form.mnuTray.Items.Insert(0, std::move(item));
-  form.mnuTray.Items.Remove(added);
+  WriteLists(p, ComposeLaunchRecord({"A", "F1", 112, "a", ""}), "");
+  form.LoadUserHotkeys();
+  const UInt command = UserEntries(form, THotkeySet::hsLaunch).at(0).command;
+  form.ReleaseUserHotkeys();  // the item is freed
   p.PostMessageA(form.Handle(), WM_COMMAND, command, 0);
   run.Pump();
-  EXPECT_EQ(clicks, 0);
+  EXPECT_TRUE(form.reached.empty());
 }
 
 }  // namespace
@@ -324,12 +326,12 @@ TEST_F(MainWindow, AChoiceArrivingAfterItsMenuItemWasFreedDoesNothing) {
 // Every dialog of the tray menu: Add... of both lists, Delete... and About.
 struct DialogFlow {
   const char* name;
-  TMenuItem* TfrmMain::*item;
+  const char* item;
 };
-const DialogFlow kDialogFlows[] = {{"add I", &TfrmMain::mnuTray_AddDelHotkey_Add},
-                                   {"add II", &TfrmMain::mnuTray_AddDelHotkey2_Add},
-                                   {"delete I", &TfrmMain::mnuTray_AddDelHotkey_Del},
-                                   {"about", &TfrmMain::mnuTray_About}};
+const DialogFlow kDialogFlows[] = {{"add I", "mnuTray_AddDelHotkey_Add"},
+                                   {"add II", "mnuTray_AddDelHotkey2_Add"},
+                                   {"delete I", "mnuTray_AddDelHotkey_Del"},
+                                   {"about", "mnuTray_About"}};
 
 // A shell that refuses to switch the callback back on once is asked again,
 // so the icon does not stay deaf to the mouse.
@@ -339,7 +341,7 @@ TEST_F(MainWindow, EveryDialogFlowAsksTwiceForTheCallbackBackOn) {
       p.PressCloseBox(d);
       p.FailCall("Shell_NotifyIconA", ERROR_GEN_FAILURE);  // the first NIM_MODIFY after it
     };
-    Send(WM_COMMAND, (form.*flow.item)->Command(), 0);
+    Send(WM_COMMAND, form.TrayItem(flow.item).Command(), 0);
     EXPECT_EQ(m.sys.tray.begin()->second.data.uCallbackMessage, WM_TRAYICON) << flow.name;
   }
 }
@@ -356,7 +358,7 @@ TEST_F(MainWindow, ATaskbarRestartDuringADialogAddsTheIconWithoutCallback) {
       EXPECT_FALSE(p.ClickTrayIcon(WM_RBUTTONUP)) << flow.name;
       p.PressCloseBox(d);
     };
-    Send(WM_COMMAND, (form.*flow.item)->Command(), 0);
+    Send(WM_COMMAND, form.TrayItem(flow.item).Command(), 0);
     EXPECT_EQ(m.sys.tray.begin()->second.data.uCallbackMessage, WM_TRAYICON) << flow.name;
     EXPECT_TRUE(p.ClickTrayIcon(WM_RBUTTONUP)) << flow.name;
     run.Pump();

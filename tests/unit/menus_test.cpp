@@ -3,7 +3,7 @@
 
 #include <set>
 
-#include "ui/Menus.h"
+#include "base/Menus.h"
 
 namespace {
 

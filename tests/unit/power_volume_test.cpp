@@ -204,20 +204,20 @@ TEST_F(PowerFixture, EachBuiltinCodeReachesItsRoutineFromTheHotkeyAndTheItem) {
   TfrmMain& form = *run.form;
   const struct {
     int key;
-    TMenuItem* TfrmMain::*item;
+    const char* item;
     const char* effect;
   } cases[] = {
-      {27, &TfrmMain::mnuTray_StandBy, "SetSystemPowerState(-1, -1)"},
-      {115, &TfrmMain::mnuTray_TurnOff, "ExitWindowsEx(0x18, 0)"},
-      {119, &TfrmMain::mnuTray_Restart, "ExitWindowsEx(0x12, 0)"},
-      {123, &TfrmMain::mnuTray_LogOff, "ExitWindowsEx(0x10, 0)"},
-      {76, &TfrmMain::mnuTray_SwitchUser, "LockWorkStation()"},
-      {35, &TfrmMain::mnuTray_Mute, "mute 1"},
-      {33, &TfrmMain::mnuTray_VolumeUp, "volume 39321/39321"},
-      {34, &TfrmMain::mnuTray_VolumeDown, "volume 13107/13107"},
-      {73, &TfrmMain::mnuTray_IE, "open \"iexplore\""},
-      {80, &TfrmMain::mnuTray_WMP, "open \"wmplayer\""},
-      {78, &TfrmMain::mnuTray_Notepad, "open \"notepad\""},
+      {27, "mnuTray_StandBy", "SetSystemPowerState(-1, -1)"},
+      {115, "mnuTray_TurnOff", "ExitWindowsEx(0x18, 0)"},
+      {119, "mnuTray_Restart", "ExitWindowsEx(0x12, 0)"},
+      {123, "mnuTray_LogOff", "ExitWindowsEx(0x10, 0)"},
+      {76, "mnuTray_SwitchUser", "LockWorkStation()"},
+      {35, "mnuTray_Mute", "mute 1"},
+      {33, "mnuTray_VolumeUp", "volume 39321/39321"},
+      {34, "mnuTray_VolumeDown", "volume 13107/13107"},
+      {73, "mnuTray_IE", "open \"iexplore\""},
+      {80, "mnuTray_WMP", "open \"wmplayer\""},
+      {78, "mnuTray_Notepad", "open \"notepad\""},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.key);
@@ -229,7 +229,7 @@ TEST_F(PowerFixture, EachBuiltinCodeReachesItsRoutineFromTheHotkeyAndTheItem) {
         ASSERT_TRUE(p.PressHotkey(kModBuiltin, static_cast<UInt>(c.key)));
         run.Pump();
       } else {
-        (form.*c.item)->Click();
+        form.TrayItem(c.item).Click();
       }
       EXPECT_EQ(Effects(p), std::vector<std::string>{c.effect});
     }

@@ -18,33 +18,30 @@ TEST(Registration, MarkedItemsAreRegisteredInTheirSetsBankAndReleasedAgain) {
   SimMachine m;
   sim::SimPlatform p(m.sys);
   RunningApp<> run(p);
-  TfrmMain& f = *run.form;
-  auto add = [&](const std::string& caption, int tag) {
-    auto item = std::make_unique<TMenuItem>("entry", caption);
-    item->Tag = tag;
-    f.mnuTray.Items.Insert(f.mnuTray.Items.IndexOf(*f.mnuTray_AddDelHotkeyHide), std::move(item));
+  TPopupMenu menu;
+  zk::THotkeyBank bank(p, run.form->Handle(), menu);
+  auto add = [&](TMenuItem& parent, const std::string& caption, int tag) {
+    parent.Add(std::make_unique<TMenuItem>("entry", caption)).Tag = tag;
   };
-  add("abc\tWinKey+Alt+F1", 112);
-  add("def\tWinKey+Ctrl+A", 65);
-  add("odd\tWinKey+Alt+X", 200);  // a hand-edited key outside the bank
+  add(menu.Items, "abc\tWinKey+Alt+F1", 112);
+  add(menu.Items, "def\tWinKey+Ctrl+A", 65);
+  add(menu.Items, "odd\tWinKey+Alt+X", 200);  // a hand-edited key outside the bank
   // A marker inside a submenu is not visited.
-  auto inner = std::make_unique<TMenuItem>("inner", "in\tWinKey+Alt+Q");
-  inner->Tag = 81;
-  f.mnuTray_AddDelHotkey->Add(std::move(inner));
+  add(menu.Items.Add(std::make_unique<TMenuItem>("sub", "sub")), "in\tWinKey+Alt+Q", 81);
 
   p.ClearCalls();
-  f.LoadUserHotkeys();
+  bank.RegisterMarked(THotkeySet::hsLaunch);
+  bank.RegisterMarked(THotkeySet::hsText);
   EXPECT_EQ(p.Trace({"GlobalAddAtomA"}),
             (std::vector<std::string>{"GlobalAddAtomA(\"Zentrik_Hotkey2112\")",
                                       "GlobalAddAtomA(\"Zentrik_Hotkey365\")"}));
-  EXPECT_EQ(f.FHotkeyIDs[128 + 112], m.sys.FindAtom("Zentrik_Hotkey2112") - 0xC000);
-  EXPECT_EQ(f.FHotkeyIDs[256 + 65], m.sys.FindAtom("Zentrik_Hotkey365") - 0xC000);
-  EXPECT_TRUE(m.sys.IsHotkeyHeld(kModLaunch, 112));
-  EXPECT_TRUE(m.sys.IsHotkeyHeld(kModText, 65));
+  EXPECT_EQ(m.sys.hotkeys.at({kModLaunch, 112}).id, m.sys.FindAtom("Zentrik_Hotkey2112") - 0xC000);
+  EXPECT_EQ(m.sys.hotkeys.at({kModText, 65}).id, m.sys.FindAtom("Zentrik_Hotkey365") - 0xC000);
   EXPECT_FALSE(m.sys.IsHotkeyHeld(kModLaunch, 81));
   EXPECT_EQ(m.sys.hotkeys.size(), 13u);
 
-  f.ReleaseUserHotkeys();
+  bank.ReleaseMarked(THotkeySet::hsLaunch);
+  bank.ReleaseMarked(THotkeySet::hsText);
   EXPECT_EQ(m.sys.hotkeys.size(), 11u);  // the built-in ones stay
   EXPECT_EQ(m.sys.FindAtom("Zentrik_Hotkey2112"), 0);
   EXPECT_EQ(m.sys.FindAtom("Zentrik_Hotkey365"), 0);
@@ -61,10 +58,13 @@ TEST(Registration, ReleasingWithNoUserEntriesTouchesNothing) {
   EXPECT_TRUE(p.CallsTo("GlobalDeleteAtom").empty());
 }
 
+// The shown items from "Add/Delete Hotkey I" to the separator after list II.
 std::vector<std::string> Captions(const TfrmMain& f) {
   std::vector<std::string> out;
-  for (int i = f.FindTrayItem("mnuTray_AddDelHotkey"); i <= f.FindTrayItem("mnuTray_Separator4"); ++i)
-    out.push_back(f.mnuTray.Items.Item(i).Caption);
+  bool in = false;
+  for (const auto& e : f.TrayMenuEntries())
+    if ((in = (in || e.caption == "Add/Delete Hotkey I") && e.caption != "Show Balloon Hint at Startup"))
+      out.push_back(e.caption);
   return out;
 }
 
@@ -76,16 +76,15 @@ TEST(UserItems, EntriesStandInFileOrderBeforeTheirMarkersAndAreRegistered) {
              "U2ln|S|83|QmVzdA==\r\n");
   RunningApp<> run(p);
   TfrmMain& f = *run.form;
-  ASSERT_TRUE(f.FReady);
+  ASSERT_TRUE(f.Ready());
   EXPECT_EQ(Captions(f), (std::vector<std::string>{
                              "Add/Delete Hotkey I", "Mail\tWinKey+Alt+F1", "a|b\tWinKey+Alt+A",
-                             "Web\tWinKey+Alt+7", "", "-", "Add/Delete Hotkey II",
-                             "Paste: Sig\tWinKey+Ctrl+S", "", "-"}));
-  ASSERT_EQ(f.FLaunchItems.size(), 3u);
-  ASSERT_EQ(f.FTextItems.size(), 1u);
-  EXPECT_EQ(f.FLaunchItems[0]->Tag, 112);
-  EXPECT_EQ(f.FTextItems[0]->Tag, 83);
-  EXPECT_EQ(f.FHotkeyIDs[128 + 112], m.sys.hotkeys.at({kModLaunch, 112}).id);
+                             "Web\tWinKey+Alt+7", "-", "Add/Delete Hotkey II",
+                             "Paste: Sig\tWinKey+Ctrl+S", "-"}));
+  EXPECT_EQ(f.FindTrayItem("mnuTray_AddDelHotkeyHide"), f.FindTrayItem("mnuTray_AddDelHotkey") + 4);
+  ASSERT_EQ(UserEntries(f, THotkeySet::hsLaunch).size(), 3u);
+  ASSERT_EQ(UserEntries(f, THotkeySet::hsText).size(), 1u);
+  EXPECT_TRUE(m.sys.IsHotkeyHeld(kModLaunch, 112));
   EXPECT_TRUE(m.sys.IsHotkeyHeld(kModLaunch, 65));
   EXPECT_TRUE(m.sys.IsHotkeyHeld(kModLaunch, 55));
   EXPECT_TRUE(m.sys.IsHotkeyHeld(kModText, 83));
@@ -94,9 +93,9 @@ TEST(UserItems, EntriesStandInFileOrderBeforeTheirMarkersAndAreRegistered) {
 
   // Release frees every entry item and leaves the menu as the form made it.
   f.ReleaseUserHotkeys();
-  EXPECT_EQ(Captions(f), (std::vector<std::string>{"Add/Delete Hotkey I", "", "-",
-                                                   "Add/Delete Hotkey II", "", "-"}));
-  EXPECT_TRUE(f.FLaunchItems.empty());
+  EXPECT_EQ(Captions(f), (std::vector<std::string>{"Add/Delete Hotkey I", "-",
+                                                   "Add/Delete Hotkey II", "-"}));
+  EXPECT_TRUE(UserEntries(f, THotkeySet::hsLaunch).empty());
   EXPECT_EQ(m.sys.hotkeys.size(), 11u);
 }
 
@@ -135,9 +134,9 @@ TEST(UserItems, LinesThatAreNoRecordsAreSkippedWithOneWarningAtStartUp) {
     const std::vector<std::string> calls = p.CallNames();
     const auto at = [&calls](const char* name) { return std::find(calls.begin(), calls.end(), name); };
     EXPECT_LT(at("Shell_NotifyIconA"), at("MessageBoxA"));
-    EXPECT_TRUE(run.form->FReady);
+    EXPECT_TRUE(run.form->Ready());
     for (int key : c.launchKeys) EXPECT_TRUE(m.sys.IsHotkeyHeld(kModLaunch, key)) << key;
-    EXPECT_EQ(run.form->FLaunchItems.size(), c.launchKeys.size());
+    EXPECT_EQ(UserEntries(*run.form, THotkeySet::hsLaunch).size(), c.launchKeys.size());
     run.form->ReleaseUserHotkeys();
     run.form->LoadUserHotkeys();
     EXPECT_EQ(p.messageBoxes.size(), 1u);
@@ -156,8 +155,8 @@ TEST(UserItems, ClickingAnEntryReachesItsOperationWithTheKeyCode) {
   sim::SimPlatform p(m.sys);
   WriteLists(p, "TWFpbA==|F1|112|bm90ZXBhZA==|", "U2ln|S|83|QmVzdA==");
   RunningApp<Form> run(p);
-  run.form->FLaunchItems[0]->Click();
-  run.form->FTextItems[0]->Click();
+  for (const THotkeySet set : {THotkeySet::hsLaunch, THotkeySet::hsText})
+    p.SendMessageA(run.form->Handle(), WM_COMMAND, UserEntries(*run.form, set).at(0).command, 0);
   EXPECT_EQ(run.form->reached, (std::vector<std::string>{"launch 112", "text 83"}));
 }
 

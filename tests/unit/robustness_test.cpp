@@ -8,7 +8,7 @@
 #include "catalogue/Base64.h"
 #include "catalogue/Hotkeys.h"
 #include "catalogue/ListFiles.h"
-#include "platform/Errors.h"
+#include "base/Errors.h"
 #include "ui/Settings.h"
 #include "SimFixture.h"
 
@@ -29,7 +29,7 @@ TEST(Release, AStartStoppedAtAnUnreadableListLeavesOtherProgramsAtomsAlone) {
   std::filesystem::create_directory(list2);
   {
     RunningApp<> run(p);
-    ASSERT_FALSE(run.form->FReady);
+    ASSERT_FALSE(run.form->Ready());
     p.ClearCalls();
   }
   for (const auto& call : p.CallsTo("GlobalDeleteAtom")) EXPECT_NE(call.args[0], "0xc000");
@@ -114,8 +114,8 @@ TEST(EntryCaptions, NamesShowWithoutTabsAndCutToAReadableLength) {
     WriteLists(p, record, "");
     {
       RunningApp<> run(p);
-      ASSERT_EQ(run.form->FLaunchItems.size(), 1u);
-      EXPECT_EQ(run.form->FLaunchItems[0]->Caption, c.caption + "\tWinKey+Alt+F1");
+      ASSERT_EQ(UserEntries(*run.form, THotkeySet::hsLaunch).size(), 1u);
+      EXPECT_EQ(UserEntries(*run.form, THotkeySet::hsLaunch)[0].caption, c.caption + "\tWinKey+Alt+F1");
       EXPECT_EQ(m.sys.hotkeys.size(), 12u);  // the built-in ones and F1, no WinKey+Ctrl one
     }
     EXPECT_TRUE(m.sys.atoms.empty());
@@ -131,7 +131,7 @@ TEST(EntryCaptions, AMenuThatCannotBeShownIsOfferedWithoutTheUserEntries) {
   SimPlatform p(m.sys);
   WriteLists(p, "TWFpbA==|F1|112|eA==|", "U2ln|S|83|eA==");
   RunningApp<> run(p);
-  const std::size_t full = run.form->mnuTray.ToPopupEntries().size();
+  const std::size_t full = run.form->TrayMenuEntries().size();
   p.FailCall("TrackPopupMenu", ERROR_NOT_ENOUGH_MEMORY, 3);
   for (int click = 0; click < 2; ++click) {
     p.ClearCalls();
@@ -191,15 +191,16 @@ TEST(Reloads, ALongRunOfReloadsReusesTheCommandIds) {
   WriteLists(p, list, "");
   RunningApp<Form> run(p);
   p.recording = false;
-  const UInt first = run.form->FLaunchItems.back()->Command();
+  const auto lastCommand = [&run] { return UserEntries(*run.form, THotkeySet::hsLaunch).back().command; };
+  const UInt first = lastCommand();
   for (int reload = 0; reload < 500; ++reload) {
     run.form->ReleaseUserHotkeys();
     run.form->LoadUserHotkeys();
-    ASSERT_LE(run.form->FLaunchItems.back()->Command(), first);
+    ASSERT_LE(lastCommand(), first);
   }
   EXPECT_EQ(m.sys.hotkeys.size(), 31u);
   EXPECT_EQ(m.sys.atoms.size(), 31u);
-  p.PostMessageA(run.form->Handle(), WM_COMMAND, run.form->FLaunchItems.back()->Command(), 0);
+  p.PostMessageA(run.form->Handle(), WM_COMMAND, lastCommand(), 0);
   run.Pump();
   EXPECT_EQ(run.form->launched, (std::vector<int>{'A' + 19}));
 }
@@ -212,14 +213,16 @@ TEST(Boundaries, KeyCodesOutsideTheSlotBanksRegisterNothing) {
   WriteLists(p, "QQ==|X|128|eA==|\r\nQg==|Y|-1|eA==|\r\nQw==|Z|127|eA==|", "RA==|W|128|eA==");
   {
     RunningApp<> run(p);
-    ASSERT_TRUE(run.form->FReady);
-    EXPECT_EQ(run.form->FLaunchItems.size(), 3u);
-    EXPECT_EQ(run.form->FTextItems.size(), 1u);
+    ASSERT_TRUE(run.form->Ready());
+    EXPECT_EQ(UserEntries(*run.form, THotkeySet::hsLaunch).size(), 3u);
+    EXPECT_EQ(UserEntries(*run.form, THotkeySet::hsText).size(), 1u);
     EXPECT_EQ(m.sys.hotkeys.size(), 12u);  // the built-in ones and 127
     EXPECT_TRUE(m.sys.IsHotkeyHeld(kModLaunch, 127));
     EXPECT_EQ(m.sys.atoms.size(), 12u);
-    EXPECT_EQ(run.form->FHotkeyIDs[256], 0);  // list II's first slot, next to 128 of list I
   }
+  // Only what was registered is released: list II's first slot, next to 128
+  // of list I, was never filled.
+  EXPECT_EQ(p.CallsTo("UnregisterHotKey").size(), 12u);
   EXPECT_TRUE(m.sys.atoms.empty());
   EXPECT_TRUE(m.sys.hotkeys.empty());
 }

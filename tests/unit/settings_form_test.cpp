@@ -29,18 +29,25 @@ class SettingsForm : public ::testing::Test {
  protected:
   SimMachine m;
   SimPlatform p{m.sys};
+  // Whether the icon comes back with its balloon after a taskbar restart,
+  // as the setting in effect decides.
+  bool BalloonAfterRestart(RunningApp<>& run) {
+    p.RestartTaskbar();
+    run.Pump();
+    return m.sys.tray.begin()->second.balloons.size() == 1;
+  }
 };
 
 TEST_F(SettingsForm, FirstStartMakesFolderAndSettingsFile) {
   RunningApp<> run(p);
   TfrmMain& form = *run.form;
-  EXPECT_TRUE(form.FReady);
+  EXPECT_TRUE(form.Ready());
   EXPECT_TRUE(std::filesystem::is_directory(m.sys.HostPath(kDataFolder)));
   EXPECT_EQ(ReadHostText(m.sys, kConfig), "[ZNK]\r\nshowhint=1\r\n");
   EXPECT_EQ(form.GetConfigPath(), kConfig);
-  EXPECT_TRUE(form.FShowHint);
-  EXPECT_TRUE(form.mnuTray_ShowHint->Checked);
-  EXPECT_FALSE(form.mnuTray_Autorun->Checked);
+  EXPECT_EQ(m.sys.tray.begin()->second.balloons.size(), 1u);
+  EXPECT_TRUE(form.TrayItem("mnuTray_ShowHint").Checked);
+  EXPECT_FALSE(form.TrayItem("mnuTray_Autorun").Checked);
   EXPECT_EQ(FindRegValue(m.sys, kRunPath, "ZENTRIK"), nullptr);
   EXPECT_TRUE(p.messageBoxes.empty());
   EXPECT_EQ(OpenHandlesOfKind(p, "key"), 0u);
@@ -66,8 +73,7 @@ TEST(SettingsAtStart, OnlyZeroTurnsTheBalloonOff) {
     WriteHostText(m.sys, kConfig, c.file);
     SimPlatform p(m.sys);
     RunningApp<> run(p);
-    EXPECT_EQ(run.form->FShowHint, c.on) << c.file;
-    EXPECT_EQ(run.form->mnuTray_ShowHint->Checked, c.on) << c.file;
+    EXPECT_EQ(run.form->TrayItem("mnuTray_ShowHint").Checked, c.on) << c.file;
     ASSERT_EQ(m.sys.tray.size(), 1u);
     EXPECT_EQ(m.sys.tray.begin()->second.data.uFlags, c.on ? 23u : 7u) << c.file;
     EXPECT_EQ(m.sys.tray.begin()->second.balloons.size(), c.on ? 1u : 0u) << c.file;
@@ -78,22 +84,22 @@ TEST(SettingsAtStart, OnlyZeroTurnsTheBalloonOff) {
 TEST_F(SettingsForm, ShowHintClicksFlipTheMarkAndTheFile) {
   RunningApp<> run(p);
   TfrmMain& form = *run.form;
-  Choose(p, form, *form.mnuTray_ShowHint);
-  EXPECT_FALSE(form.mnuTray_ShowHint->Checked);
-  EXPECT_FALSE(form.FShowHint);
+  Choose(p, form, form.TrayItem("mnuTray_ShowHint"));
+  EXPECT_FALSE(form.TrayItem("mnuTray_ShowHint").Checked);
+  EXPECT_FALSE(BalloonAfterRestart(run));
   EXPECT_EQ(ReadHostText(m.sys, kConfig), "[ZNK]\r\nshowhint=0\r\n");
 
-  Choose(p, form, *form.mnuTray_ShowHint);
-  EXPECT_TRUE(form.mnuTray_ShowHint->Checked);
-  EXPECT_TRUE(form.FShowHint);
+  Choose(p, form, form.TrayItem("mnuTray_ShowHint"));
+  EXPECT_TRUE(form.TrayItem("mnuTray_ShowHint").Checked);
+  EXPECT_TRUE(BalloonAfterRestart(run));
   EXPECT_EQ(ReadHostText(m.sys, kConfig), "[ZNK]\r\nshowhint=1\r\n");
   EXPECT_TRUE(p.messageBoxes.empty());
 
   // The next start of the program sees the state last written.
-  Choose(p, form, *form.mnuTray_ShowHint);
+  Choose(p, form, form.TrayItem("mnuTray_ShowHint"));
   SimPlatform next(m.sys);
   RunningApp<> again(next);
-  EXPECT_FALSE(again.form->FShowHint);
+  EXPECT_EQ(next.CallsTo("Shell_NotifyIconA").at(0).args[4], "7");  // no NIF_INFO
 }
 
 TEST_F(SettingsForm, DeletedSettingsFileIsMadeAgainOnClick) {
@@ -101,7 +107,7 @@ TEST_F(SettingsForm, DeletedSettingsFileIsMadeAgainOnClick) {
   TfrmMain& form = *run.form;
   std::filesystem::remove(m.sys.HostPath(kConfig));
   p.ClearCalls();
-  Choose(p, form, *form.mnuTray_ShowHint);
+  Choose(p, form, form.TrayItem("mnuTray_ShowHint"));
   std::vector<std::string> written;
   for (const auto& c : p.CallsTo("WritePrivateProfileStringA"))
     if (c.args.at(0) != "NULL") written.push_back(c.args.at(2));
@@ -113,9 +119,9 @@ TEST_F(SettingsForm, FailedSettingsWriteKeepsTheNewMark) {
   RunningApp<> run(p);
   TfrmMain& form = *run.form;
   p.FailCall("WritePrivateProfileStringA", ERROR_ACCESS_DENIED);
-  Choose(p, form, *form.mnuTray_ShowHint);
-  EXPECT_FALSE(form.mnuTray_ShowHint->Checked);
-  EXPECT_FALSE(form.FShowHint);
+  Choose(p, form, form.TrayItem("mnuTray_ShowHint"));
+  EXPECT_FALSE(form.TrayItem("mnuTray_ShowHint").Checked);
+  EXPECT_FALSE(BalloonAfterRestart(run));
   EXPECT_EQ(ReadHostText(m.sys, kConfig), "[ZNK]\r\nshowhint=1\r\n");
   ASSERT_EQ(p.messageBoxes.size(), 1u);
   EXPECT_EQ(p.messageBoxes[0].text, "Unable to write to " + kConfig + ".");
@@ -126,14 +132,14 @@ TEST_F(SettingsForm, FailedSettingsWriteKeepsTheNewMark) {
 TEST_F(SettingsForm, AutorunClicksWriteAndDeleteTheRunValue) {
   RunningApp<> run(p);
   TfrmMain& form = *run.form;
-  Choose(p, form, *form.mnuTray_Autorun);
-  EXPECT_TRUE(form.mnuTray_Autorun->Checked);
+  Choose(p, form, form.TrayItem("mnuTray_Autorun"));
+  EXPECT_TRUE(form.TrayItem("mnuTray_Autorun").Checked);
   ASSERT_NE(FindRegValue(m.sys, kRunPath, "ZENTRIK"), nullptr);
   EXPECT_EQ(FindRegValue(m.sys, kRunPath, "ZENTRIK")->type, REG_SZ);
   EXPECT_EQ(FindRegValue(m.sys, kRunPath, "ZENTRIK")->data, kQuoted + std::string(1, '\0'));
 
-  Choose(p, form, *form.mnuTray_Autorun);
-  EXPECT_FALSE(form.mnuTray_Autorun->Checked);
+  Choose(p, form, form.TrayItem("mnuTray_Autorun"));
+  EXPECT_FALSE(form.TrayItem("mnuTray_Autorun").Checked);
   EXPECT_EQ(FindRegValue(m.sys, kRunPath, "ZENTRIK"), nullptr);
   EXPECT_TRUE(p.messageBoxes.empty());
   EXPECT_EQ(OpenHandlesOfKind(p, "key"), 0u);
@@ -143,8 +149,8 @@ TEST_F(SettingsForm, FailedRunWriteKeepsTheNewMark) {
   RunningApp<> run(p);
   TfrmMain& form = *run.form;
   p.FailCall("RegSetValueExA", ERROR_ACCESS_DENIED);
-  Choose(p, form, *form.mnuTray_Autorun);
-  EXPECT_TRUE(form.mnuTray_Autorun->Checked);
+  Choose(p, form, form.TrayItem("mnuTray_Autorun"));
+  EXPECT_TRUE(form.TrayItem("mnuTray_Autorun").Checked);
   EXPECT_EQ(FindRegValue(m.sys, kRunPath, "ZENTRIK"), nullptr);
   ASSERT_EQ(p.messageBoxes.size(), 1u);
   EXPECT_EQ(p.messageBoxes[0].text, "Failed to set data for 'Zentrik'");  // "'" sorts before "."
@@ -155,7 +161,7 @@ TEST_F(SettingsForm, UnusableSettingsStopTheStartWithTheirError) {
   p.FailCall("CreateDirectoryA", ERROR_ACCESS_DENIED);
   {
     RunningApp<> run(p);
-    EXPECT_FALSE(run.form->FReady);
+    EXPECT_FALSE(run.form->Ready());
     ASSERT_EQ(p.messageBoxes.size(), 1u);
     EXPECT_EQ(p.messageBoxes[0].text, "File access denied.");
   }
@@ -163,7 +169,7 @@ TEST_F(SettingsForm, UnusableSettingsStopTheStartWithTheirError) {
   SimPlatform second(m.sys);
   m.sys.registry[kRunPath].values["ZENTRIK"] = {"Zentrik", SimRegValue{REG_DWORD, std::string(4, '\1')}};
   RunningApp<> run(second);
-  EXPECT_FALSE(run.form->FReady);
+  EXPECT_FALSE(run.form->Ready());
   ASSERT_EQ(second.messageBoxes.size(), 1u);
   EXPECT_EQ(second.messageBoxes[0].text, "Invalid data type for 'Zentrik'");
   EXPECT_EQ(OpenHandlesOfKind(second, "key"), 0u);

@@ -8,7 +8,7 @@
 #include <sstream>
 #include <string>
 
-#include "platform/Errors.h"
+#include "base/Errors.h"
 #include "platform/sim/SimPlatform.h"
 #include "ui/Settings.h"
 #include "SimFixture.h"

@@ -1,4 +1,4 @@
-#include "app/Application.h"
+#include "base/Application.h"
 
 #include <stdexcept>
 

@@ -1,4 +1,4 @@
-#include "ui/DialogForm.h"
+#include "base/DialogForm.h"
 
 #include <stdexcept>
 

@@ -44,6 +44,8 @@ class TMenuItem {
   std::vector<std::unique_ptr<TMenuItem>> RemoveItems(const std::vector<TMenuItem*>& items);
 
   TMenuItem* Find(const std::string& name);          // this item or a descendant, by name
+  // Index of the first child with this name in any letter case, -1 when none.
+  int IndexOfName(const std::string& name) const;
   TMenuItem* FindCommand(plat::UInt command);        // this item or a descendant, by command
   void Click();  // runs OnClick when there is one
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Application.h"
+#include "base/Application.h"
 #include "platform/Dialogs.h"
 #include "platform/Handles.h"
 

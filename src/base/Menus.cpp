@@ -1,5 +1,7 @@
-#include "ui/Menus.h"
+#include "base/Menus.h"
 
+#include <algorithm>
+#include <cctype>
 #include <set>
 #include <stdexcept>
 #include <unordered_set>
@@ -108,6 +110,24 @@ std::vector<std::unique_ptr<TMenuItem>> TMenuItem::RemoveItems(const std::vector
   }
   items_.resize(kept);
   return out;
+}
+
+namespace {
+// Equal without regard to letter case. Compares in place: the marker lookup
+// runs once for every entry over every item before it, so a list of many
+// thousand entries must not copy each name it passes.
+bool EqualsNoCase(const std::string& a, const std::string& b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return std::tolower(static_cast<unsigned char>(x)) ==
+                  std::tolower(static_cast<unsigned char>(y));
+         });
+}
+}  // namespace
+
+int TMenuItem::IndexOfName(const std::string& name) const {
+  for (std::size_t i = 0; i < items_.size(); ++i)
+    if (EqualsNoCase(items_[i]->Name, name)) return static_cast<int>(i);
+  return -1;
 }
 
 TMenuItem* TMenuItem::Find(const std::string& name) {

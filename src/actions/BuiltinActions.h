@@ -1,0 +1,13 @@
+// What the built-in actions do beyond power, session and volume control
+// (PowerControl.h, MasterVolume.h): open one of the system's programs.
+#pragma once
+
+#include "platform/Platform.h"
+
+namespace zk {
+// A built-in action: what it acts on, and the window that owns what it shows.
+using TBuiltinAction = void (*)(plat::TPlatform& p, plat::HWnd owner);
+
+// Hands the program's name to the shell's "open"; the result is not looked at.
+void OpenProgram(plat::TPlatform& p, plat::HWnd owner, const char* program);
+}  // namespace zk

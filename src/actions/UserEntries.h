@@ -1,0 +1,18 @@
+// Running the user entries: a launch entry opens its file through the shell,
+// a text entry puts its text on the clipboard and types Ctrl+V into the
+// window that has the keyboard focus. Both look their entry up in the list
+// file afresh, by key code; nothing happens when no record has the key.
+#pragma once
+
+#include <string>
+
+#include "platform/Platform.h"
+
+namespace zk {
+// Opens the file of the first launch record on `key` with its parameters;
+// `owner` owns what the shell shows.
+void RunLaunchEntry(plat::TPlatform& p, plat::HWnd owner, const std::string& listPath, int key);
+// Pastes the text of the first text record on `key`; `owner` owns the
+// clipboard meanwhile. A failure (memory, clipboard) raises and types nothing.
+void PasteTextEntry(plat::TPlatform& p, plat::HWnd owner, const std::string& listPath, int key);
+}  // namespace zk

@@ -1,0 +1,132 @@
+#include "registration/HotkeyBank.h"
+
+#include <algorithm>
+
+#include "base/Errors.h"
+#include "catalogue/Base64.h"
+#include "catalogue/ListFiles.h"
+
+using namespace plat;
+
+namespace zk {
+
+namespace {
+
+// Visits the top-level tray items whose caption carries the marker of `set`,
+// from index 0 up (the count is taken once), with the slot of each item's
+// key. Items inside submenus are not visited; a key outside the set's bank
+// of slots is passed over.
+template <typename Visit>
+void ForEachMarkedItem(TPopupMenu& menu, const THotkeySetInfo& set, Visit visit) {
+  const int count = menu.Items.Count();
+  for (int i = 0; i < count; ++i) {
+    const TMenuItem& item = menu.Items.Item(i);
+    if (item.Caption.find(set.marker) == std::string::npos) continue;
+    if (item.Tag < 0 || item.Tag >= kSlotsPerSet) continue;
+    visit(item, static_cast<std::size_t>(set.slotBase + item.Tag));
+  }
+}
+
+// Frees the tray items of one list and empties its array. The items are
+// taken out of their parent (the menu's root) in one pass: removing them one
+// by one would search and shift the whole menu for each.
+void FreeItems(std::vector<TMenuItem*>& items) {
+  std::vector<TMenuItem*> parents;
+  for (const TMenuItem* item : items) {
+    TMenuItem* parent = item != nullptr ? item->Parent() : nullptr;
+    if (parent != nullptr && std::find(parents.begin(), parents.end(), parent) == parents.end())
+      parents.push_back(parent);
+  }
+  for (TMenuItem* parent : parents) parent->RemoveItems(items);  // destroyed here
+  items.clear();
+}
+
+// The name as its menu item shows it: a TAB would start the shortcut column
+// (and could fake a shortcut marker), so it shows as a blank; a name longer
+// than a menu can sensibly show is cut, with "..." at the end. The list
+// file keeps the whole name.
+constexpr std::size_t kMaxShownName = 100;
+std::string ShownName(std::string name) {
+  if (name.size() > kMaxShownName) name = name.substr(0, kMaxShownName) + "...";
+  std::replace(name.begin(), name.end(), '\t', ' ');
+  return name;
+}
+// "znks.ini, line 2: '' is not a valid integer value. The line was skipped."
+std::string SkippedLineText(const std::string& path, std::size_t lineNumber, const char* reason) {
+  const std::size_t slash = path.find_last_of("\\/");
+  const std::string file = slash == std::string::npos ? path : path.substr(slash + 1);
+  return zk::Format("%s, line %u: %s. The line was skipped.", file.c_str(),
+                    static_cast<unsigned>(lineNumber), reason);
+}
+
+}  // namespace
+
+THotkeyBank::THotkeyBank(TPlatform& p, HWnd window, TPopupMenu& menu) : p_(p), window_(window), menu_(menu) {}
+
+void THotkeyBank::PutListOnMenu(THotkeySet set, const std::string& path, const TNotifyEvent& onClick,
+                                std::vector<std::string>* skipped) {
+  const bool launch = set == THotkeySet::hsLaunch;
+  std::vector<TMenuItem*>& items = launch ? FLaunchItems : FTextItems;
+  const std::vector<std::string> lines = LoadListLines(p_, path);
+  items.clear();
+  items.reserve(lines.size());
+  // The items go in file order just above the list's marker, which moves
+  // down one place with each; looked up once, not per line.
+  const int marker = menu_.Items.IndexOfName(launch ? "mnuTray_AddDelHotkeyHide" : "mnuTray_AddDelHotkey2Hide");
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    // Name, key name and key code; the fields after them are not read here.
+    const std::vector<std::string> fields = SplitRecord(lines[i], 4);
+    // A line whose key code is not a number (a blank line, a hand-edited
+    // one) is no record: it gets no item and no hotkey, and the lines after
+    // it load as usual. The file is left as it is.
+    int key = 0;
+    try {
+      key = StrToInt(fields[2]);
+    } catch (const zk::EConvertError& e) {
+      if (skipped != nullptr) skipped->push_back(SkippedLineText(path, i + 1, e.what()));
+      continue;
+    }
+    auto item = std::make_unique<TMenuItem>();
+    item->Caption = (launch ? "" : "Paste: ") + ShownName(Base64DecodeString(fields[0])) +
+                    HotkeySetInfo(set).marker + fields[1];
+    item->Tag = key;
+    item->OnClick = onClick;
+    items.push_back(&menu_.Items.Insert(marker + static_cast<int>(items.size()), std::move(item)));
+  }
+}
+
+void THotkeyBank::RegisterMarked(THotkeySet set) {
+  const THotkeySetInfo& info = HotkeySetInfo(set);
+  ForEachMarkedItem(menu_, info, [&](const TMenuItem& item, std::size_t slot) {
+    const Atom atom = p_.GlobalAddAtomA(AtomName(set, item.Tag));
+    FHotkeyIDs[slot] = static_cast<int>(atom) - kStringAtomBase;
+    // Without an atom there is no valid ID to register the hotkey with.
+    if (atom < kStringAtomBase) return;
+    ++FHotkeyAtomRefs[slot];
+    p_.RegisterHotKey(window_, FHotkeyIDs[slot], info.modifiers, static_cast<UInt>(item.Tag));
+  });
+}
+
+void THotkeyBank::ReleaseMarked(THotkeySet set) {
+  ForEachMarkedItem(menu_, HotkeySetInfo(set), [&](const TMenuItem&, std::size_t slot) {
+    if (FHotkeyAtomRefs[slot] == 0) return;  // never filled: not ours to release
+    --FHotkeyAtomRefs[slot];
+    p_.UnregisterHotKey(window_, FHotkeyIDs[slot]);
+    p_.GlobalDeleteAtom(static_cast<Atom>(FHotkeyIDs[slot] + kStringAtomBase));
+  });
+}
+
+void THotkeyBank::ReleaseUser() {
+  ReleaseMarked(THotkeySet::hsLaunch);
+  FreeItems(FLaunchItems);
+  ReleaseMarked(THotkeySet::hsText);
+  FreeItems(FTextItems);
+}
+
+bool THotkeyBank::IsUserItem(UInt command) const {
+  const auto isEntry = [command](const TMenuItem* item) { return item && item->Command() == command; };
+  return std::any_of(FLaunchItems.begin(), FLaunchItems.end(), isEntry) ||
+         std::any_of(FTextItems.begin(), FTextItems.end(), isEntry);
+}
+
+}  // namespace zk

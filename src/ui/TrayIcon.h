@@ -1,0 +1,52 @@
+// The icon in the notification area: its record, whether it is shown with
+// its balloon, and whether it answers the mouse.
+#pragma once
+
+#include "platform/Platform.h"
+
+namespace zk {
+
+inline constexpr plat::UInt WM_TRAYICON = plat::WM_USER + 1;
+
+class TTrayIcon {
+ public:
+  explicit TTrayIcon(plat::TPlatform& p) : p_(p) {}
+  TTrayIcon(const TTrayIcon&) = delete;
+  TTrayIcon& operator=(const TTrayIcon&) = delete;
+
+  // Adds the icon of `window` with the tip, and with the balloon when
+  // `showHint`; also after the taskbar was made anew.
+  void Add(plat::HWnd window, plat::HIcon icon, bool showHint);
+  // Switches the mouse callback on or off; false when the shell refused.
+  bool SetCallback(bool enabled);
+  void Delete();
+
+ private:
+  plat::TPlatform& p_;
+  plat::NotifyIconDataA2K FTrayData{};
+  // Whether the icon should answer the mouse: off while a dialog runs, so
+  // that an icon added again meanwhile (the taskbar restarted) stays deaf.
+  bool FTrayCallbackOn = true;
+};
+
+// Keeps the tray icon deaf to the mouse while a dialog of the tray menu is
+// open: off when made, on again however the scope is left.
+class TTrayCallbackOff {
+ public:
+  explicit TTrayCallbackOff(TTrayIcon& icon) : icon_(icon) { icon_.SetCallback(false); }
+  // A second try when the shell refuses the first: a deaf icon would leave
+  // the menu, and Exit with it, out of reach.
+  ~TTrayCallbackOff() {
+    try {
+      if (!icon_.SetCallback(true)) icon_.SetCallback(true);
+    } catch (...) {
+    }
+  }
+  TTrayCallbackOff(const TTrayCallbackOff&) = delete;
+  TTrayCallbackOff& operator=(const TTrayCallbackOff&) = delete;
+
+ private:
+  TTrayIcon& icon_;
+};
+
+}  // namespace zk
