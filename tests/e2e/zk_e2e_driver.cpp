@@ -455,8 +455,9 @@ int CmdTypeText(const char* text) {
   return 0;
 }
 
-// Puts N letters (a to z over and over) on the clipboard and types Ctrl+V,
-// as a user pastes a long text.
+// Puts N letters (a to z over and over) on the clipboard and types Ctrl+V
+// into the focused control, as a user pastes a long text; waits until the
+// control's text stops growing and prints its length.
 int CmdPasteText(unsigned long count) {
   std::string text(count, 'a');
   for (unsigned long i = 0; i < count; ++i) text[i] = static_cast<char>('a' + i % 26);
@@ -468,11 +469,23 @@ int CmdPasteText(unsigned long count) {
   const bool set = SetClipboardData(CF_TEXT, block) != nullptr;
   CloseClipboard();
   if (!set) return 1;
+  HWND fg = GetForegroundWindow();
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  if (!fg || !GetGUIThreadInfo(GetWindowThreadProcessId(fg, nullptr), &info) || !info.hwndFocus) return 1;
   Key(VK_CONTROL, false);
   Key('V', false);
   Key('V', true);
   Key(VK_CONTROL, true);
-  Sleep(500);
+  // Done once the focused control holds the text (or as much as it takes).
+  DWORD_PTR length = 0, last = ~DWORD_PTR{0};
+  for (int i = 0; i < 100 && length < count; ++i) {
+    Sleep(200);
+    SendMessageTimeoutA(info.hwndFocus, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length);
+    if (length == last && length > 0) break;  // settled short of the whole text
+    last = length;
+  }
+  std::printf("length: %lu\n", static_cast<unsigned long>(length));
   return 0;
 }
 
