@@ -23,15 +23,6 @@ namespace {
 constexpr DWord kReleaseWaitLimit = 1000;
 constexpr DWord kReleasePollInterval = 10;
 
-// The fields of the first record of the list file whose key code (third
-// field) is `key`: `fieldCount` fields, the last one taking the rest of the
-// line. A line whose key code is not a number is passed over; the lines
-// after the match are not looked at.
-std::optional<std::vector<std::string>> FindEntry(TPlatform& p, const std::string& path, int key,
-                                                  int fieldCount) {
-  return FindListRecord(p, path, key, fieldCount);
-}
-
 // The clipboard, open from construction to destruction.
 class OpenClipboardScope {
  public:
@@ -97,19 +88,18 @@ void TypeCtrlV(TPlatform& p) {
 namespace zk {
 
 void RunLaunchEntry(TPlatform& p, HWnd owner, const std::string& listPath, int key) {
-  // Name, key name, key code, file, and the rest of the line: parameters.
-  const auto fields = FindEntry(p, listPath, key, 5);
-  if (!fields) return;
-  const std::string file = Base64DecodeString((*fields)[3]);
-  const std::string parameters = Base64DecodeString((*fields)[4]);
+  const std::optional<std::string> line = FindListRecord(p, listPath, key);
+  if (!line) return;
+  const TRecordFields fields(*line);
+  const std::string file = Base64DecodeString(std::string(fields.File()));
+  const std::string parameters = Base64DecodeString(std::string(fields.Parameters()));
   p.ShellExecuteA(owner, "open", file, parameters.c_str(), nullptr, SW_SHOW);
 }
 
 void PasteTextEntry(TPlatform& p, HWnd owner, const std::string& listPath, int key) {
-  // Name, key name, key code, and the rest of the line: the text.
-  const auto fields = FindEntry(p, listPath, key, 4);
-  if (!fields) return;
-  PutTextOnClipboard(p, owner, Base64DecodeString((*fields)[3]));
+  const std::optional<std::string> line = FindListRecord(p, listPath, key);
+  if (!line) return;
+  PutTextOnClipboard(p, owner, Base64DecodeString(std::string(TRecordFields(*line).Text())));
   WaitForModifiersReleased(p);
   TypeCtrlV(p);
 }

@@ -169,27 +169,20 @@ std::vector<std::string> SplitLines(const std::string& content) {
   return lines;
 }
 
-std::vector<std::string> SplitRecord(const std::string& line, int fieldCount) {
-  std::vector<std::string> fields;
-  if (fieldCount <= 0) return fields;
-  fields.reserve(static_cast<std::size_t>(fieldCount));
-  std::size_t pos = 0;
-  bool restLeft = true;  // false once a field took the rest of the line
-  for (int i = 0; i < fieldCount; ++i) {
-    if (!restLeft) {
-      fields.emplace_back();
-      continue;
-    }
-    const std::size_t bar = i + 1 < fieldCount ? line.find('|', pos) : std::string::npos;
-    if (bar == std::string::npos) {
-      fields.push_back(line.substr(pos));
-      restLeft = false;
-    } else {
-      fields.push_back(line.substr(pos, bar - pos));
-      pos = bar + 1;
-    }
+TRecordFields::TRecordFields(std::string_view line) {
+  // Each field runs to the next "|"; the last one takes the rest of the line.
+  std::string_view* const fields[] = {&name, &keyName, &keyCode};
+  for (std::string_view* field : fields) {
+    const std::size_t bar = line.find('|');
+    *field = line.substr(0, bar);
+    line = bar == std::string_view::npos ? std::string_view() : line.substr(bar + 1);
   }
-  return fields;
+  rest = line;
+}
+
+std::string_view TRecordFields::Parameters() const {
+  const std::size_t bar = rest.find('|');
+  return bar == std::string_view::npos ? std::string_view() : rest.substr(bar + 1);
 }
 
 // Accepts an optional "+" or "-" followed by one or more decimal digits and
@@ -253,23 +246,23 @@ std::string ComposeTextRecord(const TTextRecord& r) {
 }
 
 TLaunchRecord ParseLaunchRecord(const std::string& line) {
-  const std::vector<std::string> f = SplitRecord(line, 5);
+  const TRecordFields f(line);
   TLaunchRecord r;
-  r.name = Base64DecodeString(f[0]);
-  r.keyName = f[1];
-  r.keyCode = StrToInt(f[2]);
-  r.file = Base64DecodeString(f[3]);
-  r.parameters = Base64DecodeString(f[4]);
+  r.name = Base64DecodeString(std::string(f.name));
+  r.keyName = f.keyName;
+  r.keyCode = StrToInt(std::string(f.keyCode));
+  r.file = Base64DecodeString(std::string(f.File()));
+  r.parameters = Base64DecodeString(std::string(f.Parameters()));
   return r;
 }
 
 TTextRecord ParseTextRecord(const std::string& line) {
-  const std::vector<std::string> f = SplitRecord(line, 4);
+  const TRecordFields f(line);
   TTextRecord r;
-  r.name = Base64DecodeString(f[0]);
-  r.keyName = f[1];
-  r.keyCode = StrToInt(f[2]);
-  r.text = Base64DecodeString(f[3]);
+  r.name = Base64DecodeString(std::string(f.name));
+  r.keyName = f.keyName;
+  r.keyCode = StrToInt(std::string(f.keyCode));
+  r.text = Base64DecodeString(std::string(f.Text()));
   return r;
 }
 

@@ -24,9 +24,20 @@ std::string Trim(const std::string& text);
 // makes no empty last line, and empty content has no lines.
 std::vector<std::string> SplitLines(const std::string& content);
 
-// Splits a record at "|" from the left into exactly `fieldCount` fields;
-// the last field takes the whole rest of the line.
-std::vector<std::string> SplitRecord(const std::string& line, int fieldCount);
+// One line of a list file in its fields as stored, "|" between them: the
+// encoded name, the key name, the key code's text, then the rest of the
+// line, which is a text record's encoded text, or a launch record's encoded
+// file, "|" and encoded parameters. A field the line lacks is empty. Views
+// into the line, which must outlive them.
+struct TRecordFields {
+  std::string_view name, keyName, keyCode, rest;
+  explicit TRecordFields(std::string_view line);
+  // A launch record's file and parameters: the rest before and after its
+  // first "|" (the parameters keep any further "|").
+  std::string_view File() const { return rest.substr(0, rest.find('|')); }
+  std::string_view Parameters() const;
+  std::string_view Text() const { return rest; }
+};
 
 // Decimal text to a signed 32-bit integer; EConvertError
 // "'%s' is not a valid integer value" otherwise, with the text as
@@ -74,10 +85,8 @@ std::vector<std::string> LoadListLines(plat::TPlatform& p, const std::string& fi
 // `pathFormat` ("%s\\znks.ini"); the file is created empty when missing.
 std::string ListFilePath(plat::TPlatform& p, const std::string& title, const char* pathFormat);
 
-// The fields of the first line of a list file whose key code (third field)
-// is `key`, split as SplitRecord does with `fieldCount` (4 or more), or nothing. The
+// The first line of a list file whose key code is `key`, or nothing. The
 // file's bytes are scanned once and only the key codes are converted, in
 // line order: a line whose key code is not a number is no record and is
 // passed over, the lines after the match are not looked at.
-std::optional<std::vector<std::string>> FindListRecord(plat::TPlatform& p, const std::string& fileName,
-                                                       int key, int fieldCount);
+std::optional<std::string> FindListRecord(plat::TPlatform& p, const std::string& fileName, int key);

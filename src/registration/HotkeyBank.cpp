@@ -74,21 +74,21 @@ void THotkeyBank::PutListOnMenu(THotkeySet set, const std::string& path, const T
   // down one place with each; looked up once, not per line.
   const int marker = menu_.Items.IndexOfName(launch ? "mnuTray_AddDelHotkeyHide" : "mnuTray_AddDelHotkey2Hide");
   for (std::size_t i = 0; i < lines.size(); ++i) {
-    // Name, key name and key code; the fields after them are not read here.
-    const std::vector<std::string> fields = SplitRecord(lines[i], 4);
+    // Name, key name and key code; the rest of the line is not read here.
+    const TRecordFields fields(lines[i]);
     // A line whose key code is not a number (a blank line, a hand-edited
     // one) is no record: it gets no item and no hotkey, and the lines after
     // it load as usual. The file is left as it is.
     int key = 0;
     try {
-      key = StrToInt(fields[2]);
+      key = StrToInt(std::string(fields.keyCode));
     } catch (const zk::EConvertError& e) {
       if (skipped != nullptr) skipped->push_back(SkippedLineText(path, i + 1, e.what()));
       continue;
     }
     auto item = std::make_unique<TMenuItem>();
-    item->Caption = (launch ? "" : "Paste: ") + ShownName(Base64DecodeString(fields[0])) +
-                    HotkeySetInfo(set).marker + fields[1];
+    item->Caption = (launch ? "" : "Paste: ") + ShownName(Base64DecodeString(std::string(fields.name))) +
+                    HotkeySetInfo(set).marker + std::string(fields.keyName);
     item->Tag = key;
     item->OnClick = onClick;
     items.push_back(&menu_.Items.Insert(marker + static_cast<int>(items.size()), std::move(item)));

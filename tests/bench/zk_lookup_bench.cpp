@@ -89,15 +89,15 @@ int main(int argc, char** argv) {
   plat::Win32Platform platform;
 
   const auto path = [&] { return ListFilePath(platform, "Zentrik", "%s\\znks.ini"); };
-  const auto lookup = [&] { return FindListRecord(platform, file, key, 5); };
-  const auto withPath = [&] { return FindListRecord(platform, path(), key, 5); };
+  const auto lookup = [&] { return FindListRecord(platform, file, key); };
+  const auto withPath = [&] { return FindListRecord(platform, path(), key); };
   const auto plain = [&] { return PlainLookup(file, keyText); };
   if (lstrcmpiA(path().c_str(), file) != 0) {
     std::fprintf(stderr, "%s is not the launch list\n", file);
     return 1;
   }
   const auto found = lookup();
-  if (!found || (*found)[2] != keyText || plain() != keyText) {
+  if (!found || TRecordFields(*found).keyCode != keyText || plain() != keyText) {
     std::fprintf(stderr, "no record with key code %d in %s\n", key, file);
     return 1;
   }

@@ -59,13 +59,17 @@ TEST(SplitLines, AllKindsOfLineBreaks) {
   EXPECT_EQ(SplitLines("\r\n"), V{""});
 }
 
-TEST(SplitRecord, LastFieldTakesTheRestMissingFieldsAreEmpty) {
-  using V = std::vector<std::string>;
-  EXPECT_EQ(SplitRecord("a|b|1|c|d|e", 5), (V{"a", "b", "1", "c", "d|e"}));
-  EXPECT_EQ(SplitRecord("a|b|1|c|", 5), (V{"a", "b", "1", "c", ""}));
-  EXPECT_EQ(SplitRecord("a|b", 4), (V{"a", "b", "", ""}));
-  EXPECT_EQ(SplitRecord("", 4), (V{"", "", "", ""}));
-  EXPECT_EQ(SplitRecord("x|y", 1), V{"x|y"});
+TEST(RecordFields, LastFieldTakesTheRestMissingFieldsAreEmpty) {
+  using V = std::vector<std::string_view>;
+  const auto all = [](std::string_view line) {
+    const TRecordFields f(line);
+    return V{f.name, f.keyName, f.keyCode, f.File(), f.Parameters(), f.Text()};
+  };
+  EXPECT_EQ(all("a|b|1|c|d|e"), (V{"a", "b", "1", "c", "d|e", "c|d|e"}));
+  EXPECT_EQ(all("a|b|1|c|"), (V{"a", "b", "1", "c", "", "c|"}));
+  EXPECT_EQ(all("a|b"), (V{"a", "b", "", "", "", ""}));
+  EXPECT_EQ(all(""), (V{"", "", "", "", "", ""}));
+  EXPECT_EQ(all("x|y|2|z"), (V{"x", "y", "2", "z", "", "z"}));
 }
 
 TEST(StrToInt, SignedDecimalWithinThirtyTwoBits) {
