@@ -12,12 +12,14 @@ constexpr Colour kPressedLinkColour = Rgb(255, 0, 0);
 constexpr Colour kWhite = Rgb(255, 255, 255);
 constexpr UInt kLabel = CF_AUTOSIZE | CF_TRANSPARENT;
 
-DialogControl Label(const char* name, const std::string& text, int left, int top) {
-  return Ctl(name, ControlKind::Label, text, {left, top, 0, 0}, -1, kLabel);
+using namespace zk::controls;
+
+DialogControl Text(const char* name, const std::string& text, int left, int top) {
+  return Label(name, text, {left, top, 0, 0}, kLabel);
 }
 
 DialogControl Link(const char* name, const std::string& text, int left, int top) {
-  DialogControl c = Label(name, text, left, top);
+  DialogControl c = Text(name, text, left, top);
   c.flags |= CF_HANDCURSOR;
   c.font.underline = true;
   c.fontColour = kLinkColour;
@@ -30,28 +32,22 @@ DialogDesc AboutDialogDesc() {
   d.caption = "About";
   d.clientWidth = 295;
   d.clientHeight = 194;
-  DialogControl shape = Ctl("shpBackground", ControlKind::Shape, "", {7, 7, 282, 147});
-  shape.colour = kWhite;
-  shape.penColour = kWhite;
-  DialogControl bevel = Ctl("bvlBackground", ControlKind::Bevel, "", {7, 7, 282, 147});
-  DialogControl icon = Ctl("imgIcon", ControlKind::Image, "", {14, 19, 32, 32}, -1, CF_TRANSPARENT);
-  icon.image = "MAINICON";
-  DialogControl title = Label("lblTitle", "", 57, 27);
+  DialogControl title = Text("lblTitle", "", 57, 27);
   title.flags |= CF_CENTER;
   title.font = FontDesc{"Tahoma", -13, true, false};
   // The one button is both the default and the cancel button: Enter and Esc
   // close the box, as they close a message box.
-  DialogControl ok = Ctl("btnOK", ControlKind::Button, "OK", {110, 163, 74, 23}, 0, CF_DEFAULT | CF_CANCEL);
+  const DialogControl ok = Button("btnOK", "OK", {110, 163, 74, 23}, 0, CF_DEFAULT | CF_CANCEL);
   // The shape comes first, so it lies behind everything else.
-  d.controls = {shape,
-                bevel,
-                icon,
+  d.controls = {Shape("shpBackground", {7, 7, 282, 147}, kWhite, kWhite),
+                Bevel("bvlBackground", {7, 7, 282, 147}),
+                Image("imgIcon", "MAINICON", {14, 19, 32, 32}, CF_TRANSPARENT),
                 title,
-                Label("lblVersion", "", 57, 56),
-                Label("lblCopyright", "", 46, 73),
-                Label("lblEmail", "Our Mail:", 66, 105),
+                Text("lblVersion", "", 57, 56),
+                Text("lblCopyright", "", 46, 73),
+                Text("lblEmail", "Our Mail:", 66, 105),
                 Link("lblEmailAddr", TVostel::kMakerEmail, 115, 105),
-                Label("lblWebsite", "Our Site:", 66, 122),
+                Text("lblWebsite", "Our Site:", 66, 122),
                 Link("lblWebsiteAddr", TVostel::kMakerWebsite, 115, 122),
                 ok};
   return d;

@@ -1,5 +1,6 @@
 #include "ui/AddDialogs.h"
 
+#include "base/Controls.h"
 #include "catalogue/ListFiles.h"
 #include "base/Errors.h"
 #include "registration/Probe.h"
@@ -9,14 +10,10 @@ using namespace plat;
 
 namespace {
 
-DialogControl Label(const char* name, const char* caption, int left, int top) {
-  return {name, ControlKind::Label, caption, {left, top, 0, 13}, -1, CF_AUTOSIZE};
-}
+using namespace zk::controls;
 
-DialogControl HotkeyList(int left, int top, int width, int tab) {
-  DialogControl c{"cboHotKey", ControlKind::DropDownList, "", {left, top, width, 21}, tab};
-  c.dropDownRows = 16;
-  return c;
+DialogControl FieldLabel(const char* name, const char* caption, int left, int top) {
+  return Label(name, caption, {left, top, 0, 13});
 }
 
 DialogDesc AddDesc() {
@@ -26,19 +23,19 @@ DialogDesc AddDesc() {
   d.clientWidth = 367;
   d.clientHeight = 191;
   d.controls = {
-      {"Bevel1", ControlKind::Bevel, "", {10, 12, 347, 136}},
-      Label("lblName", "Name:", 22, 28),
-      {"edtName", ControlKind::Edit, "", {66, 24, 279, 21}, 0},
-      Label("lblFile", "File:", 22, 58),
-      {"edtFile", ControlKind::Edit, "", {66, 54, 244, 21}, 1},
-      {"btnFiles", ControlKind::SpeedButton, "...", {314, 53, 31, 23}},
-      Label("lblParam", "Param:", 22, 88),
-      {"edtParam", ControlKind::Edit, "", {66, 84, 279, 21}, 2},
-      Label("lblHotkey", "Hotkey:", 22, 118),
-      HotkeyList(66, 114, 279, 3),
-      {"btnOK", ControlKind::Button, "OK", {67, 158, 74, 23}, 4},
-      {"btnCancel", ControlKind::Button, "Cancel", {147, 158, 74, 23}, 5},
-      {"btnHelp", ControlKind::Button, "Help", {227, 158, 74, 23}, 6},
+      Bevel("Bevel1", {10, 12, 347, 136}),
+      FieldLabel("lblName", "Name:", 22, 28),
+      Edit("edtName", {66, 24, 279, 21}, 0),
+      FieldLabel("lblFile", "File:", 22, 58),
+      Edit("edtFile", {66, 54, 244, 21}, 1),
+      SpeedButton("btnFiles", "...", {314, 53, 31, 23}),
+      FieldLabel("lblParam", "Param:", 22, 88),
+      Edit("edtParam", {66, 84, 279, 21}, 2),
+      FieldLabel("lblHotkey", "Hotkey:", 22, 118),
+      DropDownList("cboHotKey", {66, 114, 279, 21}, 3, 16),
+      Button("btnOK", "OK", {67, 158, 74, 23}, 4),
+      Button("btnCancel", "Cancel", {147, 158, 74, 23}, 5),
+      Button("btnHelp", "Help", {227, 158, 74, 23}, 6),
   };
   return d;
 }
@@ -50,16 +47,16 @@ DialogDesc Add2Desc() {
   d.clientWidth = 410;
   d.clientHeight = 244;
   d.controls = {
-      {"Bevel1", ControlKind::Bevel, "", {10, 12, 389, 190}},
-      Label("lblName", "Name:", 22, 28),
-      {"edtName", ControlKind::Edit, "", {66, 24, 321, 21}, 0},
-      Label("lblText", "Text:", 22, 53),
-      {"memText", ControlKind::Memo, "", {66, 53, 321, 108}, 1, CF_VSCROLL | CF_WANTRETURN},
-      Label("lblHotkey", "Hotkey:", 22, 172),
-      HotkeyList(66, 168, 321, 2),
-      {"btnOK", ControlKind::Button, "OK", {88, 211, 74, 23}, 3},
-      {"btnCancel", ControlKind::Button, "Cancel", {168, 211, 74, 23}, 4},
-      {"btnHelp", ControlKind::Button, "Help", {248, 211, 74, 23}, 5},
+      Bevel("Bevel1", {10, 12, 389, 190}),
+      FieldLabel("lblName", "Name:", 22, 28),
+      Edit("edtName", {66, 24, 321, 21}, 0),
+      FieldLabel("lblText", "Text:", 22, 53),
+      Memo("memText", {66, 53, 321, 108}, 1, CF_VSCROLL | CF_WANTRETURN),
+      FieldLabel("lblHotkey", "Hotkey:", 22, 172),
+      DropDownList("cboHotKey", {66, 168, 321, 21}, 2, 16),
+      Button("btnOK", "OK", {88, 211, 74, 23}, 3),
+      Button("btnCancel", "Cancel", {168, 211, 74, 23}, 4),
+      Button("btnHelp", "Help", {248, 211, 74, 23}, 5),
   };
   return d;
 }

@@ -15,15 +15,15 @@ DialogDesc DeleteDialogDesc() {
   d.caption = "Delete";
   d.clientWidth = 297;
   d.clientHeight = 111;
-  DialogControl group = Ctl("GroupBox1", ControlKind::GroupBox, "Select", {10, 12, 277, 55}, 0);
-  DialogControl names = Ctl("cboHotkeyName", ControlKind::DropDownList, "", {10, 21, 257, 21}, 0);
-  names.parent = 0;
-  names.dropDownRows = 8;
-  DialogControl ok = Ctl("btnOK", ControlKind::Button, "OK", {71, 77, 74, 23}, 1);
+  using namespace zk::controls;
+  DialogControl names = DropDownList("cboHotkeyName", {10, 21, 257, 21}, 0, 8);
+  names.parent = 0;  // inside the group box
+  DialogControl ok = Button("btnOK", "OK", {71, 77, 74, 23}, 1);
   // Enabled once the list shows an entry, so that a list that could not be
   // read offers nothing to delete.
   ok.enabled = false;
-  DialogControl cancel = Ctl("btnCancel", ControlKind::Button, "Cancel", {151, 77, 74, 23}, 2);
+  const DialogControl group = GroupBox("GroupBox1", "Select", {10, 12, 277, 55}, 0);
+  const DialogControl cancel = Button("btnCancel", "Cancel", {151, 77, 74, 23}, 2);
   d.controls = {group, names, ok, cancel};
   return d;
 }
