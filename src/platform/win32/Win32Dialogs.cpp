@@ -55,6 +55,37 @@ std::map<HWND, WNDPROC>& OriginalProcs() {
   return procs;
 }
 
+// The GDI functions the dialogs use, looked up when the first dialog opens
+// instead of being imported: an imported gdi32 is loaded before ole32 (the
+// import table is in name order), and what Wine's gdi32 brings along then
+// takes part of ole32's preferred range, so that ole32 is relocated and
+// most of its pages become private memory.
+struct GdiCalls {
+#define ZK_GDI(fn) decltype(&::fn) fn = win32late::Lookup<decltype(&::fn)>("gdi32.dll", #fn)
+  ZK_GDI(CreateFontA);
+  ZK_GDI(CreatePen);
+  ZK_GDI(CreateSolidBrush);
+  ZK_GDI(DeleteObject);
+  ZK_GDI(GetDeviceCaps);
+  ZK_GDI(GetStockObject);
+  ZK_GDI(Rectangle);
+  ZK_GDI(SelectObject);
+  ZK_GDI(SetBkColor);
+  ZK_GDI(SetBkMode);
+  ZK_GDI(SetTextColor);
+#undef ZK_GDI
+  bool Complete() const {
+    return CreateFontA && CreatePen && CreateSolidBrush && DeleteObject && GetDeviceCaps &&
+           GetStockObject && Rectangle && SelectObject && SetBkColor && SetBkMode && SetTextColor;
+  }
+};
+
+// Looked up on the first call; a dialog is created only when all were found.
+const GdiCalls& Gdi() {
+  static const GdiCalls calls;
+  return calls;
+}
+
 DialogState* Find(HWND window) {
   auto it = Dialogs().find(window);
   return it == Dialogs().end() ? nullptr : it->second.get();
@@ -82,7 +113,7 @@ RECT DeviceRect(const DialogState& s, int index) {
 HFONT MakeFont(const DialogState& s, const FontDesc& font, const FontDesc& base) {
   const std::string name = font.name.empty() ? base.name : font.name;
   const int height = font.height == 0 ? base.height : font.height;
-  return ::CreateFontA(MulDiv(height, s.dpi, 96), 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, FALSE,
+  return Gdi().CreateFontA(MulDiv(height, s.dpi, 96), 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, FALSE,
                        font.underline ? TRUE : FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
                        name.c_str());
@@ -100,11 +131,11 @@ void MeasureLabel(DialogState& s, int index) {
   DialogControl& c = s.desc.controls[static_cast<std::size_t>(index)];
   if (c.kind != ControlKind::Label || !(c.flags & CF_AUTOSIZE)) return;
   HDC dc = ::GetDC(s.window);
-  HGDIOBJ old = ::SelectObject(dc, FontOf(s, index));
+  HGDIOBJ old = Gdi().SelectObject(dc, FontOf(s, index));
   RECT r{0, 0, 0, 0};
   const std::string text = c.text.empty() ? std::string(" ") : c.text;
   ::DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_CALCRECT | DT_NOPREFIX);
-  ::SelectObject(dc, old);
+  Gdi().SelectObject(dc, old);
   ::ReleaseDC(s.window, dc);
   c.bounds.width = MulDiv(r.right - r.left, 96, s.dpi);
   c.bounds.height = MulDiv(r.bottom - r.top, 96, s.dpi);
@@ -254,15 +285,15 @@ void Paint(DialogState& s) {
     if (!c.visible || !DrawnByDialog(c.kind)) continue;
     RECT r = DeviceRect(s, static_cast<int>(i));
     if (c.kind == ControlKind::Shape) {
-      HBRUSH fill = ::CreateSolidBrush(c.colour == kDefaultColour ? RGB(255, 255, 255) : c.colour);
-      HPEN pen = ::CreatePen(PS_SOLID, 1, c.penColour == kDefaultColour ? RGB(0, 0, 0) : c.penColour);
-      HGDIOBJ oldBrush = ::SelectObject(dc, fill);
-      HGDIOBJ oldPen = ::SelectObject(dc, pen);
-      ::Rectangle(dc, r.left, r.top, r.right, r.bottom);
-      ::SelectObject(dc, oldBrush);
-      ::SelectObject(dc, oldPen);
-      ::DeleteObject(fill);
-      ::DeleteObject(pen);
+      HBRUSH fill = Gdi().CreateSolidBrush(c.colour == kDefaultColour ? RGB(255, 255, 255) : c.colour);
+      HPEN pen = Gdi().CreatePen(PS_SOLID, 1, c.penColour == kDefaultColour ? RGB(0, 0, 0) : c.penColour);
+      HGDIOBJ oldBrush = Gdi().SelectObject(dc, fill);
+      HGDIOBJ oldPen = Gdi().SelectObject(dc, pen);
+      Gdi().Rectangle(dc, r.left, r.top, r.right, r.bottom);
+      Gdi().SelectObject(dc, oldBrush);
+      Gdi().SelectObject(dc, oldPen);
+      Gdi().DeleteObject(fill);
+      Gdi().DeleteObject(pen);
     } else if (c.kind == ControlKind::Bevel) {
       ::DrawEdge(dc, &r, EDGE_ETCHED, BF_RECT);
     } else if (HICON icon = s.icons[i]) {
@@ -305,15 +336,15 @@ LRESULT HandleDialog(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
       const int i = IndexOf(*s, reinterpret_cast<HWND>(lp));
       if (i >= 0) {
         const DialogControl& c = s->desc.controls[static_cast<std::size_t>(i)];
-        if (c.fontColour != kDefaultColour) ::SetTextColor(dc, c.fontColour);
+        if (c.fontColour != kDefaultColour) Gdi().SetTextColor(dc, c.fontColour);
         if (c.kind == ControlKind::Label && (c.flags & CF_TRANSPARENT)) {
-          ::SetBkMode(dc, TRANSPARENT);
-          return reinterpret_cast<LRESULT>(::GetStockObject(NULL_BRUSH));
+          Gdi().SetBkMode(dc, TRANSPARENT);
+          return reinterpret_cast<LRESULT>(Gdi().GetStockObject(NULL_BRUSH));
         }
         if (c.kind == ControlKind::Edit || c.kind == ControlKind::Memo)  // read-only edits
           return ::DefWindowProcA(w, msg, wp, lp);
       }
-      ::SetBkColor(dc, ::GetSysColor(COLOR_BTNFACE));
+      Gdi().SetBkColor(dc, ::GetSysColor(COLOR_BTNFACE));
       return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_BTNFACE));
     }
     case WM_COMMAND: {
@@ -355,10 +386,10 @@ LRESULT HandleDialog(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
       }
       if (gone) {
         for (HFONT f : gone->fonts)
-          if (f != nullptr) ::DeleteObject(f);
+          if (f != nullptr) Gdi().DeleteObject(f);
         for (HICON i : gone->icons)
           if (i != nullptr) ::DestroyIcon(i);
-        if (gone->font != nullptr) ::DeleteObject(gone->font);
+        if (gone->font != nullptr) Gdi().DeleteObject(gone->font);
         gone->ended = true;
       }
       return ::DefWindowProcA(w, msg, wp, lp);
@@ -551,14 +582,14 @@ HWnd Create(DialogDesc& desc, HWnd owner, DialogEvents& events) {
     return init != nullptr && init(&icc) != 0;
   }();
   (void)commonControls;
-  if (!EnsureClass(desc.className)) return 0;
+  if (!Gdi().Complete() || !EnsureClass(desc.className)) return 0;
   auto state = std::make_unique<DialogState>();
   DialogState& s = *state;
   s.desc = desc;
   s.events = &events;
   s.owner = reinterpret_cast<HWND>(owner);
   HDC screen = ::GetDC(nullptr);
-  s.dpi = screen != nullptr ? ::GetDeviceCaps(screen, LOGPIXELSY) : 96;
+  s.dpi = screen != nullptr ? Gdi().GetDeviceCaps(screen, LOGPIXELSY) : 96;
   if (screen != nullptr) ::ReleaseDC(nullptr, screen);
   if (s.dpi <= 0) s.dpi = 96;
 
@@ -675,7 +706,7 @@ bool Update(HWnd dialog, int index, DialogControl& state) {
 
   if (c.font.name != old.font.name || c.font.height != old.font.height ||
       c.font.bold != old.font.bold || c.font.underline != old.font.underline) {
-    if (s->fonts[i] != nullptr) ::DeleteObject(s->fonts[i]);
+    if (s->fonts[i] != nullptr) Gdi().DeleteObject(s->fonts[i]);
     s->fonts[i] = HasOwnFont(c.font) ? MakeFont(*s, c.font, s->desc.font) : nullptr;
     if (w != nullptr) ::SendMessageA(w, WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(*s, index)), TRUE);
   }
