@@ -36,6 +36,7 @@ struct DialogState {
   std::vector<HWND> controls;  // null for the controls the dialog draws
   std::vector<HFONT> fonts;    // per control; null: the dialog's font
   std::vector<HICON> icons;    // per image control
+  std::vector<SIZE> textSizes;  // per auto-sized label: its text's size in device pixels
   HFONT font = nullptr;
   bool running = false;
   bool ended = false;
@@ -97,16 +98,54 @@ bool DrawnByDialog(ControlKind k) {
   return k == ControlKind::Bevel || k == ControlKind::Shape || k == ControlKind::Image;
 }
 
-// A control's rectangle in the dialog's client area, in device pixels.
-RECT DeviceRect(const DialogState& s, int index) {
-  const DialogControl& c = s.desc.controls[static_cast<std::size_t>(index)];
+bool AutoSized(const DialogControl& c) {
+  return c.kind == ControlKind::Label && (c.flags & CF_AUTOSIZE);
+}
+
+// The rectangle a control takes up in the dialog's client area, in device
+// pixels: the position and size scaled each on its own, so that controls of
+// one size keep one size (and an image the size it was loaded at); an
+// auto-sized label is exactly as large as its text was measured.
+RECT TakenRect(const DialogState& s, std::size_t index) {
+  const DialogControl& c = s.desc.controls[index];
   int left = c.bounds.left, top = c.bounds.top;
   for (int p = c.parent; p >= 0; p = s.desc.controls[static_cast<std::size_t>(p)].parent) {
     left += s.desc.controls[static_cast<std::size_t>(p)].bounds.left;
     top += s.desc.controls[static_cast<std::size_t>(p)].bounds.top;
   }
-  RECT r{Scale(s, left), Scale(s, top), Scale(s, left + c.bounds.width),
-         Scale(s, top + c.bounds.height)};
+  SIZE size{Scale(s, c.bounds.width), Scale(s, c.bounds.height)};
+  if (AutoSized(c)) size = s.textSizes[index];
+  const int x = Scale(s, left), y = Scale(s, top);
+  return RECT{x, y, x + size.cx, y + size.cy};
+}
+
+// A control's window, in device pixels. An auto-sized label's is wider than
+// its text by up to half a line, on the side the text leaves free (both
+// sides when centred), as far as no other control stands there: the ink of
+// a text may reach past its measured width (ClearType on Windows; Wine
+// draws its Tahoma at 14 pixels up to 6 pixels wider than it measures it),
+// and a static control wraps what does not fit onto a line it does not show.
+RECT DeviceRect(const DialogState& s, int index) {
+  const std::size_t i = static_cast<std::size_t>(index);
+  RECT r = TakenRect(s, i);
+  const DialogControl& c = s.desc.controls[i];
+  if (!AutoSized(c) || c.text.empty()) return r;
+  const bool centred = (c.flags & CF_CENTER) != 0;
+  int spare = (r.bottom - r.top) / 2;
+  for (std::size_t j = 0; j < s.desc.controls.size(); ++j) {
+    if (j == i) continue;
+    const RECT o = TakenRect(s, j);
+    if (o.top >= r.bottom || o.bottom <= r.top) continue;  // above or below
+    if (o.left <= r.left && o.right >= r.right && o.top <= r.top && o.bottom >= r.bottom)
+      continue;  // a frame or background the label stands on
+    if (o.left >= r.left)
+      spare = std::min<int>(spare, o.left - r.right);
+    else if (centred)
+      spare = std::min<int>(spare, r.left - o.right);
+  }
+  spare = std::max(spare, 0);
+  r.right += spare;
+  if (centred) r.left -= spare;
   return r;
 }
 
@@ -126,10 +165,14 @@ HFONT FontOf(const DialogState& s, int index) {
   return f != nullptr ? f : s.font;
 }
 
-// The size of an auto-sized label's text in 96-DPI pixels.
+// 96-DPI pixels that cover `device` pixels once scaled again.
+int Unscale(const DialogState& s, int device) { return (device * 96 + s.dpi - 1) / s.dpi; }
+
+// The size of an auto-sized label's text: in device pixels for its window,
+// and in 96-DPI pixels, rounded up, for the form's layout.
 void MeasureLabel(DialogState& s, int index) {
   DialogControl& c = s.desc.controls[static_cast<std::size_t>(index)];
-  if (c.kind != ControlKind::Label || !(c.flags & CF_AUTOSIZE)) return;
+  if (!AutoSized(c)) return;
   HDC dc = ::GetDC(s.window);
   HGDIOBJ old = Gdi().SelectObject(dc, FontOf(s, index));
   RECT r{0, 0, 0, 0};
@@ -137,9 +180,10 @@ void MeasureLabel(DialogState& s, int index) {
   ::DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_CALCRECT | DT_NOPREFIX);
   Gdi().SelectObject(dc, old);
   ::ReleaseDC(s.window, dc);
-  c.bounds.width = MulDiv(r.right - r.left, 96, s.dpi);
-  c.bounds.height = MulDiv(r.bottom - r.top, 96, s.dpi);
-  if (c.text.empty()) c.bounds.width = 0;
+  SIZE& size = s.textSizes[static_cast<std::size_t>(index)];
+  size = SIZE{c.text.empty() ? 0 : r.right - r.left, r.bottom - r.top};
+  c.bounds.width = Unscale(s, size.cx);
+  c.bounds.height = Unscale(s, size.cy);
 }
 
 void FillItems(DialogState& s, int index) {
@@ -618,6 +662,7 @@ HWnd Create(DialogDesc& desc, HWnd owner, DialogEvents& events) {
   s.controls.assign(n, nullptr);
   s.fonts.assign(n, nullptr);
   s.icons.assign(n, nullptr);
+  s.textSizes.assign(n, SIZE{0, 0});
   for (std::size_t i = 0; i < n; ++i) {
     const DialogControl& c = s.desc.controls[i];
     if (HasOwnFont(c.font)) s.fonts[i] = MakeFont(s, c.font, desc.font);
