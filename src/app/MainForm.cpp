@@ -151,6 +151,7 @@ void TfrmMain::FormDestroy() {
   if (released_) return;  // already done when the session ended
   released_ = true;
   Platform().Shell_NotifyIconA(NIM_DELETE, FTrayData);
+  FTrayIcon.reset();
   ReleaseBuiltinHotkeys();
   ReleaseUserHotkeys();
 }

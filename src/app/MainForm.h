@@ -10,6 +10,7 @@
 
 #include "app/Application.h"
 #include "catalogue/Hotkeys.h"
+#include "platform/Handles.h"
 #include "platform/WinTypes.h"
 #include "ui/Menus.h"
 
@@ -29,6 +30,9 @@ class TfrmMain : public TForm {
   plat::NotifyIconDataA2K FTrayData{};
   // Whether the tray icon should answer the mouse: off while a dialog runs.
   bool FTrayCallbackOn = true;
+  // The tray's own image of the main icon, at the system's small-icon size;
+  // without it the tray shows the window's icon.
+  plat::UniqueIcon FTrayIcon;
   std::array<int, kHotkeySlots> FHotkeyIDs{};
   // How many references to each slot's atom this program holds: only what
   // it added itself is released again, never a slot that was not filled.

@@ -68,6 +68,13 @@ void TfrmMain::BuildTrayMenu() {
 }
 
 void TfrmMain::AddTrayIcon() {
+  if (!FTrayIcon) {
+    TPlatform& p = Platform();
+    const int cx = p.GetSystemMetrics(SM_CXSMICON);
+    const int cy = p.GetSystemMetrics(SM_CYSMICON);
+    if (cx > 0 && cy > 0)
+      FTrayIcon = UniqueIcon(p, p.LoadImageA("MAINICON", IMAGE_ICON, cx, cy, LR_DEFAULTCOLOR));
+  }
   FTrayData = NotifyIconDataA2K{};
   FTrayData.cbSize = sizeof(NotifyIconDataA2K);
   FTrayData.hWnd = static_cast<std::uint32_t>(Handle());
@@ -77,7 +84,7 @@ void TfrmMain::AddTrayIcon() {
   // Added again while a dialog runs (the taskbar restarted), the icon stays
   // deaf to the mouse until the dialog ends, so that no menu opens over it.
   FTrayData.uCallbackMessage = FTrayCallbackOn ? WM_TRAYICON : 0;
-  FTrayData.hIcon = static_cast<std::uint32_t>(Icon());
+  FTrayData.hIcon = static_cast<std::uint32_t>(FTrayIcon ? FTrayIcon.get() : Icon());
   CopyToField(FTrayData.szTip, kProductName);
   FTrayData.dwState = 0;
   FTrayData.dwStateMask = 0;
