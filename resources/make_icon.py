@@ -1,17 +1,22 @@
 #!/usr/bin/env python3
 """Draws the program icon: a blue key cap carrying a white "Z".
 
-Writes zentrik.ico next to this script with 64, 48, 32, 24, 20 and 16 pixel
-images, each a 32-bit BGRA bitmap with its AND mask, so that every Windows
-version from 2000 on can read it. Standard library only; run it again to
-redraw the icon after changing the shapes or colours below.
+Writes zentrik.ico next to this script with 64, 48, 40, 32, 24, 20 and 16
+pixel images: the small-icon and icon sizes at 96, 120, 144 and 192 DPI.
+Each is a 32-bit BGRA bitmap with its AND mask, so that every Windows
+version from 2000 on can read it, except the 64-pixel one, which is a PNG
+image (a fifth of the size): only Windows Vista and later read those, and
+older versions ask for 64 pixels only at 192 DPI. Standard library only;
+run it again to redraw the icon after changing the shapes or colours below.
 """
 
 import os
 import struct
 import sys
+import zlib
 
-SIZES = (64, 48, 32, 24, 20, 16)
+SIZES = (64, 48, 40, 32, 24, 20, 16)
+PNG_SIZES = (64,)
 SAMPLES = 6  # supersampling per axis, for smooth edges
 
 # Colours (r, g, b).
@@ -140,6 +145,26 @@ def dib(size, pixels):
     return header + bytes(xor) + bytes(mask)
 
 
+def png(size, pixels):
+    """One icon image as a PNG file: 8-bit RGBA, each row with the filter that packs best."""
+    def chunk(kind, data):
+        body = kind + data
+        return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body) & 0xFFFFFFFF)
+
+    rows = [bytes(v for px in row for v in px) for row in pixels]
+    stream = bytearray()
+    prior = bytes(size * 4)
+    for row in rows:
+        candidates = [b"\0" + row,
+                      b"\1" + bytes((row[i] - (row[i - 4] if i >= 4 else 0)) & 0xFF for i in range(len(row))),
+                      b"\2" + bytes((row[i] - prior[i]) & 0xFF for i in range(len(row)))]
+        stream += min(candidates, key=lambda c: len(zlib.compress(c, 9)))
+        prior = row
+    header = struct.pack(">IIBBBBB", size, size, 8, 6, 0, 0, 0)
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) +
+            chunk(b"IDAT", zlib.compress(bytes(stream), 9)) + chunk(b"IEND", b""))
+
+
 def write_ico(path, images):
     count = len(images)
     out = bytearray(struct.pack("<HHH", 0, 1, count))
@@ -159,7 +184,11 @@ def write_ico(path, images):
 def main():
     here = os.path.dirname(os.path.abspath(__file__))
     path = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "zentrik.ico")
-    write_ico(path, [(size, dib(size, render(size))) for size in SIZES])
+    images = []
+    for size in SIZES:
+        pixels = render(size)
+        images.append((size, png(size, pixels) if size in PNG_SIZES else dib(size, pixels)))
+    write_ico(path, images)
     print(path)
 
 

@@ -11,22 +11,35 @@
 # Each picture is cut to what it shows (the dialogs stand in the middle of
 # the screen, the menu and the balloon at its bottom right).
 #
-# Usage: scripts/screenshots.sh [OUTDIR]      (default: build/screenshots)
-# ZK_DPI=120 runs the program at that system DPI (the dialogs scale with it).
+# Usage: scripts/screenshots.sh [--dpi N] [OUTDIR]   (default: build/screenshots)
+# --dpi N (or ZK_DPI=N) runs the program at that system DPI: the screen and
+# the cut-out areas grow with it, and the names get "-Ndpi" before ".png"
+# (03-add-144dpi.png). Without it, or with 96, the pictures are at 96 DPI.
 # The program and the test driver come from the win32 build (win64 where
 # 32-bit programs cannot run; built first when missing); ZK_EXE and ZK_DRIVER
 # name other files.
 set -u -o pipefail
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+DPI=${ZK_DPI:-96}
+if [ "${1:-}" = --dpi ]; then
+  DPI=${2:-}
+  shift 2 || shift
+fi
+case $DPI in
+  '' | *[!0-9]* | 0*) echo "screenshots: --dpi takes a whole number, such as 144" >&2; exit 2 ;;
+esac
 OUT=${1:-$ROOT/build/screenshots}
 # shellcheck source=tests/e2e/wine_env.sh
 . "$ROOT/tests/e2e/wine_env.sh"
 PRESET=$(basename "$(zk_win_build)")
 EXE=${ZK_EXE:-$ROOT/build/$PRESET/zentrik.exe}
 DRIVER=${ZK_DRIVER:-$ROOT/build/$PRESET/tests/e2e/zk_e2e_driver.exe}
-W=800
-H=600
+# px N: N pixels at 96 DPI, at the chosen DPI.
+px() { echo $(($1 * DPI / 96)); }
+W=$(px 800)
+H=$(px 600)
+SUFFIX=$([ "$DPI" = 96 ] || echo "-${DPI}dpi")
 
 if [ ! -f "$EXE" ] || [ ! -f "$DRIVER" ]; then
   echo "screenshots: building the $PRESET preset"
@@ -52,20 +65,24 @@ die() {
 
 zk() { timeout 60 wine "$DRIVER" "$@" 2>>"$LOG" | tr -d '\r' >>"$LOG"; return "${PIPESTATUS[0]}"; }
 
-# shot FILE [GEOMETRY]: the screen, or the part of it that GEOMETRY names.
+# shot FILE [GEOMETRY]: the screen, or the part of it that GEOMETRY names;
+# FILE gets the DPI's suffix.
 shot() {
-  timeout 30 import -window root ${2:+-crop "$2" +repage} "$OUT/$1" || die "import failed for $1"
-  echo "screenshots: $OUT/$1"
+  local file=${1%.png}$SUFFIX.png
+  timeout 30 import -window root ${2:+-crop "$2" +repage} "$OUT/$file" || die "import failed for $file"
+  echo "screenshots: $OUT/$file"
 }
-DIALOG_AREA=460x320+170+140
-MENU_AREA=330x$((H - 40))+$((W - 330))+40
-BALLOON_AREA=420x160+$((W - 420))+$((H - 160))
+# The dialogs stand in the middle of the screen.
+DIALOG_AREA=$(px 460)x$(px 320)+$(((W - $(px 460)) / 2))+$(((H - $(px 320)) / 2))
+MENU_AREA=$(px 330)x$((H - $(px 40)))+$((W - $(px 330)))+$(px 40)
+BALLOON_AREA=$(px 420)x$(px 160)+$((W - $(px 420)))+$((H - $(px 160)))
 
 zk_start_xvfb "$W" "$H" "$WORK" "$LOG" || die "Xvfb did not start"
-echo "screenshots: display $DISPLAY, preparing a Wine prefix"
+echo "screenshots: display $DISPLAY, $DPI DPI, preparing a Wine prefix"
 zk_make_prefix "$W" "$H" "$LOG" || die "creating the Wine prefix failed"
-if [ -n "${ZK_DPI:-}" ]; then
-  timeout 60 wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$ZK_DPI" /f >>"$LOG" 2>&1
+if [ "$DPI" != 96 ]; then
+  timeout 60 wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$DPI" /f >>"$LOG" 2>&1 ||
+    die "setting the DPI failed"
   zk_wine_stop
 fi
 mkdir -p "$WINEPREFIX/drive_c/Zentrik"
@@ -100,7 +117,7 @@ for _ in $(seq 40); do
 done
 
 # A real left click on the icon, the only one in the taskbar's corner.
-xdotool mousemove $((W - 10)) $((H - 10)) click 1
+xdotool mousemove $((W - $(px 10))) $((H - $(px 10))) click 1
 zk wait-menu 10000 || die "the tray menu did not open"
 xdotool mousemove $((W - 10)) 10  # no tool tip over the menu
 sleep 1

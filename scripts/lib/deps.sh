@@ -8,6 +8,7 @@ ZK_PACKAGES=(
   mingw-w64 g++-mingw-w64-i686                     # the 32-bit Windows build
   g++-mingw-w64-x86-64                             # the 64-bit build for 64-bit-only Wine
   wine wine32:i386 wine64                          # running zentrik.exe
+  fonts-wine                                       # Wine's Tahoma and Marlett (a recommendation of wine)
   xvfb xdotool imagemagick x11-utils xauth         # a virtual screen, input, screenshots
   pulseaudio pulseaudio-utils                      # a sound device for the volume hotkeys
   clang libclang-rt-14-dev                         # fuzzing (libFuzzer, ASan, UBSan)

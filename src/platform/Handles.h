@@ -56,6 +56,9 @@ struct CloseMixer {
 struct DestroyWindowHandle {
   void operator()(TPlatform& p, HWnd w) const { p.DestroyWindow(w); }
 };
+struct DestroyIconHandle {
+  void operator()(TPlatform& p, HIcon i) const { p.DestroyIcon(i); }
+};
 struct FreeGlobalBlock {
   void operator()(TPlatform& p, HGlobal g) const { p.GlobalFree(g); }
 };
@@ -70,5 +73,7 @@ using UniqueWindow = UniqueResource<HWnd, 0, DestroyWindowHandle>;
 // A global memory block until it is freed or handed to the clipboard.
 using UniqueGlobal = UniqueResource<HGlobal, 0, FreeGlobalBlock>;
 using UniqueMixer = UniqueResource<HMixer, 0, CloseMixer>;
+// An icon from LoadImageA.
+using UniqueIcon = UniqueResource<HIcon, 0, DestroyIconHandle>;
 
 }  // namespace plat

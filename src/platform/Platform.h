@@ -157,6 +157,12 @@ class TPlatform {
   virtual int MessageBoxA(HWnd owner, const std::string& text, const std::string& caption,
                           UInt type) = 0;
   virtual HIcon LoadIconA(const std::string& resourceName) = 0;
+  virtual int GetSystemMetrics(int index) = 0;  // 0 on failure
+  // An image of the program's resources at the given size; unlike LoadIconA's
+  // it belongs to the caller, who destroys an icon with DestroyIcon.
+  virtual HIcon LoadImageA(const std::string& resourceName, UInt type, int cx, int cy,
+                           UInt flags) = 0;
+  virtual bool DestroyIcon(HIcon icon) = 0;
 
   // --- user32: modal dialogs (see Dialogs.h), comdlg32 and resources
   // Creates the dialog window hidden and owned by `owner`, with its controls.

@@ -133,6 +133,12 @@ inline constexpr UInt NIF_TIP = 4;
 inline constexpr UInt NIF_INFO = 16;
 inline constexpr DWord NIIF_INFO = 1;
 
+// System metrics and images.
+inline constexpr int SM_CXSMICON = 49;
+inline constexpr int SM_CYSMICON = 50;
+inline constexpr UInt IMAGE_ICON = 1;
+inline constexpr UInt LR_DEFAULTCOLOR = 0;
+
 // Special folders.
 inline constexpr int CSIDL_APPDATA = 0x1A;
 inline constexpr HResult S_OK = 0;

@@ -14,6 +14,12 @@ constexpr UInt kBalloonTimeout = 10000;
 namespace zk {
 
 void TTrayIcon::Add(HWnd window, HIcon icon, bool showHint) {
+  if (!FIcon) {
+    const int cx = p_.GetSystemMetrics(SM_CXSMICON);
+    const int cy = p_.GetSystemMetrics(SM_CYSMICON);
+    if (cx > 0 && cy > 0)
+      FIcon = UniqueIcon(p_, p_.LoadImageA("MAINICON", IMAGE_ICON, cx, cy, LR_DEFAULTCOLOR));
+  }
   FTrayData = NotifyIconDataA2K{};
   FTrayData.cbSize = sizeof(NotifyIconDataA2K);
   FTrayData.hWnd = static_cast<std::uint32_t>(window);
@@ -21,7 +27,7 @@ void TTrayIcon::Add(HWnd window, HIcon icon, bool showHint) {
   FTrayData.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
   if (showHint) FTrayData.uFlags |= NIF_INFO;
   FTrayData.uCallbackMessage = FTrayCallbackOn ? WM_TRAYICON : 0;
-  FTrayData.hIcon = static_cast<std::uint32_t>(icon);
+  FTrayData.hIcon = static_cast<std::uint32_t>(FIcon ? FIcon.get() : icon);
   CopyToField(FTrayData.szTip, kProductName);
   FTrayData.dwState = 0;
   FTrayData.dwStateMask = 0;
@@ -39,6 +45,9 @@ bool TTrayIcon::SetCallback(bool enabled) {
   return p_.Shell_NotifyIconA(NIM_MODIFY, FTrayData);
 }
 
-void TTrayIcon::Delete() { p_.Shell_NotifyIconA(NIM_DELETE, FTrayData); }
+void TTrayIcon::Delete() {
+  p_.Shell_NotifyIconA(NIM_DELETE, FTrayData);
+  FIcon.reset();
+}
 
 }  // namespace zk

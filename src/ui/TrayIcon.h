@@ -2,6 +2,7 @@
 // its balloon, and whether it answers the mouse.
 #pragma once
 
+#include "platform/Handles.h"
 #include "platform/Platform.h"
 
 namespace zk {
@@ -15,7 +16,9 @@ class TTrayIcon {
   TTrayIcon& operator=(const TTrayIcon&) = delete;
 
   // Adds the icon of `window` with the tip, and with the balloon when
-  // `showHint`; also after the taskbar was made anew.
+  // `showHint`; also after the taskbar was made anew. The tray shows the
+  // main icon's own image at the system's small-icon size, loaded once;
+  // without it, `icon`.
   void Add(plat::HWnd window, plat::HIcon icon, bool showHint);
   // Switches the mouse callback on or off; false when the shell refused.
   bool SetCallback(bool enabled);
@@ -24,6 +27,7 @@ class TTrayIcon {
  private:
   plat::TPlatform& p_;
   plat::NotifyIconDataA2K FTrayData{};
+  plat::UniqueIcon FIcon;
   // Whether the icon should answer the mouse: off while a dialog runs, so
   // that an icon added again meanwhile (the taskbar restarted) stays deaf.
   bool FTrayCallbackOn = true;

@@ -107,6 +107,14 @@ zk_make_prefix() {
   zk_wine_env
   timeout 300 wineboot -i >>"$log" 2>&1 || return 1
   timeout 120 wineserver -w >>"$log" 2>&1
+  # Debian's Wine 8 does not load the TrueType fonts of its data folder
+  # (/usr/share/wine/fonts, from fonts-wine: Tahoma, Marlett...), only
+  # fontconfig's and those in C:\windows\Fonts; without them the dialogs
+  # show a stand-in font and the captions an "r" for the close box.
+  local font
+  for font in /usr/share/wine/fonts/*.ttf; do
+    [ -e "$font" ] && ln -sf "$font" "$WINEPREFIX/drive_c/windows/Fonts/"
+  done
   timeout 60 wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >>"$log" 2>&1 || return 1
   timeout 60 wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "${w}x${h}" /f \
     >>"$log" 2>&1 || return 1

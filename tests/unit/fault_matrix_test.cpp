@@ -140,13 +140,13 @@ struct Result {
   bool knownUnfilledSlots = false;
 };
 
-// What a process holds that it should not once an operation is over; at the
-// end, anything at all.
+// What a process holds that it should not once an operation is over (the
+// mutexes and the tray's icon stay while it runs); at the end, anything at all.
 void CheckHeld(const SimPlatform& p, SimSystem& sys, bool ended, const std::string& fault,
                std::vector<std::string>& problems) {
   for (const auto& [h, kind] : p.openHandles)
-    if ((ended || kind != "mutex") && fault != "CloseHandle" && fault != "RegCloseKey" &&
-        fault != "mixerClose")
+    if ((ended || (kind != "mutex" && kind != "icon")) && fault != "CloseHandle" &&
+        fault != "RegCloseKey" && fault != "mixerClose" && fault != "DestroyIcon")
       problems.push_back("open " + kind + " handle");
   if (!p.globalBlocks.empty()) problems.push_back("global block not freed");
   const std::size_t windows = p.Windows().size();

@@ -227,7 +227,7 @@ TEST_F(MainWindow, TrayRecordWithBalloon) {
   EXPECT_EQ(d.uID, 0u);
   EXPECT_EQ(d.uFlags, 23u);
   EXPECT_EQ(d.uCallbackMessage, 1025u);
-  EXPECT_EQ(d.hIcon, run.app.Icon());
+  EXPECT_EQ(d.hIcon, form.FTrayIcon.get());
   EXPECT_STREQ(d.szTip, "Zentrik");
   EXPECT_EQ(d.dwState, 0u);
   EXPECT_EQ(d.dwStateMask, 0u);
@@ -236,6 +236,43 @@ TEST_F(MainWindow, TrayRecordWithBalloon) {
   EXPECT_STREQ(d.szInfoTitle, "Zentrik");
   EXPECT_EQ(d.dwInfoFlags, 1u);
   EXPECT_EQ(m.sys.tray.begin()->second.balloons.size(), 1u);
+}
+
+// The tray gets the main icon's own image at the small-icon size, loaded
+// once and destroyed with the tray icon; without it, the window's icon.
+TEST(TrayIcon, LoadedAtTheSmallIconSize) {
+  struct Case {
+    int size;
+    const char* failing;  // a call that always fails, or ""
+    const char* loaded;   // the LoadImageA call, or "" for none
+  };
+  const Case cases[] = {
+      {16, "", "LoadImageA(NULL, \"MAINICON\", 1, 16, 16, 0x0)"},
+      {24, "", "LoadImageA(NULL, \"MAINICON\", 1, 24, 24, 0x0)"},
+      {32, "", "LoadImageA(NULL, \"MAINICON\", 1, 32, 32, 0x0)"},
+      {24, "LoadImageA", "LoadImageA(NULL, \"MAINICON\", 1, 24, 24, 0x0)"},
+      {24, "GetSystemMetrics", ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.size) + " " + c.failing);
+    SimMachine m;
+    SimPlatform p{m.sys};
+    p.systemMetrics = {{SM_CXSMICON, c.size}, {SM_CYSMICON, c.size}};
+    if (*c.failing) p.FailCall(c.failing, ERROR_ACCESS_DENIED, -1);
+    const bool own = *c.failing == '\0';
+    {
+      RunningApp<> run{p};
+      const auto loads = p.CallsTo("LoadImageA");
+      EXPECT_EQ(loads.empty() ? "" : loads[0].ToString(), c.loaded);
+      EXPECT_EQ(m.sys.tray.begin()->second.data.hIcon,
+                own ? run.form->FTrayIcon.get() : run.app.Icon());
+      EXPECT_EQ(OpenHandlesOfKind(p, "icon"), own ? 1u : 0u);
+      p.RestartTaskbar();
+      run.Pump();
+      if (own) EXPECT_EQ(p.CallsTo("LoadImageA").size(), 1u);  // not loaded again
+    }
+    EXPECT_EQ(OpenHandlesOfKind(p, "icon"), 0u);
+  }
 }
 
 TEST_F(MainWindow, TrayRecordWithoutBalloon) {

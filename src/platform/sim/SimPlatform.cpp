@@ -568,6 +568,35 @@ HIcon SimPlatform::LoadIconA(const std::string& resourceName) {
   return 0x1C0;  // the program's main icon
 }
 
+int SimPlatform::GetSystemMetrics(int index) {
+  Record("GetSystemMetrics", {std::to_string(index)});
+  if (Fails("GetSystemMetrics")) return 0;
+  auto it = systemMetrics.find(index);
+  return it == systemMetrics.end() ? 0 : it->second;
+}
+
+HIcon SimPlatform::LoadImageA(const std::string& resourceName, UInt type, int cx, int cy,
+                              UInt flags) {
+  Record("LoadImageA", {"NULL", Quote(resourceName), std::to_string(type), std::to_string(cx),
+                        std::to_string(cy), Hex(flags)});
+  if (Fails("LoadImageA")) return 0;
+  const HIcon h = system_.NewHandleValue();
+  openHandles[h] = "icon";
+  return h;
+}
+
+bool SimPlatform::DestroyIcon(HIcon icon) {
+  Record("DestroyIcon", {Hex(icon)});
+  if (Fails("DestroyIcon")) return false;
+  auto it = openHandles.find(icon);
+  if (it == openHandles.end() || it->second != "icon") {
+    lastError_ = ERROR_INVALID_HANDLE;
+    return false;
+  }
+  openHandles.erase(it);
+  return true;
+}
+
 // ------------------------------------------------------------------ hotkeys
 
 bool SimPlatform::RegisterHotKey(HWnd window, int id, UInt modifiers, UInt vk) {

@@ -233,6 +233,8 @@ class SimPlatform : public TPlatform {
   std::string currentDirectory = "C:\\";
   std::string modulePath;
   int oleInitCount = 0;
+  // What GetSystemMetrics answers; an index not listed gives 0.
+  std::map<int, int> systemMetrics{{SM_CXSMICON, 16}, {SM_CYSMICON, 16}};
   // Handles of this process still open, by kind ("mutex", "file", "key", "pidl").
   std::map<std::uintptr_t, std::string> openHandles;
 
@@ -333,6 +335,10 @@ class SimPlatform : public TPlatform {
   int MessageBoxA(HWnd owner, const std::string& text, const std::string& caption,
                   UInt type) override;
   HIcon LoadIconA(const std::string& resourceName) override;
+  int GetSystemMetrics(int index) override;
+  // An icon is a handle of kind "icon" until DestroyIcon.
+  HIcon LoadImageA(const std::string& resourceName, UInt type, int cx, int cy, UInt flags) override;
+  bool DestroyIcon(HIcon icon) override;
 
   bool RegisterHotKey(HWnd window, int id, UInt modifiers, UInt vk) override;
   bool UnregisterHotKey(HWnd window, int id) override;

@@ -36,6 +36,7 @@ struct DialogState {
   std::vector<HWND> controls;  // null for the controls the dialog draws
   std::vector<HFONT> fonts;    // per control; null: the dialog's font
   std::vector<HICON> icons;    // per image control
+  std::vector<SIZE> textSizes;  // per auto-sized label: its text's size in device pixels
   HFONT font = nullptr;
   bool running = false;
   bool ended = false;
@@ -59,6 +60,37 @@ std::map<HWND, WNDPROC>& OriginalProcs() {
   return procs;
 }
 
+// The GDI functions the dialogs use, looked up when the first dialog opens
+// instead of being imported: an imported gdi32 is loaded before ole32 (the
+// import table is in name order), and what Wine's gdi32 brings along then
+// takes part of ole32's preferred range, so that ole32 is relocated and
+// most of its pages become private memory.
+struct GdiCalls {
+#define ZK_GDI(fn) decltype(&::fn) fn = win32late::Lookup<decltype(&::fn)>("gdi32.dll", #fn)
+  ZK_GDI(CreateFontA);
+  ZK_GDI(CreatePen);
+  ZK_GDI(CreateSolidBrush);
+  ZK_GDI(DeleteObject);
+  ZK_GDI(GetDeviceCaps);
+  ZK_GDI(GetStockObject);
+  ZK_GDI(Rectangle);
+  ZK_GDI(SelectObject);
+  ZK_GDI(SetBkColor);
+  ZK_GDI(SetBkMode);
+  ZK_GDI(SetTextColor);
+#undef ZK_GDI
+  bool Complete() const {
+    return CreateFontA && CreatePen && CreateSolidBrush && DeleteObject && GetDeviceCaps &&
+           GetStockObject && Rectangle && SelectObject && SetBkColor && SetBkMode && SetTextColor;
+  }
+};
+
+// Looked up on the first call; a dialog is created only when all were found.
+const GdiCalls& Gdi() {
+  static const GdiCalls calls;
+  return calls;
+}
+
 DialogState* Find(HWND window) {
   auto it = Dialogs().find(window);
   return it == Dialogs().end() ? nullptr : it->second.get();
@@ -70,23 +102,61 @@ bool DrawnByDialog(ControlKind k) {
   return k == ControlKind::Bevel || k == ControlKind::Shape || k == ControlKind::Image;
 }
 
-// A control's rectangle in the dialog's client area, in device pixels.
-RECT DeviceRect(const DialogState& s, int index) {
-  const DialogControl& c = s.desc.controls[static_cast<std::size_t>(index)];
+bool AutoSized(const DialogControl& c) {
+  return c.kind == ControlKind::Label && (c.flags & CF_AUTOSIZE);
+}
+
+// The rectangle a control takes up in the dialog's client area, in device
+// pixels: the position and size scaled each on its own, so that controls of
+// one size keep one size (and an image the size it was loaded at); an
+// auto-sized label is exactly as large as its text was measured.
+RECT TakenRect(const DialogState& s, std::size_t index) {
+  const DialogControl& c = s.desc.controls[index];
   int left = c.bounds.left, top = c.bounds.top;
   for (int p = c.parent; p >= 0; p = s.desc.controls[static_cast<std::size_t>(p)].parent) {
     left += s.desc.controls[static_cast<std::size_t>(p)].bounds.left;
     top += s.desc.controls[static_cast<std::size_t>(p)].bounds.top;
   }
-  RECT r{Scale(s, left), Scale(s, top), Scale(s, left + c.bounds.width),
-         Scale(s, top + c.bounds.height)};
+  SIZE size{Scale(s, c.bounds.width), Scale(s, c.bounds.height)};
+  if (AutoSized(c)) size = s.textSizes[index];
+  const int x = Scale(s, left), y = Scale(s, top);
+  return RECT{x, y, x + size.cx, y + size.cy};
+}
+
+// A control's window, in device pixels. An auto-sized label's is wider than
+// its text by up to half a line, on the side the text leaves free (both
+// sides when centred), as far as no other control stands there: the ink of
+// a text may reach past its measured width (ClearType on Windows; Wine
+// draws its Tahoma at 14 pixels up to 6 pixels wider than it measures it),
+// and a static control wraps what does not fit onto a line it does not show.
+RECT DeviceRect(const DialogState& s, int index) {
+  const std::size_t i = static_cast<std::size_t>(index);
+  RECT r = TakenRect(s, i);
+  const DialogControl& c = s.desc.controls[i];
+  if (!AutoSized(c) || c.text.empty()) return r;
+  const bool centred = (c.flags & CF_CENTER) != 0;
+  int spare = (r.bottom - r.top) / 2;
+  for (std::size_t j = 0; j < s.desc.controls.size(); ++j) {
+    if (j == i) continue;
+    const RECT o = TakenRect(s, j);
+    if (o.top >= r.bottom || o.bottom <= r.top) continue;  // above or below
+    if (o.left <= r.left && o.right >= r.right && o.top <= r.top && o.bottom >= r.bottom)
+      continue;  // a frame or background the label stands on
+    if (o.left >= r.left)
+      spare = std::min<int>(spare, o.left - r.right);
+    else if (centred)
+      spare = std::min<int>(spare, r.left - o.right);
+  }
+  spare = std::max(spare, 0);
+  r.right += spare;
+  if (centred) r.left -= spare;
   return r;
 }
 
 HFONT MakeFont(const DialogState& s, const FontDesc& font, const FontDesc& base) {
   const std::string name = font.name.empty() ? base.name : font.name;
   const int height = font.height == 0 ? base.height : font.height;
-  return ::CreateFontA(MulDiv(height, s.dpi, 96), 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, FALSE,
+  return Gdi().CreateFontA(MulDiv(height, s.dpi, 96), 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, FALSE,
                        font.underline ? TRUE : FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
                        name.c_str());
@@ -99,20 +169,25 @@ HFONT FontOf(const DialogState& s, int index) {
   return f != nullptr ? f : s.font;
 }
 
-// The size of an auto-sized label's text in 96-DPI pixels.
+// 96-DPI pixels that cover `device` pixels once scaled again.
+int Unscale(const DialogState& s, int device) { return (device * 96 + s.dpi - 1) / s.dpi; }
+
+// The size of an auto-sized label's text: in device pixels for its window,
+// and in 96-DPI pixels, rounded up, for the form's layout.
 void MeasureLabel(DialogState& s, int index) {
   DialogControl& c = s.desc.controls[static_cast<std::size_t>(index)];
-  if (c.kind != ControlKind::Label || !(c.flags & CF_AUTOSIZE)) return;
+  if (!AutoSized(c)) return;
   HDC dc = ::GetDC(s.window);
-  HGDIOBJ old = ::SelectObject(dc, FontOf(s, index));
+  HGDIOBJ old = Gdi().SelectObject(dc, FontOf(s, index));
   RECT r{0, 0, 0, 0};
   const std::string text = c.text.empty() ? std::string(" ") : c.text;
   ::DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_CALCRECT | DT_NOPREFIX);
-  ::SelectObject(dc, old);
+  Gdi().SelectObject(dc, old);
   ::ReleaseDC(s.window, dc);
-  c.bounds.width = MulDiv(r.right - r.left, 96, s.dpi);
-  c.bounds.height = MulDiv(r.bottom - r.top, 96, s.dpi);
-  if (c.text.empty()) c.bounds.width = 0;
+  SIZE& size = s.textSizes[static_cast<std::size_t>(index)];
+  size = SIZE{c.text.empty() ? 0 : r.right - r.left, r.bottom - r.top};
+  c.bounds.width = Unscale(s, size.cx);
+  c.bounds.height = Unscale(s, size.cy);
 }
 
 void FillItems(DialogState& s, int index) {
@@ -261,15 +336,15 @@ void Paint(DialogState& s) {
     if (!c.visible || !DrawnByDialog(c.kind)) continue;
     RECT r = DeviceRect(s, static_cast<int>(i));
     if (c.kind == ControlKind::Shape) {
-      HBRUSH fill = ::CreateSolidBrush(c.colour == kDefaultColour ? RGB(255, 255, 255) : c.colour);
-      HPEN pen = ::CreatePen(PS_SOLID, 1, c.penColour == kDefaultColour ? RGB(0, 0, 0) : c.penColour);
-      HGDIOBJ oldBrush = ::SelectObject(dc, fill);
-      HGDIOBJ oldPen = ::SelectObject(dc, pen);
-      ::Rectangle(dc, r.left, r.top, r.right, r.bottom);
-      ::SelectObject(dc, oldBrush);
-      ::SelectObject(dc, oldPen);
-      ::DeleteObject(fill);
-      ::DeleteObject(pen);
+      HBRUSH fill = Gdi().CreateSolidBrush(c.colour == kDefaultColour ? RGB(255, 255, 255) : c.colour);
+      HPEN pen = Gdi().CreatePen(PS_SOLID, 1, c.penColour == kDefaultColour ? RGB(0, 0, 0) : c.penColour);
+      HGDIOBJ oldBrush = Gdi().SelectObject(dc, fill);
+      HGDIOBJ oldPen = Gdi().SelectObject(dc, pen);
+      Gdi().Rectangle(dc, r.left, r.top, r.right, r.bottom);
+      Gdi().SelectObject(dc, oldBrush);
+      Gdi().SelectObject(dc, oldPen);
+      Gdi().DeleteObject(fill);
+      Gdi().DeleteObject(pen);
     } else if (c.kind == ControlKind::Bevel) {
       ::DrawEdge(dc, &r, EDGE_ETCHED, BF_RECT);
     } else if (HICON icon = s.icons[i]) {
@@ -312,15 +387,15 @@ LRESULT HandleDialog(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
       const int i = IndexOf(*s, reinterpret_cast<HWND>(lp));
       if (i >= 0) {
         const DialogControl& c = s->desc.controls[static_cast<std::size_t>(i)];
-        if (c.fontColour != kDefaultColour) ::SetTextColor(dc, c.fontColour);
+        if (c.fontColour != kDefaultColour) Gdi().SetTextColor(dc, c.fontColour);
         if (c.kind == ControlKind::Label && (c.flags & CF_TRANSPARENT)) {
-          ::SetBkMode(dc, TRANSPARENT);
-          return reinterpret_cast<LRESULT>(::GetStockObject(NULL_BRUSH));
+          Gdi().SetBkMode(dc, TRANSPARENT);
+          return reinterpret_cast<LRESULT>(Gdi().GetStockObject(NULL_BRUSH));
         }
         if (c.kind == ControlKind::Edit || c.kind == ControlKind::Memo)  // read-only edits
           return ::DefWindowProcA(w, msg, wp, lp);
       }
-      ::SetBkColor(dc, ::GetSysColor(COLOR_BTNFACE));
+      Gdi().SetBkColor(dc, ::GetSysColor(COLOR_BTNFACE));
       return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_BTNFACE));
     }
     case WM_COMMAND: {
@@ -362,10 +437,10 @@ LRESULT HandleDialog(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
       }
       if (gone) {
         for (HFONT f : gone->fonts)
-          if (f != nullptr) ::DeleteObject(f);
+          if (f != nullptr) Gdi().DeleteObject(f);
         for (HICON i : gone->icons)
           if (i != nullptr) ::DestroyIcon(i);
-        if (gone->font != nullptr) ::DeleteObject(gone->font);
+        if (gone->font != nullptr) Gdi().DeleteObject(gone->font);
         gone->ended = true;
       }
       return ::DefWindowProcA(w, msg, wp, lp);
@@ -561,14 +636,14 @@ HWnd Create(DialogDesc& desc, HWnd owner, DialogEvents& events) {
     return init != nullptr && init(&icc) != 0;
   }();
   (void)commonControls;
-  if (!EnsureClass(desc.className)) return 0;
+  if (!Gdi().Complete() || !EnsureClass(desc.className)) return 0;
   auto state = std::make_unique<DialogState>();
   DialogState& s = *state;
   s.desc = desc;
   s.events = &events;
   s.owner = reinterpret_cast<HWND>(owner);
   HDC screen = ::GetDC(nullptr);
-  s.dpi = screen != nullptr ? ::GetDeviceCaps(screen, LOGPIXELSY) : 96;
+  s.dpi = screen != nullptr ? Gdi().GetDeviceCaps(screen, LOGPIXELSY) : 96;
   if (screen != nullptr) ::ReleaseDC(nullptr, screen);
   if (s.dpi <= 0) s.dpi = 96;
 
@@ -597,6 +672,7 @@ HWnd Create(DialogDesc& desc, HWnd owner, DialogEvents& events) {
   s.controls.assign(n, nullptr);
   s.fonts.assign(n, nullptr);
   s.icons.assign(n, nullptr);
+  s.textSizes.assign(n, SIZE{0, 0});
   for (std::size_t i = 0; i < n; ++i) {
     const DialogControl& c = s.desc.controls[i];
     if (HasOwnFont(c.font)) s.fonts[i] = MakeFont(s, c.font, desc.font);
@@ -685,7 +761,7 @@ bool Update(HWnd dialog, int index, DialogControl& state) {
 
   if (c.font.name != old.font.name || c.font.height != old.font.height ||
       c.font.bold != old.font.bold || c.font.underline != old.font.underline) {
-    if (s->fonts[i] != nullptr) ::DeleteObject(s->fonts[i]);
+    if (s->fonts[i] != nullptr) Gdi().DeleteObject(s->fonts[i]);
     s->fonts[i] = HasOwnFont(c.font) ? MakeFont(*s, c.font, s->desc.font) : nullptr;
     if (w != nullptr) ::SendMessageA(w, WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(*s, index)), TRUE);
   }

@@ -36,7 +36,7 @@
   X(FILE_ATTRIBUTE_NORMAL) X(GENERIC_READ) X(GENERIC_WRITE) X(FILE_SHARE_READ) X(CREATE_NEW)   \
   X(CREATE_ALWAYS) X(OPEN_EXISTING) X(MOVEFILE_REPLACE_EXISTING) X(MOVEFILE_WRITE_THROUGH)     \
   X(KEY_ALL_ACCESS) X(REG_OPTION_NON_VOLATILE) X(REG_NONE) X(REG_SZ) X(REG_EXPAND_SZ)          \
-  X(REG_BINARY) X(REG_DWORD)
+  X(REG_BINARY) X(REG_DWORD) X(SM_CXSMICON) X(SM_CYSMICON) X(IMAGE_ICON) X(LR_DEFAULTCOLOR)
 
 namespace portable {
 #define ZK_COPY_CONSTANT(name) inline constexpr auto k_##name = plat::name;
@@ -689,6 +689,18 @@ int Win32Platform::MessageBoxA(HWnd owner, const std::string& text, const std::s
 
 HIcon Win32Platform::LoadIconA(const std::string& resourceName) {
   return reinterpret_cast<HIcon>(::LoadIconA(::GetModuleHandleA(nullptr), resourceName.c_str()));
+}
+
+int Win32Platform::GetSystemMetrics(int index) { return ::GetSystemMetrics(index); }
+
+HIcon Win32Platform::LoadImageA(const std::string& resourceName, UInt type, int cx, int cy,
+                                UInt flags) {
+  return reinterpret_cast<HIcon>(
+      ::LoadImageA(::GetModuleHandleA(nullptr), resourceName.c_str(), type, cx, cy, flags));
+}
+
+bool Win32Platform::DestroyIcon(HIcon icon) {
+  return ::DestroyIcon(reinterpret_cast<HICON>(icon)) != 0;
 }
 
 // --- user32: modal dialogs, comdlg32 and resources ------------------------------------------

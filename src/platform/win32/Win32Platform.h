@@ -118,6 +118,9 @@ class Win32Platform : public TPlatform {
   int MessageBoxA(HWnd owner, const std::string& text, const std::string& caption,
                   UInt type) override;
   HIcon LoadIconA(const std::string& resourceName) override;
+  int GetSystemMetrics(int index) override;
+  HIcon LoadImageA(const std::string& resourceName, UInt type, int cx, int cy, UInt flags) override;
+  bool DestroyIcon(HIcon icon) override;
 
   // --- user32: modal dialogs, comdlg32 and resources (dialogs: Win32Dialogs.cpp)
   HWnd CreateDialogWindow(DialogDesc& desc, HWnd owner, DialogEvents& events) override;
