@@ -1,7 +1,11 @@
 #include "actions/BuiltinActions.h"
 
-using namespace plat;
+namespace zk {
 
-void zk::OpenProgram(TPlatform& p, HWnd owner, const char* program) {
+using namespace zk;
+
+void OpenProgram(TPlatform& p, HWnd owner, const char* program) {
   p.ShellExecuteA(owner, "open", program, nullptr, nullptr, SW_SHOW);
 }
+
+}  // namespace zk

@@ -5,9 +5,11 @@
 #include "platform/Platform.h"
 
 namespace zk {
+
 // A built-in action: what it acts on, and the window that owns what it shows.
-using TBuiltinAction = void (*)(plat::TPlatform& p, plat::HWnd owner);
+using TBuiltinAction = void (*)(zk::TPlatform& p, zk::HWnd owner);
 
 // Hands the program's name to the shell's "open"; the result is not looked at.
-void OpenProgram(plat::TPlatform& p, plat::HWnd owner, const char* program);
+void OpenProgram(zk::TPlatform& p, zk::HWnd owner, const char* program);
+
 }  // namespace zk

@@ -5,7 +5,9 @@
 
 #include "platform/Handles.h"
 
-using namespace plat;
+namespace zk {
+
+using namespace zk;
 
 namespace {
 
@@ -147,3 +149,5 @@ void VolumeDown(TPlatform& p) {
 void ToggleMute(TPlatform& p) { SetMute(p, !GetMute(p)); }
 
 }  // namespace TVostel
+
+}  // namespace zk

@@ -7,19 +7,23 @@
 
 #include "platform/Platform.h"
 
+namespace zk {
+
 namespace TVostel {
 // Volume+ and Volume- move between the six levels 0, 13107, ..., 65535.
 inline constexpr std::uint16_t VolumeStep = 13107;
 // The lowest value Volume- writes: it never silences the line.
 inline constexpr std::uint16_t VolumeFloor = 131;
 
-std::uint16_t GetVolume(plat::TPlatform& p);
+std::uint16_t GetVolume(zk::TPlatform& p);
 // Writes both channels; the louder one takes `value` and the other keeps
 // its ratio to it.
-void SetVolume(plat::TPlatform& p, std::uint16_t value);
-bool GetMute(plat::TPlatform& p);
-void SetMute(plat::TPlatform& p, bool value);
-void VolumeUp(plat::TPlatform& p);
-void VolumeDown(plat::TPlatform& p);
-void ToggleMute(plat::TPlatform& p);
+void SetVolume(zk::TPlatform& p, std::uint16_t value);
+bool GetMute(zk::TPlatform& p);
+void SetMute(zk::TPlatform& p, bool value);
+void VolumeUp(zk::TPlatform& p);
+void VolumeDown(zk::TPlatform& p);
+void ToggleMute(zk::TPlatform& p);
 }  // namespace TVostel
+
+}  // namespace zk

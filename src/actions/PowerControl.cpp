@@ -2,7 +2,9 @@
 
 #include "platform/Handles.h"
 
-using namespace plat;
+namespace zk {
+
+using namespace zk;
 
 namespace {
 // ExitWindowsEx flags of the commands that end the session. Programs are
@@ -45,3 +47,5 @@ bool PowerControl(TPlatform& p, TPowerAction action) {
 }
 
 }  // namespace TVostel
+
+}  // namespace zk

@@ -5,14 +5,18 @@
 
 #include "platform/Platform.h"
 
+namespace zk {
+
 enum class TPowerAction { paStandBy, paTurnOff, paRestart, paLogOff, paLock };
 
 namespace TVostel {
 // Enables "SeShutdownPrivilege", whether or not that succeeds carries out
 // the command, and returns true when the command's own call reported
 // success. Shows nothing.
-bool PowerControl(plat::TPlatform& p, TPowerAction action);
+bool PowerControl(zk::TPlatform& p, TPowerAction action);
 // Enables the named privilege in the process token: true when
 // AdjustTokenPrivileges returned non-zero. The token is closed on every way out.
-bool EnablePrivilege(plat::TPlatform& p, const std::string& name);
+bool EnablePrivilege(zk::TPlatform& p, const std::string& name);
 }  // namespace TVostel
+
+}  // namespace zk

@@ -14,7 +14,9 @@
 #include "base/Errors.h"
 #include "platform/Handles.h"
 
-using namespace plat;
+namespace zk {
+
+using namespace zk;
 
 namespace {
 
@@ -85,7 +87,6 @@ void TypeCtrlV(TPlatform& p) {
 
 }  // namespace
 
-namespace zk {
 
 void RunLaunchEntry(TPlatform& p, HWnd owner, const std::string& listPath, int key) {
   const std::optional<std::string> line = FindListRecord(p, listPath, key);

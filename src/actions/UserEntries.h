@@ -9,10 +9,12 @@
 #include "platform/Platform.h"
 
 namespace zk {
+
 // Opens the file of the first launch record on `key` with its parameters;
 // `owner` owns what the shell shows.
-void RunLaunchEntry(plat::TPlatform& p, plat::HWnd owner, const std::string& listPath, int key);
+void RunLaunchEntry(zk::TPlatform& p, zk::HWnd owner, const std::string& listPath, int key);
 // Pastes the text of the first text record on `key`; `owner` owns the
 // clipboard meanwhile. A failure (memory, clipboard) raises and types nothing.
-void PasteTextEntry(plat::TPlatform& p, plat::HWnd owner, const std::string& listPath, int key);
+void PasteTextEntry(zk::TPlatform& p, zk::HWnd owner, const std::string& listPath, int key);
+
 }  // namespace zk

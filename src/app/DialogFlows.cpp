@@ -9,6 +9,8 @@
 #include "ui/AddDialogs.h"
 #include "ui/DeleteForm.h"
 
+namespace zk {
+
 // The Add... items: the tray icon's mouse callback off, the add dialog for
 // the list's file, on OK all user hotkeys released and loaded again, the
 // dialog destroyed and the callback on again, whatever fails on the way.
@@ -59,3 +61,5 @@ void TfrmMain::mnuTray_AboutClick(TMenuItem&) {
   dialog.CopyrightYear = "2009";
   dialog.ShowModal();
 }
+
+}  // namespace zk

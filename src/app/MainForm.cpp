@@ -11,7 +11,9 @@
 #include "ui/Messages.h"
 #include "ui/Settings.h"
 
-using namespace plat;
+namespace zk {
+
+using namespace zk;
 
 TfrmMain::TfrmMain(TApplication& app) : TForm(app, "TfrmMain"), FTrayIcon(app.Platform()) {
   BuildTrayMenu();
@@ -226,3 +228,5 @@ void TfrmMain::PasteTextEntry(int key) {
 void TfrmMain::mnuTray_EmailClick(TMenuItem&) { TVostel::OpenMailLink(Application()); }
 
 void TfrmMain::mnuTray_WebsiteClick(TMenuItem&) { TVostel::OpenWebsiteLink(Application()); }
+
+}  // namespace zk

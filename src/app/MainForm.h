@@ -14,7 +14,8 @@
 #include "registration/HotkeyBank.h"
 #include "ui/TrayIcon.h"
 
-using zk::WM_TRAYICON;
+namespace zk {
+
 
 class TfrmMain : public TForm {
  public:
@@ -28,7 +29,7 @@ class TfrmMain : public TForm {
   // The top-level or submenu item of the tray menu with this component name.
   TMenuItem& TrayItem(const std::string& name);
   // The tray menu as the platform would show it now.
-  std::vector<plat::PopupMenuEntry> TrayMenuEntries() const { return mnuTray.ToPopupEntries(); }
+  std::vector<zk::PopupMenuEntry> TrayMenuEntries() const { return mnuTray.ToPopupEntries(); }
 
   // --- application core
   void FormCreate();
@@ -91,7 +92,7 @@ class TfrmMain : public TForm {
   void mnuTray_WebsiteClick(TMenuItem& sender);
 
  protected:
-  bool DispatchMenuCommand(plat::UInt command) override;
+  bool DispatchMenuCommand(zk::UInt command) override;
 
  private:
   void BuildTrayMenu();  // from the table in app/TrayMenu.cpp
@@ -100,10 +101,12 @@ class TfrmMain : public TForm {
   void RunAddDialog(std::string (TfrmMain::*listPath)());
 
   bool FReady = false;
-  plat::UInt FTaskbarCreatedMsg = 0;
+  zk::UInt FTaskbarCreatedMsg = 0;
   bool FShowHint = true;
   bool released_ = false;  // FormDestroy has run
   TPopupMenu mnuTray;
   zk::TTrayIcon FTrayIcon;
   std::unique_ptr<zk::THotkeyBank> FHotkeys;  // made with the window
 };
+
+}  // namespace zk

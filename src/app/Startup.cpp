@@ -7,7 +7,9 @@
 #include "catalogue/Hotkeys.h"
 #include "platform/Handles.h"
 
-using namespace plat;
+namespace zk {
+
+using namespace zk;
 
 namespace TVostel {
 
@@ -89,3 +91,5 @@ int RunZentrik(TPlatform& p) {
   }
   return 0;
 }
+
+}  // namespace zk

@@ -9,7 +9,9 @@
 #include "actions/PowerControl.h"
 #include "app/MainForm.h"
 
-using namespace plat;
+namespace zk {
+
+using namespace zk;
 
 namespace {
 
@@ -110,3 +112,5 @@ void TfrmMain::DoBuiltinAction(int key) {
   for (const TTrayRow& row : kTrayMenu)
     if (row.action != nullptr && row.key == key) return row.action(Platform(), Application().Handle());
 }
+
+}  // namespace zk

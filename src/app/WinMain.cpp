@@ -9,6 +9,6 @@
 
 int WINAPI WinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, LPSTR /*commandLine*/,
                    int /*showCommand*/) {
-  plat::Win32Platform platform;
-  return RunZentrik(platform);
+  zk::Win32Platform platform;
+  return zk::RunZentrik(platform);
 }

@@ -2,7 +2,9 @@
 
 #include <stdexcept>
 
-using namespace plat;
+namespace zk {
+
+using namespace zk;
 
 TApplication::TApplication(TPlatform& platform) : p_(platform) {}
 
@@ -186,3 +188,5 @@ void TForm::Close() {
   else
     Hide();
 }
+
+}  // namespace zk

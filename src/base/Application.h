@@ -10,21 +10,23 @@
 #include "platform/Handles.h"
 #include "platform/Platform.h"
 
+namespace zk {
+
 class TForm;
 
 class TApplication {
  public:
-  explicit TApplication(plat::TPlatform& platform);
+  explicit TApplication(zk::TPlatform& platform);
   ~TApplication();  // destroys the forms, then the application window
   TApplication(const TApplication&) = delete;
   TApplication& operator=(const TApplication&) = delete;
 
-  plat::TPlatform& Platform() const { return p_; }
+  zk::TPlatform& Platform() const { return p_; }
 
   // Creates the hidden application window and loads the main icon.
   void Initialize();
-  plat::HWnd Handle() const { return window_.get(); }
-  plat::HIcon Icon() const { return icon_; }
+  zk::HWnd Handle() const { return window_.get(); }
+  zk::HIcon Icon() const { return icon_; }
 
   std::string Title = "Zentrik";
   // Whether the main form is shown when Run starts.
@@ -54,11 +56,11 @@ class TApplication {
   static std::string ErrorBoxText(const std::string& text);
 
  private:
-  plat::LResult AppWndProc(plat::HWnd h, plat::UInt msg, plat::WParam w, plat::LParam l);
+  zk::LResult AppWndProc(zk::HWnd h, zk::UInt msg, zk::WParam w, zk::LParam l);
 
-  plat::TPlatform& p_;
-  plat::UniqueWindow window_;
-  plat::HIcon icon_ = 0;
+  zk::TPlatform& p_;
+  zk::UniqueWindow window_;
+  zk::HIcon icon_ = 0;
   bool terminated_ = false;
   bool sessionEnded_ = false;
   std::unique_ptr<TForm> mainForm_;
@@ -66,10 +68,10 @@ class TApplication {
 
 // A window message as a form's handlers see it.
 struct TMessage {
-  plat::UInt Msg = 0;
-  plat::WParam WParam = 0;
-  plat::LParam LParam = 0;
-  plat::LResult Result = 0;
+  zk::UInt Msg = 0;
+  zk::WParam WParam = 0;
+  zk::LParam LParam = 0;
+  zk::LResult Result = 0;
 };
 
 // A form: a top-level window owned by the application window, hidden until
@@ -82,14 +84,14 @@ class TForm {
   TForm(const TForm&) = delete;
   TForm& operator=(const TForm&) = delete;
 
-  plat::HWnd Handle() const { return window_.get(); }
+  zk::HWnd Handle() const { return window_.get(); }
   TApplication& Application() const { return app_; }
-  plat::TPlatform& Platform() const { return app_.Platform(); }
+  zk::TPlatform& Platform() const { return app_.Platform(); }
 
   void SetCaption(const std::string& caption);
   const std::string& Caption() const { return caption_; }
-  void SetIcon(plat::HIcon icon) { icon_ = icon; }
-  plat::HIcon Icon() const { return icon_; }
+  void SetIcon(zk::HIcon icon) { icon_ = icon; }
+  zk::HIcon Icon() const { return icon_; }
   bool Visible() const;
   void Show();
   void Hide();
@@ -104,14 +106,16 @@ class TForm {
   // The window's processing without the form's own: menu commands for the
   // form's pop-up menus, then DefWindowProcA.
   virtual void DefaultHandler(TMessage& message);
-  virtual bool DispatchMenuCommand(plat::UInt /*command*/) { return false; }
+  virtual bool DispatchMenuCommand(zk::UInt /*command*/) { return false; }
 
  private:
-  plat::LResult Dispatch(plat::HWnd h, plat::UInt msg, plat::WParam w, plat::LParam l);
+  zk::LResult Dispatch(zk::HWnd h, zk::UInt msg, zk::WParam w, zk::LParam l);
 
   TApplication& app_;
   std::string className_;
   std::string caption_;
-  plat::HIcon icon_ = 0;
-  plat::UniqueWindow window_;
+  zk::HIcon icon_ = 0;
+  zk::UniqueWindow window_;
 };
+
+}  // namespace zk

@@ -7,11 +7,13 @@
 
 #include "platform/Dialogs.h"
 
-namespace zk::controls {
+namespace zk {
 
-inline plat::DialogControl Make(const char* name, plat::ControlKind kind, const std::string& text,
-                                plat::Bounds bounds, int tabOrder, plat::UInt flags) {
-  plat::DialogControl c;
+namespace controls {
+
+inline zk::DialogControl Make(const char* name, zk::ControlKind kind, const std::string& text,
+                                zk::Bounds bounds, int tabOrder, zk::UInt flags) {
+  zk::DialogControl c;
   c.name = name;
   c.kind = kind;
   c.text = text;
@@ -22,52 +24,54 @@ inline plat::DialogControl Make(const char* name, plat::ControlKind kind, const 
 }
 
 // Static text; with CF_AUTOSIZE it takes the size of its text.
-inline plat::DialogControl Label(const char* name, const std::string& caption, plat::Bounds bounds,
-                                 plat::UInt flags = plat::CF_AUTOSIZE) {
-  return Make(name, plat::ControlKind::Label, caption, bounds, -1, flags);
+inline zk::DialogControl Label(const char* name, const std::string& caption, zk::Bounds bounds,
+                                 zk::UInt flags = zk::CF_AUTOSIZE) {
+  return Make(name, zk::ControlKind::Label, caption, bounds, -1, flags);
 }
-inline plat::DialogControl Edit(const char* name, plat::Bounds bounds, int tabOrder) {
-  return Make(name, plat::ControlKind::Edit, "", bounds, tabOrder, 0);
+inline zk::DialogControl Edit(const char* name, zk::Bounds bounds, int tabOrder) {
+  return Make(name, zk::ControlKind::Edit, "", bounds, tabOrder, 0);
 }
-inline plat::DialogControl Memo(const char* name, plat::Bounds bounds, int tabOrder, plat::UInt flags) {
-  return Make(name, plat::ControlKind::Memo, "", bounds, tabOrder, flags);
+inline zk::DialogControl Memo(const char* name, zk::Bounds bounds, int tabOrder, zk::UInt flags) {
+  return Make(name, zk::ControlKind::Memo, "", bounds, tabOrder, flags);
 }
-inline plat::DialogControl Button(const char* name, const char* caption, plat::Bounds bounds,
-                                  int tabOrder, plat::UInt flags = 0) {
-  return Make(name, plat::ControlKind::Button, caption, bounds, tabOrder, flags);
+inline zk::DialogControl Button(const char* name, const char* caption, zk::Bounds bounds,
+                                  int tabOrder, zk::UInt flags = 0) {
+  return Make(name, zk::ControlKind::Button, caption, bounds, tabOrder, flags);
 }
 // A button pressed with the mouse that never takes the focus.
-inline plat::DialogControl SpeedButton(const char* name, const char* caption, plat::Bounds bounds) {
-  return Make(name, plat::ControlKind::SpeedButton, caption, bounds, -1, 0);
+inline zk::DialogControl SpeedButton(const char* name, const char* caption, zk::Bounds bounds) {
+  return Make(name, zk::ControlKind::SpeedButton, caption, bounds, -1, 0);
 }
 // A combo box whose list cannot be edited, showing `rows` items when open.
-inline plat::DialogControl DropDownList(const char* name, plat::Bounds bounds, int tabOrder, int rows) {
-  plat::DialogControl c = Make(name, plat::ControlKind::DropDownList, "", bounds, tabOrder, 0);
+inline zk::DialogControl DropDownList(const char* name, zk::Bounds bounds, int tabOrder, int rows) {
+  zk::DialogControl c = Make(name, zk::ControlKind::DropDownList, "", bounds, tabOrder, 0);
   c.dropDownRows = rows;
   return c;
 }
-inline plat::DialogControl GroupBox(const char* name, const char* caption, plat::Bounds bounds,
+inline zk::DialogControl GroupBox(const char* name, const char* caption, zk::Bounds bounds,
                                     int tabOrder) {
-  return Make(name, plat::ControlKind::GroupBox, caption, bounds, tabOrder, 0);
+  return Make(name, zk::ControlKind::GroupBox, caption, bounds, tabOrder, 0);
 }
 // An etched frame, drawn by the dialog itself.
-inline plat::DialogControl Bevel(const char* name, plat::Bounds bounds) {
-  return Make(name, plat::ControlKind::Bevel, "", bounds, -1, 0);
+inline zk::DialogControl Bevel(const char* name, zk::Bounds bounds) {
+  return Make(name, zk::ControlKind::Bevel, "", bounds, -1, 0);
 }
 // A filled rectangle, drawn by the dialog itself.
-inline plat::DialogControl Shape(const char* name, plat::Bounds bounds, plat::Colour fill,
-                                 plat::Colour pen) {
-  plat::DialogControl c = Make(name, plat::ControlKind::Shape, "", bounds, -1, 0);
+inline zk::DialogControl Shape(const char* name, zk::Bounds bounds, zk::Colour fill,
+                                 zk::Colour pen) {
+  zk::DialogControl c = Make(name, zk::ControlKind::Shape, "", bounds, -1, 0);
   c.colour = fill;
   c.penColour = pen;
   return c;
 }
 // An icon of the program's resources, drawn by the dialog itself.
-inline plat::DialogControl Image(const char* name, const char* resource, plat::Bounds bounds,
-                                 plat::UInt flags = 0) {
-  plat::DialogControl c = Make(name, plat::ControlKind::Image, "", bounds, -1, flags);
+inline zk::DialogControl Image(const char* name, const char* resource, zk::Bounds bounds,
+                                 zk::UInt flags = 0) {
+  zk::DialogControl c = Make(name, zk::ControlKind::Image, "", bounds, -1, flags);
   c.image = resource;
   return c;
 }
 
-}  // namespace zk::controls
+}  // namespace controls
+
+}  // namespace zk

@@ -5,7 +5,9 @@
 #include "base/Errors.h"
 #include "platform/Handles.h"
 
-using namespace plat;
+namespace zk {
+
+using namespace zk;
 
 namespace {
 constexpr DWord kMaxPath = 260;
@@ -53,3 +55,5 @@ bool DirectoryExists(TPlatform& p, const std::string& path) {
 }
 
 }  // namespace TVostel
+
+}  // namespace zk

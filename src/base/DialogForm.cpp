@@ -2,7 +2,9 @@
 
 #include <stdexcept>
 
-using namespace plat;
+namespace zk {
+
+using namespace zk;
 
 // ------------------------------------------------------------------ TControl
 
@@ -182,3 +184,5 @@ void TDialogForm::OnMouseUp(int control, MouseButton button, bool inside) {
 }
 
 void TDialogForm::OnCloseBox() { SetModalResult(mrCancel); }
+
+}  // namespace zk

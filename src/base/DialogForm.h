@@ -1,4 +1,4 @@
-// Modal dialog forms: a form is a table of controls (plat::DialogDesc) that
+// Modal dialog forms: a form is a table of controls (zk::DialogDesc) that
 // the platform realises as a window owned by the application window. The
 // form keeps the live state of every control; setters change it and put the
 // change on the screen at once, and what the user does comes back as events
@@ -13,6 +13,8 @@
 #include "base/Application.h"
 #include "platform/Dialogs.h"
 #include "platform/Handles.h"
+
+namespace zk {
 
 // Modal results.
 inline constexpr int mrNone = 0;
@@ -49,37 +51,37 @@ class TControl {
   void SetItems(std::vector<std::string> items);  // clears the selection
   int ItemIndex() const { return State().itemIndex; }
   void SetItemIndex(int index);  // -1 or a valid index; the text follows
-  plat::Colour FontColour() const { return State().fontColour; }
-  void SetFontColour(plat::Colour colour);
-  const plat::FontDesc& Font() const { return State().font; }
-  void SetFont(const plat::FontDesc& font);
+  zk::Colour FontColour() const { return State().fontColour; }
+  void SetFontColour(zk::Colour colour);
+  const zk::FontDesc& Font() const { return State().font; }
+  void SetFont(const zk::FontDesc& font);
 
   std::function<void(TControl& sender)> OnClick;
   std::function<void(TControl& sender)> OnChange;
-  std::function<void(TControl& sender, plat::MouseButton button)> OnMouseDown;
-  std::function<void(TControl& sender, plat::MouseButton button, bool inside)> OnMouseUp;
+  std::function<void(TControl& sender, zk::MouseButton button)> OnMouseDown;
+  std::function<void(TControl& sender, zk::MouseButton button, bool inside)> OnMouseUp;
 
  private:
   friend class TDialogForm;
-  const plat::DialogControl& State() const;
-  plat::DialogControl& MutableState();
+  const zk::DialogControl& State() const;
+  zk::DialogControl& MutableState();
   void Push();
 
   TDialogForm& form_;
   int index_;
 };
 
-class TDialogForm : protected plat::DialogEvents {
+class TDialogForm : protected zk::DialogEvents {
  public:
   // Creates the window, hidden and owned by the application window.
-  TDialogForm(TApplication& app, plat::DialogDesc desc);
+  TDialogForm(TApplication& app, zk::DialogDesc desc);
   ~TDialogForm() override;  // destroys the window
   TDialogForm(const TDialogForm&) = delete;
   TDialogForm& operator=(const TDialogForm&) = delete;
 
-  plat::HWnd Handle() const { return window_.get(); }
+  zk::HWnd Handle() const { return window_.get(); }
   TApplication& Application() const { return app_; }
-  plat::TPlatform& Platform() const { return app_.Platform(); }
+  zk::TPlatform& Platform() const { return app_.Platform(); }
   const std::string& Caption() const { return desc_.caption; }
   int ClientWidth() const { return desc_.clientWidth; }
   int ClientHeight() const { return desc_.clientHeight; }
@@ -99,13 +101,13 @@ class TDialogForm : protected plat::DialogEvents {
   // Runs when the dialog has been shown, before the user acts.
   virtual void FormShow() {}
 
-  // plat::DialogEvents; every handler's error goes to the standard error
+  // zk::DialogEvents; every handler's error goes to the standard error
   // box and the dialog stays as it is.
   void OnShown() override;
   void OnClick(int control) override;
   void OnChange(int control, const std::string& text, int itemIndex) override;
-  void OnMouseDown(int control, plat::MouseButton button) override;
-  void OnMouseUp(int control, plat::MouseButton button, bool inside) override;
+  void OnMouseDown(int control, zk::MouseButton button) override;
+  void OnMouseUp(int control, zk::MouseButton button, bool inside) override;
   void OnCloseBox() override;
 
  private:
@@ -115,9 +117,11 @@ class TDialogForm : protected plat::DialogEvents {
   TControl* At(int control);
 
   TApplication& app_;
-  plat::DialogDesc desc_;
+  zk::DialogDesc desc_;
   std::vector<std::unique_ptr<TControl>> controls_;
-  plat::UniqueWindow window_;
+  zk::UniqueWindow window_;
   int modalResult_ = mrNone;
   bool running_ = false;
 };
+
+}  // namespace zk

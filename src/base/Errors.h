@@ -88,25 +88,25 @@ class Exception : public std::runtime_error {
 // Input/output failure of a file operation; carries the system error code.
 class EInOutError : public Exception {
  public:
-  EInOutError(const std::string& text, plat::DWord code) : Exception(text), code_(code) {}
-  plat::DWord code() const { return code_; }
+  EInOutError(const std::string& text, zk::DWord code) : Exception(text), code_(code) {}
+  zk::DWord code() const { return code_; }
 
  private:
-  plat::DWord code_;
+  zk::DWord code_;
 };
 
 // The text of an input/output error for a system error code.
-inline std::string InOutErrorText(plat::DWord code) {
+inline std::string InOutErrorText(zk::DWord code) {
   switch (code) {
-    case plat::ERROR_FILE_NOT_FOUND: return "File not found";
-    case plat::ERROR_PATH_NOT_FOUND: return "Invalid filename";
-    case plat::ERROR_TOO_MANY_OPEN_FILES: return "Too many open files";
-    case plat::ERROR_ACCESS_DENIED: return "File access denied";
+    case zk::ERROR_FILE_NOT_FOUND: return "File not found";
+    case zk::ERROR_PATH_NOT_FOUND: return "Invalid filename";
+    case zk::ERROR_TOO_MANY_OPEN_FILES: return "Too many open files";
+    case zk::ERROR_ACCESS_DENIED: return "File access denied";
     default: return Format("I/O error %d", static_cast<int>(code));
   }
 }
 
-inline EInOutError MakeInOutError(plat::DWord code) { return EInOutError(InOutErrorText(code), code); }
+inline EInOutError MakeInOutError(zk::DWord code) { return EInOutError(InOutErrorText(code), code); }
 
 class EConvertError : public Exception {
  public:

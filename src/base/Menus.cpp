@@ -6,6 +6,8 @@
 #include <stdexcept>
 #include <unordered_set>
 
+namespace zk {
+
 namespace {
 // Command IDs of the living items. WM_COMMAND carries an ID in 16 bits, so
 // the IDs of freed items are given out again, the lowest first, before a
@@ -16,24 +18,24 @@ namespace {
 // Menus live on the user-interface thread only.
 class CommandIds {
  public:
-  plat::UInt Take() {
+  zk::UInt Take() {
     if (!freed_.empty()) {
-      const plat::UInt id = *freed_.begin();
+      const zk::UInt id = *freed_.begin();
       freed_.erase(freed_.begin());
       return id;
     }
     if (next_ > kLast) return kNoCommand;
     return next_++;
   }
-  void Give(plat::UInt id) {
+  void Give(zk::UInt id) {
     if (id != kNoCommand) freed_.insert(id);
   }
 
  private:
-  static constexpr plat::UInt kNoCommand = 0;
-  static constexpr plat::UInt kLast = 0xFFFF;
-  plat::UInt next_ = 100;
-  std::set<plat::UInt> freed_;
+  static constexpr zk::UInt kNoCommand = 0;
+  static constexpr zk::UInt kLast = 0xFFFF;
+  zk::UInt next_ = 100;
+  std::set<zk::UInt> freed_;
 };
 
 CommandIds& Ids() {
@@ -41,12 +43,12 @@ CommandIds& Ids() {
   return ids;
 }
 
-std::vector<plat::PopupMenuEntry> EntriesOf(const TMenuItem& parent) {
-  std::vector<plat::PopupMenuEntry> out;
+std::vector<zk::PopupMenuEntry> EntriesOf(const TMenuItem& parent) {
+  std::vector<zk::PopupMenuEntry> out;
   for (int i = 0; i < parent.Count(); ++i) {
     const TMenuItem& item = parent.Item(i);
     if (!item.Visible) continue;
-    plat::PopupMenuEntry e;
+    zk::PopupMenuEntry e;
     e.command = item.Command();
     e.caption = item.Caption;
     e.separator = item.IsSeparator();
@@ -137,7 +139,7 @@ TMenuItem* TMenuItem::Find(const std::string& name) {
   return nullptr;
 }
 
-TMenuItem* TMenuItem::FindCommand(plat::UInt command) {
+TMenuItem* TMenuItem::FindCommand(zk::UInt command) {
   if (command == 0) return nullptr;  // items without a command are never chosen
   if (command_ == command) return this;
   for (auto& child : items_)
@@ -149,9 +151,9 @@ void TMenuItem::Click() {
   if (OnClick) OnClick(*this);
 }
 
-std::vector<plat::PopupMenuEntry> TPopupMenu::ToPopupEntries() const { return EntriesOf(Items); }
+std::vector<zk::PopupMenuEntry> TPopupMenu::ToPopupEntries() const { return EntriesOf(Items); }
 
-bool TPopupMenu::DispatchCommand(plat::UInt command) {
+bool TPopupMenu::DispatchCommand(zk::UInt command) {
   TMenuItem* item = Items.FindCommand(command);
   if (item == nullptr || item == &Items) return false;
   // A hidden or disabled item cannot be chosen; a stale command is ignored.
@@ -159,3 +161,5 @@ bool TPopupMenu::DispatchCommand(plat::UInt command) {
   item->Click();
   return true;
 }
+
+}  // namespace zk

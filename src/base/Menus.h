@@ -9,6 +9,8 @@
 
 #include "platform/Platform.h"
 
+namespace zk {
+
 class TMenuItem;
 using TNotifyEvent = std::function<void(TMenuItem& sender)>;
 
@@ -27,7 +29,7 @@ class TMenuItem {
   bool Visible = true;
   TNotifyEvent OnClick;
 
-  plat::UInt Command() const { return command_; }
+  zk::UInt Command() const { return command_; }
   bool IsSeparator() const { return Caption == "-"; }
 
   // Children (a non-empty list makes a submenu). Items are owned by their
@@ -46,11 +48,11 @@ class TMenuItem {
   TMenuItem* Find(const std::string& name);          // this item or a descendant, by name
   // Index of the first child with this name in any letter case, -1 when none.
   int IndexOfName(const std::string& name) const;
-  TMenuItem* FindCommand(plat::UInt command);        // this item or a descendant, by command
+  TMenuItem* FindCommand(zk::UInt command);        // this item or a descendant, by command
   void Click();  // runs OnClick when there is one
 
  private:
-  plat::UInt command_;
+  zk::UInt command_;
   TMenuItem* parent_ = nullptr;
   std::vector<std::unique_ptr<TMenuItem>> items_;
 };
@@ -61,8 +63,10 @@ class TPopupMenu {
   TMenuItem Items{"", ""};
 
   // The visible items in order, as the platform shows them.
-  std::vector<plat::PopupMenuEntry> ToPopupEntries() const;
+  std::vector<zk::PopupMenuEntry> ToPopupEntries() const;
 
   // Runs the click of the item with this command; false when none has it.
-  bool DispatchCommand(plat::UInt command);
+  bool DispatchCommand(zk::UInt command);
 };
+
+}  // namespace zk

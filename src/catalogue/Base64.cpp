@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <string>
 
+namespace zk {
+
 namespace {
 
 constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
@@ -105,3 +107,5 @@ std::string Base64DecodeString(const std::string& text) {
   DecodeValues(batch, gathered, out);
   return out;
 }
+
+}  // namespace zk

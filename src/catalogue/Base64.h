@@ -3,5 +3,9 @@
 
 #include <string>
 
+namespace zk {
+
 std::string Base64EncodeString(const std::string& data);
 std::string Base64DecodeString(const std::string& text);
+
+}  // namespace zk

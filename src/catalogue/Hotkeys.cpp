@@ -7,6 +7,8 @@
 #include "catalogue/ListFiles.h"
 #include "base/Errors.h"
 
+namespace zk {
+
 namespace {
 
 const THotkeySetInfo kSets[] = {
@@ -50,3 +52,5 @@ std::string KeyNameFromCombination(THotkeySet set, const std::string& combinatio
 std::string CombinationText(THotkeySet set, const std::string& keyName) {
   return std::string(HotkeySetInfo(set).prefix) + keyName;
 }
+
+}  // namespace zk

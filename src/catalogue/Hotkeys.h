@@ -5,6 +5,8 @@
 
 #include "platform/WinTypes.h"
 
+namespace zk {
+
 // The constant product name. Mutex, atom and Run value names are made from
 // it, never from the application title read at run time.
 inline constexpr const char* kProductName = "Zentrik";
@@ -12,7 +14,7 @@ inline constexpr const char* kProductName = "Zentrik";
 enum class THotkeySet { hsBuiltin, hsLaunch, hsText };
 
 struct THotkeySetInfo {
-  plat::UInt modifiers;    // passed to RegisterHotKey, carried in WM_HOTKEY's low word
+  zk::UInt modifiers;    // passed to RegisterHotKey, carried in WM_HOTKEY's low word
   const char* prefix;      // caption prefix, e.g. "WinKey+Alt+"
   const char* marker;      // TAB + prefix: marks the tray items of the set
   const char* atomFormat;  // "%s_Hotkey2%d": product name, key code
@@ -21,12 +23,12 @@ struct THotkeySetInfo {
 
 const THotkeySetInfo& HotkeySetInfo(THotkeySet set);
 
-inline constexpr plat::UInt kModBuiltin = 12;  // MOD_WIN + MOD_SHIFT
-inline constexpr plat::UInt kModLaunch = 9;    // MOD_WIN + MOD_ALT
-inline constexpr plat::UInt kModText = 10;     // MOD_WIN + MOD_CONTROL
+inline constexpr zk::UInt kModBuiltin = 12;  // MOD_WIN + MOD_SHIFT
+inline constexpr zk::UInt kModLaunch = 9;    // MOD_WIN + MOD_ALT
+inline constexpr zk::UInt kModText = 10;     // MOD_WIN + MOD_CONTROL
 inline constexpr int kHotkeySlots = 384;       // 128 per set
 inline constexpr int kSlotsPerSet = 128;
-inline constexpr plat::Atom kStringAtomBase = 0xC000;
+inline constexpr zk::Atom kStringAtomBase = 0xC000;
 
 // "F1".."F12" -> 112..123, one character -> its character code.
 int KeyNameToVK(const std::string& keyName);
@@ -45,3 +47,5 @@ namespace TVostel {
 // Lower-case hexadecimal MD5 digest (RFC 1321) of the bytes of the text.
 std::string MD5Hex(const std::string& text);
 }  // namespace TVostel
+
+}  // namespace zk

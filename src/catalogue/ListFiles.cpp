@@ -10,7 +10,9 @@
 #include "base/Errors.h"
 #include "platform/Handles.h"
 
-using namespace plat;
+namespace zk {
+
+using namespace zk;
 
 namespace {
 
@@ -291,3 +293,5 @@ bool DeleteRecord(TPlatform& p, const std::string& fileName, int index, const st
 std::vector<std::string> LoadListLines(TPlatform& p, const std::string& fileName) {
   return SplitLines(TVostel::ReadWholeFile(p, fileName));
 }
+
+}  // namespace zk

@@ -4,7 +4,9 @@
 
 #include "catalogue/ListFiles.h"
 
-std::optional<std::string> FindListRecord(plat::TPlatform& p, const std::string& fileName, int key) {
+namespace zk {
+
+std::optional<std::string> FindListRecord(zk::TPlatform& p, const std::string& fileName, int key) {
   const std::string content = TVostel::ReadWholeFile(p, fileName);
   const std::string_view all(content);
   // Lines end at CR LF, CR or LF, as SplitLines cuts them.
@@ -20,3 +22,5 @@ std::optional<std::string> FindListRecord(plat::TPlatform& p, const std::string&
   }
   return std::nullopt;
 }
+
+}  // namespace zk

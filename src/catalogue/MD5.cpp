@@ -6,6 +6,8 @@
 
 #include "catalogue/Hotkeys.h"
 
+namespace zk {
+
 namespace {
 
 using Word = std::uint32_t;
@@ -120,3 +122,5 @@ std::string MD5Hex(const std::string& text) {
 }
 
 }  // namespace TVostel
+
+}  // namespace zk

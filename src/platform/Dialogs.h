@@ -8,7 +8,7 @@
 
 #include "platform/WinTypes.h"
 
-namespace plat {
+namespace zk {
 
 enum class ControlKind {
   Label,         // static text; with CF_AUTOSIZE it takes the size of its text
@@ -125,4 +125,4 @@ inline constexpr UInt RT_RCDATA_ID = 10;
 
 inline constexpr int IDCANCEL = 2;
 
-}  // namespace plat
+}  // namespace zk

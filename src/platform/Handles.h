@@ -6,7 +6,7 @@
 
 #include "platform/Platform.h"
 
-namespace plat {
+namespace zk {
 
 template <typename T, T Empty, typename Closer>
 class UniqueResource {
@@ -76,4 +76,4 @@ using UniqueMixer = UniqueResource<HMixer, 0, CloseMixer>;
 // An icon from LoadImageA.
 using UniqueIcon = UniqueResource<HIcon, 0, DestroyIconHandle>;
 
-}  // namespace plat
+}  // namespace zk

@@ -12,7 +12,7 @@
 #include "platform/PowerMixerTypes.h"
 #include "platform/WinTypes.h"
 
-namespace plat {
+namespace zk {
 
 // A window procedure as the program writes it. The platform guarantees that
 // no exception leaves a real Win32 callback; the program's own dispatch
@@ -215,4 +215,4 @@ class TPlatform {
   virtual MMResult mixerClose(HMixer mixer) = 0;
 };
 
-}  // namespace plat
+}  // namespace zk

@@ -9,7 +9,7 @@
 
 #include "platform/WinTypes.h"
 
-namespace plat {
+namespace zk {
 
 using HMixer = std::uintptr_t;  // mixer handle, 0 = none
 using MMResult = UInt;          // MMSYSERR_* or MIXERR_*
@@ -25,7 +25,7 @@ struct Luid {
 };
 
 struct LuidAndAttributes {
-  plat::Luid Luid;
+  zk::Luid Luid;
   DWord Attributes = 0;
 };
 
@@ -124,4 +124,4 @@ struct MixerControlDetails {
   void* paDetails = nullptr;
 };
 
-}  // namespace plat
+}  // namespace zk

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <string>
 
-namespace plat {
+namespace zk {
 
 using HWnd = std::uintptr_t;      // window handle, 0 = none
 using Handle = std::uintptr_t;    // kernel object handle (mutex, file), 0 = none
@@ -220,4 +220,4 @@ void CopyToField(char (&field)[N], const std::string& text) {
   std::memset(field + n, 0, N - n);
 }
 
-}  // namespace plat
+}  // namespace zk

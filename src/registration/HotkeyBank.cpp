@@ -6,9 +6,10 @@
 #include "catalogue/Base64.h"
 #include "catalogue/ListFiles.h"
 
-using namespace plat;
-
 namespace zk {
+
+using namespace zk;
+
 
 namespace {
 

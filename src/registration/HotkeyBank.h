@@ -17,7 +17,7 @@ namespace zk {
 class THotkeyBank {
  public:
   // Registers on `window`, the main window; `menu` is the tray menu.
-  THotkeyBank(plat::TPlatform& p, plat::HWnd window, TPopupMenu& menu);
+  THotkeyBank(zk::TPlatform& p, zk::HWnd window, TPopupMenu& menu);
   THotkeyBank(const THotkeyBank&) = delete;
   THotkeyBank& operator=(const THotkeyBank&) = delete;
 
@@ -36,11 +36,11 @@ class THotkeyBank {
   // Releases the hotkeys of both lists and takes their items off the menu.
   void ReleaseUser();
   // Whether the menu command belongs to a user entry's item.
-  bool IsUserItem(plat::UInt command) const;
+  bool IsUserItem(zk::UInt command) const;
 
  private:
-  plat::TPlatform& p_;
-  plat::HWnd window_;
+  zk::TPlatform& p_;
+  zk::HWnd window_;
   TPopupMenu& menu_;
   std::array<int, kHotkeySlots> FHotkeyIDs{};
   // How many references to each slot's atom this program holds: only what

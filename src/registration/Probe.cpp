@@ -2,7 +2,9 @@
 
 #include "catalogue/Hotkeys.h"
 
-using namespace plat;
+namespace zk {
+
+using namespace zk;
 
 bool TVostel::IsHotkeyTaken(TApplication& app, UInt modifiers, int key) {
   TPlatform& p = app.Platform();
@@ -19,3 +21,5 @@ bool TVostel::IsHotkeyTaken(TApplication& app, UInt modifiers, int key) {
     return true;
   }
 }
+
+}  // namespace zk

@@ -4,7 +4,9 @@
 #include "base/Controls.h"
 #include "ui/Maker.h"
 
-using namespace plat;
+namespace zk {
+
+using namespace zk;
 
 namespace {
 constexpr Colour kLinkColour = Rgb(0, 0, 255);
@@ -12,7 +14,7 @@ constexpr Colour kPressedLinkColour = Rgb(255, 0, 0);
 constexpr Colour kWhite = Rgb(255, 255, 255);
 constexpr UInt kLabel = CF_AUTOSIZE | CF_TRANSPARENT;
 
-using namespace zk::controls;
+using namespace controls;
 
 DialogControl Text(const char* name, const std::string& text, int left, int top) {
   return Label(name, text, {left, top, 0, 0}, kLabel);
@@ -110,3 +112,5 @@ void TfrmAbout::LabelMouseUp(TControl& sender, MouseButton button) {
 void TfrmAbout::lblEmailAddrClick(TControl&) { TVostel::OpenMailLink(Application()); }
 
 void TfrmAbout::lblWebsiteAddrClick(TControl&) { TVostel::OpenWebsiteLink(Application()); }
+
+}  // namespace zk

@@ -6,6 +6,8 @@
 
 #include "base/DialogForm.h"
 
+namespace zk {
+
 class TfrmAbout : public TDialogForm {
  public:
   explicit TfrmAbout(TApplication& app);  // runs FormCreate
@@ -30,8 +32,8 @@ class TfrmAbout : public TDialogForm {
   void FormCreate();
   void btnOKClick(TControl& sender);
   // The link labels turn red while the left button is down on them.
-  void LabelMouseDown(TControl& sender, plat::MouseButton button);
-  void LabelMouseUp(TControl& sender, plat::MouseButton button);
+  void LabelMouseDown(TControl& sender, zk::MouseButton button);
+  void LabelMouseUp(TControl& sender, zk::MouseButton button);
   void lblEmailAddrClick(TControl& sender);
   void lblWebsiteAddrClick(TControl& sender);
 
@@ -42,3 +44,5 @@ class TfrmAbout : public TDialogForm {
   // Left edge so that the control stands in the middle of the client area.
   void Centre(TControl& control);
 };
+
+}  // namespace zk

@@ -6,11 +6,13 @@
 #include "registration/Probe.h"
 #include "ui/Messages.h"
 
-using namespace plat;
+namespace zk {
+
+using namespace zk;
 
 namespace {
 
-using namespace zk::controls;
+using namespace controls;
 
 DialogControl FieldLabel(const char* name, const char* caption, int left, int top) {
   return Label(name, caption, {left, top, 0, 13});
@@ -158,3 +160,5 @@ std::string TfrmAdd2::ComposeRecord(const std::string& keyName, int keyCode) {
   return ComposeTextRecord(
       TTextRecord{TVostel::Trim(edtName.Text()), keyName, keyCode, TVostel::Trim(memText.Text())});
 }
+
+}  // namespace zk

@@ -7,6 +7,8 @@
 #include "catalogue/Hotkeys.h"
 #include "base/DialogForm.h"
 
+namespace zk {
+
 class TAddDialog : public TDialogForm {
  public:
   // The list file appended to; set by the opener before ShowModal.
@@ -28,7 +30,7 @@ class TAddDialog : public TDialogForm {
   void btnHelpClick(TControl& sender);
 
  protected:
-  TAddDialog(TApplication& app, plat::DialogDesc desc, THotkeySet set, const char* secondField,
+  TAddDialog(TApplication& app, zk::DialogDesc desc, THotkeySet set, const char* secondField,
              const char* helpResource);
   // The list record of the trimmed fields for this key.
   virtual std::string ComposeRecord(const std::string& keyName, int keyCode) = 0;
@@ -65,3 +67,5 @@ class TfrmAdd2 : public TAddDialog {
  protected:
   std::string ComposeRecord(const std::string& keyName, int keyCode) override;
 };
+
+}  // namespace zk

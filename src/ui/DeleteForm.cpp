@@ -6,7 +6,9 @@
 #include "ui/DeleteList.h"
 #include "ui/Messages.h"
 
-using namespace plat;
+namespace zk {
+
+using namespace zk;
 
 namespace {
 DialogDesc DeleteDialogDesc() {
@@ -15,7 +17,7 @@ DialogDesc DeleteDialogDesc() {
   d.caption = "Delete";
   d.clientWidth = 297;
   d.clientHeight = 111;
-  using namespace zk::controls;
+  using namespace controls;
   DialogControl names = DropDownList("cboHotkeyName", {10, 21, 257, 21}, 0, 8);
   names.parent = 0;  // inside the group box
   DialogControl ok = Button("btnOK", "OK", {71, 77, 74, 23}, 1);
@@ -71,3 +73,5 @@ void TfrmDel::btnOKClick(TControl&) {
 }
 
 void TfrmDel::btnCancelClick(TControl&) { SetModalResult(mrCancel); }
+
+}  // namespace zk

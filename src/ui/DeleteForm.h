@@ -6,6 +6,8 @@
 
 #include "base/DialogForm.h"
 
+namespace zk {
+
 class TfrmDel : public TDialogForm {
  public:
   explicit TfrmDel(TApplication& app);
@@ -29,3 +31,5 @@ class TfrmDel : public TDialogForm {
   std::vector<std::string> FListedLines;
   void FillList();
 };
+
+}  // namespace zk

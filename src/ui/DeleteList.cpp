@@ -3,6 +3,8 @@
 #include "catalogue/Base64.h"
 #include "catalogue/ListFiles.h"
 
+namespace zk {
+
 std::vector<std::string> DeleteListNames(const std::vector<std::string>& lines) {
   std::vector<std::string> names;
   names.reserve(lines.size());
@@ -10,3 +12,5 @@ std::vector<std::string> DeleteListNames(const std::vector<std::string>& lines) 
     names.push_back(Base64DecodeString(std::string(TRecordFields(line).name)));
   return names;
 }
+
+}  // namespace zk

@@ -2,8 +2,9 @@
 
 #include <string>
 
+namespace zk {
 
-using namespace plat;
+using namespace zk;
 
 namespace {
 // The shell decides what opens the address; its result is not looked at,
@@ -18,3 +19,5 @@ void TVostel::OpenMailLink(TApplication& app) {
 }
 
 void TVostel::OpenWebsiteLink(TApplication& app) { OpenLink(app, kMakerWebsite); }
+
+}  // namespace zk

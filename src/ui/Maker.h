@@ -5,6 +5,8 @@
 
 #include "base/Application.h"
 
+namespace zk {
+
 namespace TVostel {
 
 inline constexpr const char* kMakerCompany = "Vostel Software";
@@ -17,3 +19,5 @@ void OpenMailLink(TApplication& app);
 void OpenWebsiteLink(TApplication& app);
 
 }  // namespace TVostel
+
+}  // namespace zk

@@ -2,7 +2,9 @@
 
 #include "base/Errors.h"
 
-using namespace plat;
+namespace zk {
+
+using namespace zk;
 
 int TVostel::MsgBoxCaption(TApplication& app, const std::string& text, const std::string& caption,
                            UInt flags) {
@@ -44,3 +46,5 @@ std::string TVostel::ReadResourceText(TPlatform& p, const std::string& resName) 
   if (bytes == nullptr) throw zk::Exception(zk::Format("Resource %s not found", resName.c_str()));
   return std::string(static_cast<const char*>(bytes), p.SizeofResource(resource));
 }
+
+}  // namespace zk

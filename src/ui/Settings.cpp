@@ -9,7 +9,9 @@
 #include "base/Errors.h"
 #include "platform/Handles.h"
 
-using namespace plat;
+namespace zk {
+
+using namespace zk;
 
 namespace {
 
@@ -103,8 +105,10 @@ void SetAutorun(TPlatform& p, const std::string& valueName, const std::string& d
 
 }  // namespace TVostel
 
-std::string zk::ConfigFilePath(TPlatform& p, const std::string& title) {
+std::string ConfigFilePath(TPlatform& p, const std::string& title) {
   const std::string path = zk::Format("%s\\cfg.ini", TVostel::GetDataFolder(p, title).c_str());
   if (TVostel::FileNeedsCreating(p, path)) TVostel::WriteIniString(p, path, "ZNK", "showhint", "1");
   return path;
 }
+
+}  // namespace zk

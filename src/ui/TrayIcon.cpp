@@ -4,14 +4,15 @@
 
 #include "catalogue/Hotkeys.h"
 
-using namespace plat;
+namespace zk {
+
+using namespace zk;
 
 namespace {
 constexpr const char* kBalloonText = "Click tray icon to open menu.";
 constexpr UInt kBalloonTimeout = 10000;
 }  // namespace
 
-namespace zk {
 
 void TTrayIcon::Add(HWnd window, HIcon icon, bool showHint) {
   if (!FIcon) {

@@ -7,11 +7,11 @@
 
 namespace zk {
 
-inline constexpr plat::UInt WM_TRAYICON = plat::WM_USER + 1;
+inline constexpr zk::UInt WM_TRAYICON = zk::WM_USER + 1;
 
 class TTrayIcon {
  public:
-  explicit TTrayIcon(plat::TPlatform& p) : p_(p) {}
+  explicit TTrayIcon(zk::TPlatform& p) : p_(p) {}
   TTrayIcon(const TTrayIcon&) = delete;
   TTrayIcon& operator=(const TTrayIcon&) = delete;
 
@@ -19,15 +19,15 @@ class TTrayIcon {
   // `showHint`; also after the taskbar was made anew. The tray shows the
   // main icon's own image at the system's small-icon size, loaded once;
   // without it, `icon`.
-  void Add(plat::HWnd window, plat::HIcon icon, bool showHint);
+  void Add(zk::HWnd window, zk::HIcon icon, bool showHint);
   // Switches the mouse callback on or off; false when the shell refused.
   bool SetCallback(bool enabled);
   void Delete();
 
  private:
-  plat::TPlatform& p_;
-  plat::NotifyIconDataA2K FTrayData{};
-  plat::UniqueIcon FIcon;
+  zk::TPlatform& p_;
+  zk::NotifyIconDataA2K FTrayData{};
+  zk::UniqueIcon FIcon;
   // Whether the icon should answer the mouse: off while a dialog runs, so
   // that an icon added again meanwhile (the taskbar restarted) stays deaf.
   bool FTrayCallbackOn = true;

@@ -23,6 +23,8 @@
 // their constants.
 #include <windows.h>
 
+using namespace zk;
+
 namespace {
 double NowUs() {
   LARGE_INTEGER f, c;
@@ -86,7 +88,7 @@ int main(int argc, char** argv) {
   const int key = std::atoi(argv[2]);
   const int rounds = std::max(1, std::atoi(argv[3]));
   const std::string keyText = std::to_string(key);
-  plat::Win32Platform platform;
+  zk::Win32Platform platform;
 
   const auto path = [&] { return ListFilePath(platform, "Zentrik", "%s\\znks.ini"); };
   const auto lookup = [&] { return FindListRecord(platform, file, key); };

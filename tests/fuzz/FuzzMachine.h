@@ -6,6 +6,9 @@
 
 #include "SimFixture.h"
 
+// The tests speak the program's own names.
+using namespace zk;
+
 inline SimMachine& FuzzMachine() {
   static SimMachine machine;
   return machine;

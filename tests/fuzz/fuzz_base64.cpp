@@ -7,6 +7,8 @@
 #include "catalogue/Base64.h"
 #include "catalogue/ListFiles.h"
 
+using namespace zk;
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string bytes(reinterpret_cast<const char*>(data), size);
   const std::string decoded = Base64DecodeString(bytes);

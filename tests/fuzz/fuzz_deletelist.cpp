@@ -9,6 +9,8 @@
 #include "catalogue/ListFiles.h"
 #include "ui/DeleteList.h"
 
+using namespace zk;
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string content(reinterpret_cast<const char*>(data), size);
   const std::vector<std::string> lines = SplitLines(content);

@@ -10,6 +10,8 @@
 #include "FuzzMachine.h"
 #include "base/Errors.h"
 
+using namespace zk;
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size == 0) return 0;
   SimMachine& m = FuzzMachine();
@@ -21,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     sim::SimPlatform p(m.sys);
     try {
       RunningApp<> app(p);
-      p.ClickTrayIcon(plat::WM_RBUTTONUP);
+      p.ClickTrayIcon(zk::WM_RBUTTONUP);
       app.Pump();
     } catch (const zk::Exception&) {
     }

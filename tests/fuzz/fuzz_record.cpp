@@ -10,6 +10,8 @@
 #include "catalogue/ListFiles.h"
 #include "base/Errors.h"
 
+using namespace zk;
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string line(reinterpret_cast<const char*>(data), size);
   try {

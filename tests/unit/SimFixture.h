@@ -15,6 +15,9 @@
 #include "base/DataFolder.h"
 #include "platform/sim/SimPlatform.h"
 
+// The tests speak the program's own names.
+using namespace zk;
+
 class TempRoot {
  public:
   TempRoot() {
@@ -79,10 +82,17 @@ inline std::size_t OpenHandlesOfKind(const sim::SimPlatform& p, const std::strin
   return n;
 }
 
+// The first handle of a kind the process holds, 0 when none.
+inline std::uintptr_t HandleOfKind(const sim::SimPlatform& p, const std::string& kind) {
+  for (const auto& [handle, k] : p.openHandles)
+    if (k == kind) return handle;
+  return 0;
+}
+
 // The tray items of one list's user entries, as the menu would show them.
-inline std::vector<plat::PopupMenuEntry> UserEntries(const TfrmMain& form, THotkeySet set) {
-  std::vector<plat::PopupMenuEntry> out;
-  for (const plat::PopupMenuEntry& e : form.TrayMenuEntries())
+inline std::vector<zk::PopupMenuEntry> UserEntries(const TfrmMain& form, THotkeySet set) {
+  std::vector<zk::PopupMenuEntry> out;
+  for (const zk::PopupMenuEntry& e : form.TrayMenuEntries())
     if (e.caption.find(HotkeySetInfo(set).marker) != std::string::npos) out.push_back(e);
   return out;
 }

@@ -5,7 +5,7 @@
 #include "ui/AboutForm.h"
 #include "SimFixture.h"
 
-using namespace plat;
+using namespace zk;
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include "ui/AddDialogs.h"
 #include "ui/Messages.h"
 
-using namespace plat;
+using namespace zk;
 using sim::SimPlatform;
 
 namespace {

@@ -7,6 +7,8 @@
 #include "catalogue/Base64.h"
 #include "catalogue/ListFiles.h"
 
+using namespace zk;
+
 namespace {
 
 std::string WithoutBreaks(const std::string& s) {

@@ -6,6 +6,8 @@
 #include "catalogue/Hotkeys.h"
 #include "base/Errors.h"
 
+using namespace zk;
+
 namespace {
 
 TEST(KeyNameToVK, FunctionDigitAndLetterKeys) {

@@ -15,7 +15,7 @@
 #include "catalogue/ListFiles.h"
 #include "SimFixture.h"
 
-using namespace plat;
+using namespace zk;
 using sim::SimPlatform;
 
 namespace {

@@ -6,7 +6,7 @@
 #include "SimFixture.h"
 #include "base/DialogForm.h"
 
-using namespace plat;
+using namespace zk;
 using sim::SimPlatform;
 
 namespace {

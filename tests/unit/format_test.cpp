@@ -6,6 +6,8 @@
 
 #include "base/Errors.h"
 
+using namespace zk;
+
 TEST(Format, MatchesPrintfForTheConversionsTheTextsUse) {
   char expected[128];
   for (const int n : {0, 7, -1, 65535, INT_MAX, INT_MIN}) {

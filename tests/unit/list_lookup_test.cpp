@@ -11,10 +11,12 @@
 #include "catalogue/ListFiles.h"
 #include "base/Errors.h"
 
+using namespace zk;
+
 namespace {
 
 // What the lookup must give: the first line whose key code is the key.
-std::optional<std::string> SplitFirst(plat::TPlatform& p, const std::string& path, int key) {
+std::optional<std::string> SplitFirst(zk::TPlatform& p, const std::string& path, int key) {
   for (const std::string& line : LoadListLines(p, path)) {
     try {
       if (StrToInt(std::string(TRecordFields(line).keyCode)) == key) return line;

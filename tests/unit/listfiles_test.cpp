@@ -10,10 +10,12 @@
 #include "catalogue/ListFiles.h"
 #include "base/Errors.h"
 
+using namespace zk;
+
 namespace {
 
 namespace fs = std::filesystem;
-using plat::DWord;
+using zk::DWord;
 
 // A simulated machine with the folder C:\data and one process on it.
 class ListFileTest : public ::testing::Test {
@@ -173,16 +175,16 @@ TEST_F(ListFileTest, ReadingAMissingFileRaisesWithThePlatformError) {
     TVostel::ReadWholeFile(p, "C:\\data\\none.ini");
     FAIL() << "no error";
   } catch (const zk::EInOutError& e) {
-    EXPECT_EQ(e.code(), plat::ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(e.code(), zk::ERROR_FILE_NOT_FOUND);
     EXPECT_STREQ(e.what(), "File not found");
   }
-  p.FailCall("ReadFile", plat::ERROR_READ_FAULT);
+  p.FailCall("ReadFile", zk::ERROR_READ_FAULT);
   Put("znks.ini", "abc");
   try {
     TVostel::ReadWholeFile(p, list);
     FAIL() << "no error";
   } catch (const zk::EInOutError& e) {
-    EXPECT_EQ(e.code(), plat::ERROR_READ_FAULT);
+    EXPECT_EQ(e.code(), zk::ERROR_READ_FAULT);
   }
   EXPECT_TRUE(p.openHandles.empty());
 }
@@ -194,10 +196,10 @@ TEST_F(ListFileTest, FailedWriteLeavesTheOldFileWhole) {
     const char* call;
     DWord error;
   };
-  for (const Step& step : {Step{"CreateFileA", plat::ERROR_ACCESS_DENIED},
-                           Step{"WriteFile", plat::ERROR_DISK_FULL},
-                           Step{"FlushFileBuffers", plat::ERROR_WRITE_FAULT},
-                           Step{"MoveFileExA", plat::ERROR_HANDLE_DISK_FULL}}) {
+  for (const Step& step : {Step{"CreateFileA", zk::ERROR_ACCESS_DENIED},
+                           Step{"WriteFile", zk::ERROR_DISK_FULL},
+                           Step{"FlushFileBuffers", zk::ERROR_WRITE_FAULT},
+                           Step{"MoveFileExA", zk::ERROR_HANDLE_DISK_FULL}}) {
     SCOPED_TRACE(step.call);
     Put("znks.ini", old);
     p.ClearCalls();
@@ -217,12 +219,12 @@ TEST_F(ListFileTest, FailedWriteLeavesTheOldFileWhole) {
 TEST_F(ListFileTest, LastingSharingViolationGivesUpAfterRetries) {
   Put("znks.ini", "old");
   p.ClearCalls();
-  p.FailCall("MoveFileExA", plat::ERROR_SHARING_VIOLATION, -1);
+  p.FailCall("MoveFileExA", zk::ERROR_SHARING_VIOLATION, -1);
   try {
     TVostel::WriteWholeFile(p, list, "new");
     FAIL() << "no error";
   } catch (const zk::EInOutError& e) {
-    EXPECT_EQ(e.code(), plat::ERROR_SHARING_VIOLATION);
+    EXPECT_EQ(e.code(), zk::ERROR_SHARING_VIOLATION);
   }
   EXPECT_EQ(p.CallsTo("MoveFileExA").size(), 6u);
   EXPECT_EQ(p.CallsTo("Sleep").size(), 5u);
@@ -232,7 +234,7 @@ TEST_F(ListFileTest, LastingSharingViolationGivesUpAfterRetries) {
 TEST_F(ListFileTest, PassingSharingViolationIsRetried) {
   Put("znks.ini", "old");
   p.ClearCalls();
-  p.FailCall("MoveFileExA", plat::ERROR_SHARING_VIOLATION, 2);
+  p.FailCall("MoveFileExA", zk::ERROR_SHARING_VIOLATION, 2);
   TVostel::WriteWholeFile(p, list, "new");
   EXPECT_EQ(Get("znks.ini"), "new");
   EXPECT_EQ(p.CallsTo("MoveFileExA").size(), 3u);
@@ -244,7 +246,7 @@ TEST_F(ListFileTest, PassingSharingViolationIsRetried) {
 TEST_F(ListFileTest, TakenTemporaryNameIsSkipped) {
   Put("znks.ini", "old");
   p.ClearCalls();
-  p.FailCall("CreateFileA", plat::ERROR_FILE_EXISTS, 2);
+  p.FailCall("CreateFileA", zk::ERROR_FILE_EXISTS, 2);
   TVostel::WriteWholeFile(p, list, "new");
   const auto creates = p.CallsTo("CreateFileA");
   ASSERT_EQ(creates.size(), 3u);
@@ -296,32 +298,32 @@ TEST_F(ListFileTest, SimulatedPathsAndOpenFiles) {
   EXPECT_TRUE(m.sys.HostPath("C:\\a|b").empty());
 
   EXPECT_FALSE(p.CreateDirectoryA("C:\\data"));
-  EXPECT_EQ(p.GetLastError(), plat::ERROR_ALREADY_EXISTS);
+  EXPECT_EQ(p.GetLastError(), zk::ERROR_ALREADY_EXISTS);
   EXPECT_FALSE(p.CreateDirectoryA("C:\\none\\sub"));
-  EXPECT_EQ(p.GetLastError(), plat::ERROR_PATH_NOT_FOUND);
-  EXPECT_EQ(p.GetFileAttributesA("C:\\none\\x"), plat::INVALID_FILE_ATTRIBUTES);
-  EXPECT_EQ(p.GetLastError(), plat::ERROR_PATH_NOT_FOUND);
+  EXPECT_EQ(p.GetLastError(), zk::ERROR_PATH_NOT_FOUND);
+  EXPECT_EQ(p.GetFileAttributesA("C:\\none\\x"), zk::INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(p.GetLastError(), zk::ERROR_PATH_NOT_FOUND);
 
-  const plat::Handle h = p.CreateFileA("C:\\Data\\a.txt", plat::GENERIC_WRITE, 0, plat::CREATE_NEW, 0);
-  ASSERT_NE(h, plat::INVALID_HANDLE);
+  const zk::Handle h = p.CreateFileA("C:\\Data\\a.txt", zk::GENERIC_WRITE, 0, zk::CREATE_NEW, 0);
+  ASSERT_NE(h, zk::INVALID_HANDLE);
   EXPECT_EQ(p.openHandles.at(h), "file");
-  EXPECT_EQ(p.CreateFileA("C:\\data\\A.TXT", plat::GENERIC_WRITE, 0, plat::CREATE_NEW, 0),
-            plat::INVALID_HANDLE);
-  EXPECT_EQ(p.GetLastError(), plat::ERROR_FILE_EXISTS);
+  EXPECT_EQ(p.CreateFileA("C:\\data\\A.TXT", zk::GENERIC_WRITE, 0, zk::CREATE_NEW, 0),
+            zk::INVALID_HANDLE);
+  EXPECT_EQ(p.GetLastError(), zk::ERROR_FILE_EXISTS);
   // An open file can be neither replaced nor deleted.
   Put("b.txt", "b");
-  EXPECT_FALSE(p.MoveFileExA("C:\\data\\b.txt", "C:\\data\\a.txt", plat::MOVEFILE_REPLACE_EXISTING));
-  EXPECT_EQ(p.GetLastError(), plat::ERROR_SHARING_VIOLATION);
+  EXPECT_FALSE(p.MoveFileExA("C:\\data\\b.txt", "C:\\data\\a.txt", zk::MOVEFILE_REPLACE_EXISTING));
+  EXPECT_EQ(p.GetLastError(), zk::ERROR_SHARING_VIOLATION);
   EXPECT_FALSE(p.DeleteFileA("C:\\data\\a.txt"));
   EXPECT_TRUE(p.CloseHandle(h));
   EXPECT_TRUE(p.openHandles.empty());
   EXPECT_FALSE(p.MoveFileExA("C:\\data\\b.txt", "C:\\data\\a.txt", 0));
-  EXPECT_EQ(p.GetLastError(), plat::ERROR_ALREADY_EXISTS);
-  EXPECT_TRUE(p.MoveFileExA("C:\\data\\b.txt", "C:\\data\\a.txt", plat::MOVEFILE_REPLACE_EXISTING));
+  EXPECT_EQ(p.GetLastError(), zk::ERROR_ALREADY_EXISTS);
+  EXPECT_TRUE(p.MoveFileExA("C:\\data\\b.txt", "C:\\data\\a.txt", zk::MOVEFILE_REPLACE_EXISTING));
   EXPECT_EQ(Get("a.txt"), "b");
   EXPECT_TRUE(p.DeleteFileA("C:\\data\\a.txt"));
   EXPECT_FALSE(p.DeleteFileA("C:\\data\\a.txt"));
-  EXPECT_EQ(p.GetLastError(), plat::ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(p.GetLastError(), zk::ERROR_FILE_NOT_FOUND);
 }
 
 }  // namespace

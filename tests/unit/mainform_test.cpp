@@ -6,7 +6,7 @@
 #include "catalogue/Hotkeys.h"
 #include "SimFixture.h"
 
-using namespace plat;
+using namespace zk;
 using sim::SimPlatform;
 
 namespace {
@@ -227,7 +227,7 @@ TEST_F(MainWindow, TrayRecordWithBalloon) {
   EXPECT_EQ(d.uID, 0u);
   EXPECT_EQ(d.uFlags, 23u);
   EXPECT_EQ(d.uCallbackMessage, 1025u);
-  EXPECT_EQ(d.hIcon, form.FTrayIcon.get());
+  EXPECT_EQ(d.hIcon, HandleOfKind(p, "icon"));  // the tray's own image
   EXPECT_STREQ(d.szTip, "Zentrik");
   EXPECT_EQ(d.dwState, 0u);
   EXPECT_EQ(d.dwStateMask, 0u);
@@ -265,7 +265,7 @@ TEST(TrayIcon, LoadedAtTheSmallIconSize) {
       const auto loads = p.CallsTo("LoadImageA");
       EXPECT_EQ(loads.empty() ? "" : loads[0].ToString(), c.loaded);
       EXPECT_EQ(m.sys.tray.begin()->second.data.hIcon,
-                own ? run.form->FTrayIcon.get() : run.app.Icon());
+                own ? HandleOfKind(p, "icon") : run.app.Icon());
       EXPECT_EQ(OpenHandlesOfKind(p, "icon"), own ? 1u : 0u);
       p.RestartTaskbar();
       run.Pump();

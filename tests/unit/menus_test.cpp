@@ -5,6 +5,8 @@
 
 #include "base/Menus.h"
 
+using namespace zk;
+
 namespace {
 
 std::unique_ptr<TMenuItem> Item(const char* name, const char* caption) {
@@ -52,13 +54,13 @@ TEST(Menus, RemoveItemsTakesOnlyTheGivenChildrenInOnePassKeepingOrder) {
 }
 
 TEST(Menus, CommandsAreUniqueAmongLivingItemsAndFreedOnesComeBack) {
-  std::set<plat::UInt> seen;
+  std::set<zk::UInt> seen;
   std::vector<std::unique_ptr<TMenuItem>> living;
   for (int i = 0; i < 50; ++i) {
     living.push_back(std::make_unique<TMenuItem>());
     EXPECT_TRUE(seen.insert(living.back()->Command()).second);
   }
-  const plat::UInt freed = living[10]->Command();
+  const zk::UInt freed = living[10]->Command();
   living[10].reset();
   EXPECT_EQ(TMenuItem().Command(), freed);
 }

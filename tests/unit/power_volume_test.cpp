@@ -8,7 +8,7 @@
 #include "actions/PowerControl.h"
 #include "SimFixture.h"
 
-using namespace plat;
+using namespace zk;
 using sim::SimPlatform;
 
 namespace {

@@ -10,7 +10,7 @@
 #include "ui/Settings.h"
 #include "SimFixture.h"
 
-using namespace plat;
+using namespace zk;
 
 namespace {
 

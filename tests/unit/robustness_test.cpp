@@ -12,7 +12,7 @@
 #include "ui/Settings.h"
 #include "SimFixture.h"
 
-using namespace plat;
+using namespace zk;
 using sim::SimPlatform;
 
 namespace {

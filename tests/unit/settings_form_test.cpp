@@ -8,7 +8,7 @@
 
 #include "SimFixture.h"
 
-using namespace plat;
+using namespace zk;
 using sim::SimPlatform;
 using sim::SimRegValue;
 

@@ -14,7 +14,7 @@
 #include "SimFixture.h"
 
 namespace fs = std::filesystem;
-using namespace plat;
+using namespace zk;
 using sim::SimRegValue;
 
 namespace {

@@ -7,7 +7,7 @@
 #include "catalogue/Hotkeys.h"
 #include "SimFixture.h"
 
-using namespace plat;
+using namespace zk;
 using sim::SimPlatform;
 
 namespace {

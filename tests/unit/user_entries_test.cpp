@@ -6,7 +6,7 @@
 #include "catalogue/ListFiles.h"
 #include "SimFixture.h"
 
-using namespace plat;
+using namespace zk;
 
 namespace {
 

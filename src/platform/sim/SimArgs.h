@@ -5,7 +5,7 @@
 #include <sstream>
 #include <string>
 
-namespace sim {
+namespace zk::sim {
 
 inline std::string Hex(std::uintptr_t v) {
   std::ostringstream s;
@@ -16,4 +16,4 @@ inline std::string Quote(const std::string& s) { return "\"" + s + "\""; }
 // A C string argument: quoted, or NULL.
 inline std::string Str(const char* s) { return s == nullptr ? "NULL" : Quote(s); }
 
-}  // namespace sim
+}  // namespace zk::sim

@@ -6,7 +6,7 @@
 #include "platform/sim/SimArgs.h"
 #include "platform/sim/SimPlatform.h"
 
-namespace sim {
+namespace zk::sim {
 
 namespace {
 
@@ -269,4 +269,4 @@ const void* SimPlatform::LockResource(HGlobal data) {
   return it == resources_.end() ? nullptr : it->second.data();
 }
 
-}  // namespace sim
+}  // namespace zk::sim

@@ -16,7 +16,7 @@
 
 #include "platform/sim/SimPlatform.h"
 
-namespace sim {
+namespace zk::sim {
 
 namespace fs = std::filesystem;
 
@@ -476,4 +476,4 @@ bool SimPlatform::DeleteFileA(const std::string& path) {
   return true;
 }
 
-}  // namespace sim
+}  // namespace zk::sim

@@ -4,7 +4,7 @@
 #include "platform/sim/SimArgs.h"
 #include "platform/sim/SimPlatform.h"
 
-namespace sim {
+namespace zk::sim {
 
 bool SimPlatform::OpenClipboard(HWnd owner) {
   Record("OpenClipboard", {Hex(owner)});
@@ -123,4 +123,4 @@ short SimPlatform::GetAsyncKeyState(int vk) {
   return down ? static_cast<short>(0x8000) : 0;
 }
 
-}  // namespace sim
+}  // namespace zk::sim

@@ -8,7 +8,7 @@
 #include "platform/sim/SimArgs.h"
 #include "platform/sim/SimPlatform.h"
 
-namespace sim {
+namespace zk::sim {
 
 namespace {
 std::string Num(std::uint64_t v) { return std::to_string(v); }
@@ -143,4 +143,4 @@ MMResult SimPlatform::mixerClose(HMixer mixer) {
   return MMSYSERR_NOERROR;
 }
 
-}  // namespace sim
+}  // namespace zk::sim

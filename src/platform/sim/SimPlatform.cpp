@@ -6,7 +6,7 @@
 #include <sstream>
 #include <stdexcept>
 
-namespace sim {
+namespace zk::sim {
 
 namespace {
 std::string Upper(std::string s) {
@@ -665,4 +665,4 @@ void SimPlatform::RestartTaskbar() {
   for (const auto& [h, w] : windows_) queue_.push_back(Msg{h, msg, 0, 0});
 }
 
-}  // namespace sim
+}  // namespace zk::sim

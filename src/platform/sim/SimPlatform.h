@@ -18,9 +18,9 @@
 
 #include "platform/Platform.h"
 
-namespace sim {
+namespace zk::sim {
 
-using namespace plat;
+using namespace zk;
 
 struct Call {
   std::string name;
@@ -454,4 +454,4 @@ class SimPlatform : public TPlatform {
   std::map<int, DWord> keyReleasedAt_;          // vk -> tick of release, or kForever
 };
 
-}  // namespace sim
+}  // namespace zk::sim

@@ -6,7 +6,7 @@
 #include "platform/sim/SimArgs.h"
 #include "platform/sim/SimPlatform.h"
 
-namespace sim {
+namespace zk::sim {
 
 namespace {
 // The pseudo handle of the current process, as on Windows.
@@ -78,4 +78,4 @@ bool SimPlatform::LockWorkStation() {
   return !Fails("LockWorkStation");
 }
 
-}  // namespace sim
+}  // namespace zk::sim

@@ -14,7 +14,7 @@
 
 #include "platform/sim/SimPlatform.h"
 
-namespace sim {
+namespace zk::sim {
 
 namespace {
 
@@ -410,4 +410,4 @@ void SimPlatform::CoTaskMemFree(std::uintptr_t pidl) {
   openHandles.erase(pidl);
 }
 
-}  // namespace sim
+}  // namespace zk::sim

@@ -21,7 +21,7 @@
 
 #include "platform/win32/Win32LateBound.h"
 
-namespace plat::win32dialogs {
+namespace zk::win32dialogs {
 namespace {
 
 constexpr int kFirstId = 1000;  // control IDs: kFirstId + index; never IDOK or IDCANCEL
@@ -837,4 +837,4 @@ NestedModal::~NestedModal() {
   delete list;
 }
 
-}  // namespace plat::win32dialogs
+}  // namespace zk::win32dialogs

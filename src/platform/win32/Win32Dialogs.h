@@ -3,7 +3,7 @@
 
 #include "platform/Dialogs.h"
 
-namespace plat::win32dialogs {
+namespace zk::win32dialogs {
 
 HWnd Create(DialogDesc& desc, HWnd owner, DialogEvents& events);
 int RunModal(HWnd dialog);
@@ -24,4 +24,4 @@ class NestedModal {
   void* state_;
 };
 
-}  // namespace plat::win32dialogs
+}  // namespace zk::win32dialogs

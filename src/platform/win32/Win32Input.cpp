@@ -8,7 +8,7 @@
   X(VK_MENU) X(VK_LWIN) X(VK_RWIN) X(ERROR_CLIPBOARD_NOT_OPEN)
 
 namespace portable_input {
-#define ZK_COPY_CONSTANT(name) inline constexpr auto k_##name = plat::name;
+#define ZK_COPY_CONSTANT(name) inline constexpr auto k_##name = zk::name;
 ZK_INPUT_CONSTANTS(ZK_COPY_CONSTANT)
 #undef ZK_COPY_CONSTANT
 }  // namespace portable_input
@@ -25,7 +25,7 @@ ZK_INPUT_CONSTANTS(ZK_CHECK_CONSTANT)
 #undef ZK_CHECK_CONSTANT
 #undef ZK_INPUT_CONSTANTS
 
-namespace plat {
+namespace zk {
 namespace {
 HGLOBAL ToGlobal(HGlobal block) { return reinterpret_cast<HGLOBAL>(block); }
 HGlobal FromGlobal(HANDLE block) { return reinterpret_cast<HGlobal>(block); }
@@ -59,4 +59,4 @@ void Win32Platform::keybd_event(Byte vk, Byte scan, DWord flags, std::uintptr_t 
 
 short Win32Platform::GetAsyncKeyState(int vk) { return ::GetAsyncKeyState(vk); }
 
-}  // namespace plat
+}  // namespace zk

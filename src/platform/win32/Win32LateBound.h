@@ -4,7 +4,7 @@
 // Include after <windows.h>.
 #pragma once
 
-namespace win32late {
+namespace zk::win32late {
 
 // The function `name` of `dll` (loaded when it is not yet), or null.
 template <typename Fn>
@@ -15,4 +15,4 @@ Fn Lookup(const char* dll, const char* name) {
   return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(::GetProcAddress(module, name)));
 }
 
-}  // namespace win32late
+}  // namespace zk::win32late

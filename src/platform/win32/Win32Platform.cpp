@@ -39,11 +39,11 @@
   X(REG_BINARY) X(REG_DWORD) X(SM_CXSMICON) X(SM_CYSMICON) X(IMAGE_ICON) X(LR_DEFAULTCOLOR)
 
 namespace portable {
-#define ZK_COPY_CONSTANT(name) inline constexpr auto k_##name = plat::name;
+#define ZK_COPY_CONSTANT(name) inline constexpr auto k_##name = zk::name;
 ZK_CHECKED_CONSTANTS(ZK_COPY_CONSTANT)
 #undef ZK_COPY_CONSTANT
-inline constexpr plat::HKey kCurrentUser = plat::HKEY_CURRENT_USER;
-inline constexpr plat::Handle kInvalidHandle = plat::INVALID_HANDLE;
+inline constexpr zk::HKey kCurrentUser = zk::HKEY_CURRENT_USER;
+inline constexpr zk::Handle kInvalidHandle = zk::INVALID_HANDLE;
 }  // namespace portable
 
 #ifndef NOMINMAX
@@ -71,9 +71,9 @@ ZK_CHECKED_CONSTANTS(ZK_CHECK_CONSTANT)
 // the native record field by field instead.
 #ifndef _WIN64
 static_assert(sizeof(void*) == 4, "the product is built for the 32-bit target");
-static_assert(sizeof(plat::NotifyIconDataA2K) == NOTIFYICONDATAA_V2_SIZE);
+static_assert(sizeof(zk::NotifyIconDataA2K) == NOTIFYICONDATAA_V2_SIZE);
 #define ZK_SAME_OFFSET(field)                                                       \
-  static_assert(offsetof(plat::NotifyIconDataA2K, field) == offsetof(NOTIFYICONDATAA, field), \
+  static_assert(offsetof(zk::NotifyIconDataA2K, field) == offsetof(NOTIFYICONDATAA, field), \
                 "tray record field " #field " is misplaced");
 ZK_SAME_OFFSET(cbSize)
 ZK_SAME_OFFSET(hWnd)
@@ -90,12 +90,12 @@ ZK_SAME_OFFSET(szInfoTitle)
 ZK_SAME_OFFSET(dwInfoFlags)
 #undef ZK_SAME_OFFSET
 #endif
-static_assert(sizeof(std::declval<plat::NotifyIconDataA2K>().szTip) == sizeof(NOTIFYICONDATAA::szTip));
-static_assert(sizeof(std::declval<plat::NotifyIconDataA2K>().szInfo) == sizeof(NOTIFYICONDATAA::szInfo));
-static_assert(sizeof(std::declval<plat::NotifyIconDataA2K>().szInfoTitle) ==
+static_assert(sizeof(std::declval<zk::NotifyIconDataA2K>().szTip) == sizeof(NOTIFYICONDATAA::szTip));
+static_assert(sizeof(std::declval<zk::NotifyIconDataA2K>().szInfo) == sizeof(NOTIFYICONDATAA::szInfo));
+static_assert(sizeof(std::declval<zk::NotifyIconDataA2K>().szInfoTitle) ==
               sizeof(NOTIFYICONDATAA::szInfoTitle));
 
-namespace plat {
+namespace zk {
 namespace {
 
 HWND ToHwnd(HWnd window) { return reinterpret_cast<HWND>(window); }
@@ -768,4 +768,4 @@ bool Win32Platform::UnregisterHotKey(HWnd window, int id) {
   return ::UnregisterHotKey(ToHwnd(window), id) != 0;
 }
 
-}  // namespace plat
+}  // namespace zk

@@ -8,7 +8,7 @@
 
 #include "platform/Platform.h"
 
-namespace plat {
+namespace zk {
 
 class Win32Platform : public TPlatform {
  public:
@@ -171,4 +171,4 @@ class Win32Platform : public TPlatform {
   std::vector<PopupMenuEntry> menuEntries_;
 };
 
-}  // namespace plat
+}  // namespace zk

@@ -21,7 +21,7 @@
   X(MIXERCONTROL_CONTROLTYPE_MUTE)
 
 namespace portable_power {
-#define ZK_COPY_CONSTANT(name) inline constexpr auto k_##name = plat::name;
+#define ZK_COPY_CONSTANT(name) inline constexpr auto k_##name = zk::name;
 ZK_POWER_CONSTANTS(ZK_COPY_CONSTANT)
 #undef ZK_COPY_CONSTANT
 }  // namespace portable_power
@@ -45,20 +45,20 @@ ZK_POWER_CONSTANTS(ZK_CHECK_CONSTANT)
 // target; there they are the SDK's sizes, and the records are copied one to
 // one. A 64-bit build (used only for testing under Wine) hands Windows the
 // sizes of its own wider records instead.
-static_assert(sizeof(TOKEN_PRIVILEGES) == 16 && plat::kTokenPrivilegesSize == 16);
-static_assert(sizeof(MIXERCONTROLA) == 148 && plat::kMixerControlASize == 148);
-static_assert(sizeof(MIXERCONTROLDETAILS_UNSIGNED) == plat::kMixerDetailsValueSize &&
-              sizeof(MIXERCONTROLDETAILS_BOOLEAN) == plat::kMixerDetailsValueSize);
+static_assert(sizeof(TOKEN_PRIVILEGES) == 16 && zk::kTokenPrivilegesSize == 16);
+static_assert(sizeof(MIXERCONTROLA) == 148 && zk::kMixerControlASize == 148);
+static_assert(sizeof(MIXERCONTROLDETAILS_UNSIGNED) == zk::kMixerDetailsValueSize &&
+              sizeof(MIXERCONTROLDETAILS_BOOLEAN) == zk::kMixerDetailsValueSize);
 #ifndef _WIN64
-static_assert(sizeof(MIXERLINEA) == 168 && plat::kMixerLineASize == 168);
-static_assert(sizeof(MIXERLINECONTROLSA) == 24 && plat::kMixerLineControlsASize == 24);
-static_assert(sizeof(MIXERCONTROLDETAILS) == 24 && plat::kMixerControlDetailsSize == 24);
+static_assert(sizeof(MIXERLINEA) == 168 && zk::kMixerLineASize == 168);
+static_assert(sizeof(MIXERLINECONTROLSA) == 24 && zk::kMixerLineControlsASize == 24);
+static_assert(sizeof(MIXERCONTROLDETAILS) == 24 && zk::kMixerControlDetailsSize == 24);
 #endif
 // A control record has no pointer: its layout is the SDK's on every target,
 // so the array of controls is handed over as it is.
-static_assert(sizeof(plat::MixerControlA) == sizeof(MIXERCONTROLA));
+static_assert(sizeof(zk::MixerControlA) == sizeof(MIXERCONTROLA));
 #define ZK_SAME_OFFSET(field)                                                              \
-  static_assert(offsetof(plat::MixerControlA, field) == offsetof(MIXERCONTROLA, field), \
+  static_assert(offsetof(zk::MixerControlA, field) == offsetof(MIXERCONTROLA, field), \
                 "MIXERCONTROLA." #field " is misplaced");
 ZK_SAME_OFFSET(dwControlID)
 ZK_SAME_OFFSET(dwControlType)
@@ -70,7 +70,7 @@ ZK_SAME_OFFSET(Bounds)
 ZK_SAME_OFFSET(Metrics)
 #undef ZK_SAME_OFFSET
 
-namespace plat {
+namespace zk {
 namespace {
 HANDLE ToHandle(Handle handle) { return reinterpret_cast<HANDLE>(handle); }
 HMIXEROBJ ToMixerObject(HMixer mixer) { return reinterpret_cast<HMIXEROBJ>(mixer); }
@@ -245,4 +245,4 @@ MMResult Win32Platform::mixerClose(HMixer mixer) {
   return close != nullptr ? close(reinterpret_cast<HMIXER>(mixer)) : MMSYSERR_NODRIVER;
 }
 
-}  // namespace plat
+}  // namespace zk
