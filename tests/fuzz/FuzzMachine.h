@@ -5,9 +5,7 @@
 #include <string>
 
 #include "SimFixture.h"
-
-// The tests speak the program's own names.
-using namespace zk;
+using namespace zk;  // the program's own names
 
 inline SimMachine& FuzzMachine() {
   static SimMachine machine;

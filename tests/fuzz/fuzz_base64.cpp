@@ -6,7 +6,6 @@
 
 #include "catalogue/Base64.h"
 #include "catalogue/ListFiles.h"
-
 using namespace zk;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -8,7 +8,6 @@
 
 #include "catalogue/ListFiles.h"
 #include "ui/DeleteList.h"
-
 using namespace zk;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

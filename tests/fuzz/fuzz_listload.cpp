@@ -10,8 +10,6 @@
 #include "FuzzMachine.h"
 #include "base/Errors.h"
 
-using namespace zk;
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size == 0) return 0;
   SimMachine& m = FuzzMachine();

@@ -9,8 +9,6 @@
 
 #include "FuzzMachine.h"
 
-using namespace zk;
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < 4) return 0;
   SimMachine& m = FuzzMachine();

@@ -9,7 +9,6 @@
 
 #include "catalogue/ListFiles.h"
 #include "base/Errors.h"
-
 using namespace zk;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -14,9 +14,7 @@
 #include "catalogue/ListFiles.h"
 #include "base/DataFolder.h"
 #include "platform/sim/SimPlatform.h"
-
-// The tests speak the program's own names.
-using namespace zk;
+using namespace zk;  // the program's own names
 
 class TempRoot {
  public:
@@ -84,16 +82,14 @@ inline std::size_t OpenHandlesOfKind(const sim::SimPlatform& p, const std::strin
 
 // The first handle of a kind the process holds, 0 when none.
 inline std::uintptr_t HandleOfKind(const sim::SimPlatform& p, const std::string& kind) {
-  for (const auto& [handle, k] : p.openHandles)
-    if (k == kind) return handle;
+  for (const auto& [handle, k] : p.openHandles) if (k == kind) return handle;
   return 0;
 }
 
 // The tray items of one list's user entries, as the menu would show them.
 inline std::vector<zk::PopupMenuEntry> UserEntries(const TfrmMain& form, THotkeySet set) {
-  std::vector<zk::PopupMenuEntry> out;
-  for (const zk::PopupMenuEntry& e : form.TrayMenuEntries())
-    if (e.caption.find(HotkeySetInfo(set).marker) != std::string::npos) out.push_back(e);
+  std::vector<zk::PopupMenuEntry> out = form.TrayMenuEntries();
+  std::erase_if(out, [set](const auto& e) { return e.caption.find(HotkeySetInfo(set).marker) == std::string::npos; });
   return out;
 }
 

@@ -4,7 +4,6 @@
 #include "base/Errors.h"
 #include "ui/AboutForm.h"
 #include "SimFixture.h"
-
 using namespace zk;
 
 namespace {

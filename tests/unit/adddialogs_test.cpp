@@ -8,7 +8,6 @@
 #include "SimFixture.h"
 #include "ui/AddDialogs.h"
 #include "ui/Messages.h"
-
 using namespace zk;
 using sim::SimPlatform;
 

@@ -6,7 +6,6 @@
 
 #include "catalogue/Base64.h"
 #include "catalogue/ListFiles.h"
-
 using namespace zk;
 
 namespace {

@@ -5,7 +5,6 @@
 
 #include "catalogue/Hotkeys.h"
 #include "base/Errors.h"
-
 using namespace zk;
 
 namespace {

@@ -14,7 +14,6 @@
 #include "app/Startup.h"
 #include "catalogue/ListFiles.h"
 #include "SimFixture.h"
-
 using namespace zk;
 using sim::SimPlatform;
 

@@ -3,7 +3,6 @@
 
 #include "catalogue/ListFiles.h"
 #include "SimFixture.h"
-
 using namespace zk;
 
 namespace {

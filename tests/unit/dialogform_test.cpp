@@ -5,7 +5,6 @@
 
 #include "SimFixture.h"
 #include "base/DialogForm.h"
-
 using namespace zk;
 using sim::SimPlatform;
 

@@ -14,7 +14,6 @@
 #include "catalogue/Hotkeys.h"
 #include "catalogue/ListFiles.h"
 #include "SimFixture.h"
-
 using namespace zk;
 using sim::Call;
 using sim::SimPlatform;

@@ -5,7 +5,6 @@
 #include <cstdio>
 
 #include "base/Errors.h"
-
 using namespace zk;
 
 TEST(Format, MatchesPrintfForTheConversionsTheTextsUse) {

@@ -11,8 +11,6 @@
 #include "catalogue/ListFiles.h"
 #include "base/Errors.h"
 
-using namespace zk;
-
 namespace {
 
 // What the lookup must give: the first line whose key code is the key.

@@ -10,12 +10,10 @@
 #include "catalogue/ListFiles.h"
 #include "base/Errors.h"
 
-using namespace zk;
 
 namespace {
 
 namespace fs = std::filesystem;
-using zk::DWord;
 
 // A simulated machine with the folder C:\data and one process on it.
 class ListFileTest : public ::testing::Test {

@@ -5,7 +5,6 @@
 
 #include "catalogue/Hotkeys.h"
 #include "SimFixture.h"
-
 using namespace zk;
 using sim::SimPlatform;
 

@@ -4,7 +4,6 @@
 #include <set>
 
 #include "base/Menus.h"
-
 using namespace zk;
 
 namespace {

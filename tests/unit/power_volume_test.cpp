@@ -7,7 +7,6 @@
 #include "actions/MasterVolume.h"
 #include "actions/PowerControl.h"
 #include "SimFixture.h"
-
 using namespace zk;
 using sim::SimPlatform;
 

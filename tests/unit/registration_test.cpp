@@ -9,7 +9,6 @@
 #include "registration/Probe.h"
 #include "ui/Settings.h"
 #include "SimFixture.h"
-
 using namespace zk;
 
 namespace {
@@ -61,11 +60,9 @@ TEST(Registration, ReleasingWithNoUserEntriesTouchesNothing) {
 // The shown items from "Add/Delete Hotkey I" to the separator after list II.
 std::vector<std::string> Captions(const TfrmMain& f) {
   std::vector<std::string> out;
-  bool in = false;
-  for (const auto& e : f.TrayMenuEntries())
-    if ((in = (in || e.caption == "Add/Delete Hotkey I") && e.caption != "Show Balloon Hint at Startup"))
-      out.push_back(e.caption);
-  return out;
+  for (const auto& e : f.TrayMenuEntries()) out.push_back(e.caption);
+  const auto first = std::find(out.begin(), out.end(), "Add/Delete Hotkey I");
+  return {first, std::find(first, out.end(), "Show Balloon Hint at Startup")};
 }
 
 TEST(UserItems, EntriesStandInFileOrderBeforeTheirMarkersAndAreRegistered) {

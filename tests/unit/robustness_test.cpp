@@ -11,7 +11,6 @@
 #include "base/Errors.h"
 #include "ui/Settings.h"
 #include "SimFixture.h"
-
 using namespace zk;
 using sim::SimPlatform;
 

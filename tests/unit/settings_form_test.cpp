@@ -7,7 +7,6 @@
 #include <sstream>
 
 #include "SimFixture.h"
-
 using namespace zk;
 using sim::SimPlatform;
 using sim::SimRegValue;
@@ -29,12 +28,9 @@ class SettingsForm : public ::testing::Test {
  protected:
   SimMachine m;
   SimPlatform p{m.sys};
-  // Whether the icon comes back with its balloon after a taskbar restart,
-  // as the setting in effect decides.
+  // Whether the icon comes back with its balloon after a taskbar restart.
   bool BalloonAfterRestart(RunningApp<>& run) {
-    p.RestartTaskbar();
-    run.Pump();
-    return m.sys.tray.begin()->second.balloons.size() == 1;
+    return p.RestartTaskbar(), run.Pump(), m.sys.tray.begin()->second.balloons.size() == 1;
   }
 };
 

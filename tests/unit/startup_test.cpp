@@ -6,7 +6,6 @@
 #include "app/Startup.h"
 #include "catalogue/Hotkeys.h"
 #include "SimFixture.h"
-
 using namespace zk;
 using sim::SimPlatform;
 

@@ -5,7 +5,6 @@
 
 #include "catalogue/ListFiles.h"
 #include "SimFixture.h"
-
 using namespace zk;
 
 namespace {
