@@ -2,8 +2,6 @@
 
 namespace zk {
 
-using namespace zk;
-
 void OpenProgram(TPlatform& p, HWnd owner, const char* program) {
   p.ShellExecuteA(owner, "open", program, nullptr, nullptr, SW_SHOW);
 }

@@ -7,8 +7,6 @@
 
 namespace zk {
 
-using namespace zk;
-
 namespace {
 
 // An open mixer with one control of its speakers line, and the details

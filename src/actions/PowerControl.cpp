@@ -4,8 +4,6 @@
 
 namespace zk {
 
-using namespace zk;
-
 namespace {
 // ExitWindowsEx flags of the commands that end the session. Programs are
 // asked to close and may save their work first; only a program that does

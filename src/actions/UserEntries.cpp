@@ -16,8 +16,6 @@
 
 namespace zk {
 
-using namespace zk;
-
 namespace {
 
 // How long a paste waits at most for the user to let go of the hotkey's
@@ -86,7 +84,6 @@ void TypeCtrlV(TPlatform& p) {
 }
 
 }  // namespace
-
 
 void RunLaunchEntry(TPlatform& p, HWnd owner, const std::string& listPath, int key) {
   const std::optional<std::string> line = FindListRecord(p, listPath, key);

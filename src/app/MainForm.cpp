@@ -13,8 +13,6 @@
 
 namespace zk {
 
-using namespace zk;
-
 TfrmMain::TfrmMain(TApplication& app) : TForm(app, "TfrmMain"), FTrayIcon(app.Platform()) {
   BuildTrayMenu();
   CreateHandle();

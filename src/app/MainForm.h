@@ -1,5 +1,5 @@
 // TfrmMain: the never-shown main window. It receives every hotkey and the
-// tray icon's messages and wires together the parts it owns: the tray menu
+// tray icon's messages and wires together the pieces it owns: the tray menu
 // (built from the table in app/TrayMenu.cpp), the hotkey bank and the tray
 // icon. Its operations hand the work on to the subsystems' folders.
 #pragma once
@@ -15,7 +15,6 @@
 #include "ui/TrayIcon.h"
 
 namespace zk {
-
 
 class TfrmMain : public TForm {
  public:

@@ -9,8 +9,6 @@
 
 namespace zk {
 
-using namespace zk;
-
 namespace TVostel {
 
 bool IsWindows2000OrLater(TPlatform& p) {

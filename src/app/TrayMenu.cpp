@@ -11,8 +11,6 @@
 
 namespace zk {
 
-using namespace zk;
-
 namespace {
 
 struct TTrayRow {

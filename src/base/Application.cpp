@@ -4,8 +4,6 @@
 
 namespace zk {
 
-using namespace zk;
-
 TApplication::TApplication(TPlatform& platform) : p_(platform) {}
 
 TApplication::~TApplication() {

@@ -7,8 +7,6 @@
 
 namespace zk {
 
-using namespace zk;
-
 namespace {
 constexpr DWord kMaxPath = 260;
 }  // namespace

@@ -4,8 +4,6 @@
 
 namespace zk {
 
-using namespace zk;
-
 // ------------------------------------------------------------------ TControl
 
 const DialogControl& TControl::State() const {

@@ -12,8 +12,6 @@
 
 namespace zk {
 
-using namespace zk;
-
 namespace {
 
 // Largest amount handed to one ReadFile or WriteFile call.

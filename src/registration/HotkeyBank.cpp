@@ -8,9 +8,6 @@
 
 namespace zk {
 
-using namespace zk;
-
-
 namespace {
 
 // Visits the top-level tray items whose caption carries the marker of `set`,

@@ -4,8 +4,6 @@
 
 namespace zk {
 
-using namespace zk;
-
 bool TVostel::IsHotkeyTaken(TApplication& app, UInt modifiers, int key) {
   TPlatform& p = app.Platform();
   try {

@@ -6,8 +6,6 @@
 
 namespace zk {
 
-using namespace zk;
-
 namespace {
 constexpr Colour kLinkColour = Rgb(0, 0, 255);
 constexpr Colour kPressedLinkColour = Rgb(255, 0, 0);

@@ -8,8 +8,6 @@
 
 namespace zk {
 
-using namespace zk;
-
 namespace {
 
 using namespace controls;

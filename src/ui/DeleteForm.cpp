@@ -8,8 +8,6 @@
 
 namespace zk {
 
-using namespace zk;
-
 namespace {
 DialogDesc DeleteDialogDesc() {
   DialogDesc d;

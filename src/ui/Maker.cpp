@@ -4,8 +4,6 @@
 
 namespace zk {
 
-using namespace zk;
-
 namespace {
 // The shell decides what opens the address; its result is not looked at,
 // and when nothing can open it the shell shows its own message.

@@ -4,8 +4,6 @@
 
 namespace zk {
 
-using namespace zk;
-
 int TVostel::MsgBoxCaption(TApplication& app, const std::string& text, const std::string& caption,
                            UInt flags) {
   return app.Platform().MessageBoxA(app.Handle(), text, caption.empty() ? app.Title : caption, flags);

@@ -11,8 +11,6 @@
 
 namespace zk {
 
-using namespace zk;
-
 namespace {
 
 constexpr DWord kIniBufferSize = 2048;

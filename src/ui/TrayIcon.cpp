@@ -6,13 +6,10 @@
 
 namespace zk {
 
-using namespace zk;
-
 namespace {
 constexpr const char* kBalloonText = "Click tray icon to open menu.";
 constexpr UInt kBalloonTimeout = 10000;
 }  // namespace
-
 
 void TTrayIcon::Add(HWnd window, HIcon icon, bool showHint) {
   if (!FIcon) {

@@ -61,21 +61,27 @@ manifest=$(awk '/^1 24 /{m=1; next} m && /^END/{exit} m && /^  "/' <<<"$rc" |
            sed 's/^  "//; s/\\n"$//; s/"$//; s/""/"/g')
 version=$(sed -n 's/^project(Zentrik VERSION \([0-9.]*\).*/\1/p' "$ROOT/CMakeLists.txt")
 IFS=. read -r v1 v2 v3 v4 <<<"$version"
+# require WHAT GREP-OPTION TEXT LINE...: every LINE stands in TEXT.
+require() {
+  local what=$1 opt=$2 text=$3 want
+  shift 3
+  for want in "$@"; do
+    grep -q"$opt" -- "$want" <<<"$text" || { echo "FAIL exe-resources: $what lacks: $want"; fail=1; }
+  done
+}
 quad="$v1.${v2:-0}.${v3:-0}.${v4:-0}"
-for want in \
+require "the manifest" F "$manifest" \
   "<assemblyIdentity type=\"win32\" name=\"Vostel.Zentrik\" version=\"$quad\" processorArchitecture=\"x86\"/>" \
   '<assemblyIdentity type="win32" name="Microsoft.Windows.Common-Controls" version="6.0.0.0"' \
   '<requestedExecutionLevel level="asInvoker" uiAccess="false"/>' \
   '<dpiAware xmlns="http://schemas.microsoft.com/SMI/2005/WindowsSettings">true</dpiAware>' \
-  '<dpiAwareness xmlns="http://schemas.microsoft.com/SMI/2016/WindowsSettings">system</dpiAwareness>'; do
-  grep -qF -- "$want" <<<"$manifest" || { echo "FAIL exe-resources: the manifest lacks $want"; fail=1; }
-done
+  '<dpiAwareness xmlns="http://schemas.microsoft.com/SMI/2016/WindowsSettings">system</dpiAwareness>'
 grep -q '<asmv3:windowsSettings>' <<<"$manifest" ||
   { echo "FAIL exe-resources: the manifest has no asmv3:windowsSettings element"; fail=1; }
 # The version information: numbers and strings from CMakeLists.txt's
 # version, the copyright line as the About box shows it (\251 is the
 # copyright sign).
-for want in \
+require "the version information" xF "$rc" \
   " FILEVERSION $v1, ${v2:-0}, ${v3:-0}, ${v4:-0}" \
   " PRODUCTVERSION $v1, ${v2:-0}, ${v3:-0}, ${v4:-0}" \
   '      VALUE "CompanyName", "Vostel Software"' \
@@ -86,9 +92,7 @@ for want in \
   '      VALUE "OriginalFilename", "zentrik.exe"' \
   '      VALUE "ProductName", "Zentrik"' \
   "      VALUE \"ProductVersion\", \"$version\"" \
-  '    VALUE "Translation", 0x409, 1252'; do
-  grep -qxF -- "$want" <<<"$rc" || { echo "FAIL exe-resources: the version information lacks:$want"; fail=1; }
-done
+  '    VALUE "Translation", 0x409, 1252'
 
 [ "$fail" -eq 0 ] && echo "PASS exe-headers: GUI program, $(wc -l <<<"$imports") listed imports from $(sed -n 's/^[[:space:]]*DLL Name: //p' <<<"$headers" | tr '\n' ' '); DllCharacteristics 0x$dllchar, no timestamp, manifest and version $version"
 exit "$fail"

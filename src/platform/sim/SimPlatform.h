@@ -20,8 +20,6 @@
 
 namespace zk::sim {
 
-using namespace zk;
-
 struct Call {
   std::string name;
   std::vector<std::string> args;

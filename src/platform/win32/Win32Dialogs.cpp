@@ -523,7 +523,8 @@ LRESULT HandleControl(HWND w, UINT msg, WPARAM wp, LPARAM lp, WNDPROC original) 
     case WM_RBUTTONDBLCLK:
     case WM_MBUTTONDBLCLK: {
       ::SetCapture(w);
-      if (msg == WM_LBUTTONDOWN || msg == WM_LBUTTONDBLCLK) s->labelPressed = msg == WM_LBUTTONDOWN ? w : nullptr;
+      if (msg == WM_LBUTTONDOWN) s->labelPressed = w;
+      if (msg == WM_LBUTTONDBLCLK) s->labelPressed = nullptr;
       const MouseButton b = ButtonOf(msg);
       Report(dialog, [&](DialogEvents& e) { e.OnMouseDown(index, b); });
       return 0;
