@@ -9,6 +9,7 @@
 #include <functional>
 #include <map>
 #include <sstream>
+#include <stdexcept>
 
 #include "app/Startup.h"
 #include "catalogue/Hotkeys.h"
@@ -292,6 +293,14 @@ TEST(FaultMatrix, EveryOperationSurvivesEachOfItsCallsFailing) {
   std::printf("fault matrix: %d faults injected into %d operations (%d hit the unfilled-slot release)\n",
               injected, operations, known);
   EXPECT_GE(injected, 1000);
+}
+
+// A mistyped name fails at once instead of injecting nothing.
+TEST(FailCall, ANameNoCallRecordsUnderIsRefused) {
+  SimSystem sys;
+  SimPlatform p(sys);
+  EXPECT_THROW(p.FailCall("CreateFileW", kInjectedError), std::invalid_argument);
+  EXPECT_NO_THROW(p.FailCall("mixerOpen", kInjectedError));
 }
 
 }  // namespace
