@@ -265,6 +265,8 @@ void DumpTrace(const char* dir, int operation, const std::string& name, const st
   std::filesystem::create_directories(path);
   std::ofstream out(path / (run + ".trace"), std::ios::binary);
   for (const Call& c : trace) out << c.ToString() << '\n';
+  out.close();
+  if (!out) ADD_FAILURE() << "cannot write " << (path / (run + ".trace"));
 }
 
 TEST(FaultMatrix, EveryOperationSurvivesEachOfItsCallsFailing) {
@@ -272,8 +274,11 @@ TEST(FaultMatrix, EveryOperationSurvivesEachOfItsCallsFailing) {
   std::set<std::string> reported;
   const char* traceDir = std::getenv("ZK_TRACE_DIR");
   for (const Operation& op : Operations()) {
+    auto dump = [&, index = operations](const std::string& run, const Result& r) {
+      if (traceDir) DumpTrace(traceDir, index, op.name, run, r.trace);
+    };
     const Result clean = RunOnce(op, nullptr);
-    if (traceDir) DumpTrace(traceDir, operations, op.name, "clean", clean.trace);
+    dump("clean", clean);
     EXPECT_EQ(clean.problems, std::vector<std::string>{}) << op.name << " (no fault)";
     ++operations;
     std::map<std::string, int> seen;
@@ -285,10 +290,7 @@ TEST(FaultMatrix, EveryOperationSurvivesEachOfItsCallsFailing) {
     }
     for (const Fault& fault : faults) {
       const Result r = RunOnce(op, &fault);
-      if (traceDir)
-        DumpTrace(traceDir, operations - 1, op.name,
-                  fault.call + "." + std::to_string(fault.skip) + (fault.persistent ? ".always" : ".once"),
-                  r.trace);
+      dump(fault.call + "." + std::to_string(fault.skip) + (fault.persistent ? ".always" : ".once"), r);
       if (!r.injected) continue;
       ++injected;
       known += r.knownUnfilledSlots;
