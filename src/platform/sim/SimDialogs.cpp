@@ -4,7 +4,7 @@
 #include <sstream>
 
 #include "platform/sim/SimArgs.h"
-#include "platform/sim/SimPlatform.h"
+#include "platform/sim/SimDialogsApi.h"
 
 namespace zk::sim {
 
@@ -20,37 +20,39 @@ void AutoSize(DialogControl& c) {
 bool IsButton(ControlKind k) { return k == ControlKind::Button || k == ControlKind::SpeedButton; }
 }  // namespace
 
-std::filesystem::path SimPlatform::DefaultResourceScript() { return ZK_SIM_RESOURCE_SCRIPT; }
+std::filesystem::path SimDialogsApi::DefaultResourceScript() { return ZK_SIM_RESOURCE_SCRIPT; }
 
-SimPlatform::SimDialog* SimPlatform::FindDialog(HWnd dialog) {
+SimDialogsApi::SimDialog* SimDialogsApi::FindDialog(HWnd dialog) {
   auto it = dialogs_.find(dialog);
   return it == dialogs_.end() ? nullptr : &it->second;
 }
 
-const DialogDesc* SimPlatform::Dialog(HWnd dialog) const {
+const DialogDesc* SimDialogsApi::Dialog(HWnd dialog) const {
   auto it = dialogs_.find(dialog);
   return it == dialogs_.end() ? nullptr : &it->second.desc;
 }
 
-bool SimPlatform::DialogRunning(HWnd dialog) const {
+void SimDialogsApi::WindowDestroyed(HWnd window) { dialogs_.erase(window); }
+
+bool SimDialogsApi::DialogRunning(HWnd dialog) const {
   auto it = dialogs_.find(dialog);
   return it != dialogs_.end() && it->second.running && !it->second.ended;
 }
 
-int SimPlatform::ControlIndex(const SimDialog& d, const std::string& name) const {
+int SimDialogsApi::ControlIndex(const SimDialog& d, const std::string& name) const {
   for (std::size_t i = 0; i < d.desc.controls.size(); ++i)
     if (d.desc.controls[i].name == name) return static_cast<int>(i);
   return -1;
 }
 
-const DialogControl* SimPlatform::Control(HWnd dialog, const std::string& name) const {
+const DialogControl* SimDialogsApi::Control(HWnd dialog, const std::string& name) const {
   auto it = dialogs_.find(dialog);
   if (it == dialogs_.end()) return nullptr;
   const int i = ControlIndex(it->second, name);
   return i < 0 ? nullptr : &it->second.desc.controls[static_cast<std::size_t>(i)];
 }
 
-bool SimPlatform::Usable(const SimDialog& d, int index) const {
+bool SimDialogsApi::Usable(const SimDialog& d, int index) const {
   if (index < 0 || !d.running || d.ended) return false;
   for (int i = index; i >= 0; i = d.desc.controls[static_cast<std::size_t>(i)].parent) {
     const DialogControl& c = d.desc.controls[static_cast<std::size_t>(i)];
@@ -59,7 +61,7 @@ bool SimPlatform::Usable(const SimDialog& d, int index) const {
   return true;
 }
 
-bool SimPlatform::TypeText(HWnd dialog, const std::string& name, const std::string& text) {
+bool SimDialogsApi::TypeText(HWnd dialog, const std::string& name, const std::string& text) {
   SimDialog* d = FindDialog(dialog);
   if (d == nullptr) return false;
   const int i = ControlIndex(*d, name);
@@ -72,7 +74,7 @@ bool SimPlatform::TypeText(HWnd dialog, const std::string& name, const std::stri
   return true;
 }
 
-bool SimPlatform::PickItem(HWnd dialog, const std::string& name, int index) {
+bool SimDialogsApi::PickItem(HWnd dialog, const std::string& name, int index) {
   SimDialog* d = FindDialog(dialog);
   if (d == nullptr) return false;
   const int i = ControlIndex(*d, name);
@@ -87,7 +89,7 @@ bool SimPlatform::PickItem(HWnd dialog, const std::string& name, int index) {
   return true;
 }
 
-bool SimPlatform::Press(HWnd dialog, const std::string& name) {
+bool SimDialogsApi::Press(HWnd dialog, const std::string& name) {
   SimDialog* d = FindDialog(dialog);
   if (d == nullptr) return false;
   const int i = ControlIndex(*d, name);
@@ -105,7 +107,7 @@ int FlaggedButton(const DialogDesc& desc, UInt flag) {
 }
 }  // namespace
 
-bool SimPlatform::PressEnter(HWnd dialog) {
+bool SimDialogsApi::PressEnter(HWnd dialog) {
   SimDialog* d = FindDialog(dialog);
   if (d == nullptr) return false;
   const int i = FlaggedButton(d->desc, CF_DEFAULT);
@@ -114,7 +116,7 @@ bool SimPlatform::PressEnter(HWnd dialog) {
   return true;
 }
 
-bool SimPlatform::PressEscape(HWnd dialog) {
+bool SimDialogsApi::PressEscape(HWnd dialog) {
   SimDialog* d = FindDialog(dialog);
   if (d == nullptr) return false;
   const int i = FlaggedButton(d->desc, CF_CANCEL);
@@ -123,15 +125,15 @@ bool SimPlatform::PressEscape(HWnd dialog) {
   return true;
 }
 
-bool SimPlatform::PressCloseBox(HWnd dialog) {
+bool SimDialogsApi::PressCloseBox(HWnd dialog) {
   SimDialog* d = FindDialog(dialog);
   if (d == nullptr || !d->running || d->ended) return false;
   d->events->OnCloseBox();
   return true;
 }
 
-bool SimPlatform::ClickControl(HWnd dialog, const std::string& name, MouseButton button,
-                               bool releaseInside) {
+bool SimDialogsApi::ClickControl(HWnd dialog, const std::string& name, MouseButton button,
+                                 bool releaseInside) {
   SimDialog* d = FindDialog(dialog);
   if (d == nullptr) return false;
   const int i = ControlIndex(*d, name);
@@ -143,7 +145,7 @@ bool SimPlatform::ClickControl(HWnd dialog, const std::string& name, MouseButton
   return true;
 }
 
-HWnd SimPlatform::CreateDialogWindow(DialogDesc& desc, HWnd owner, DialogEvents& events) {
+HWnd SimDialogsApi::CreateDialogWindow(DialogDesc& desc, HWnd owner, DialogEvents& events) {
   Record("CreateDialogWindow", {Quote(desc.className), Quote(desc.caption), Hex(owner)});
   if (Fails("CreateDialogWindow")) return 0;
   for (DialogControl& c : desc.controls) AutoSize(c);
@@ -159,7 +161,7 @@ HWnd SimPlatform::CreateDialogWindow(DialogDesc& desc, HWnd owner, DialogEvents&
   return h;
 }
 
-int SimPlatform::RunModalDialog(HWnd dialog) {
+int SimDialogsApi::RunModalDialog(HWnd dialog) {
   Record("RunModalDialog", {Hex(dialog)});
   if (Fails("RunModalDialog")) return 0;
   SimDialog* d = FindDialog(dialog);
@@ -172,7 +174,7 @@ int SimPlatform::RunModalDialog(HWnd dialog) {
   ShowWindow(dialog, SW_SHOW);
   // However the user's script leaves, the owner comes back.
   struct Restore {
-    SimPlatform& p;
+    SimDialogsApi& p;
     HWnd dialog, owner;
     ~Restore() {
       if (SimDialog* dd = p.FindDialog(dialog)) {
@@ -198,7 +200,7 @@ int SimPlatform::RunModalDialog(HWnd dialog) {
   return d->result;
 }
 
-bool SimPlatform::EndModalDialog(HWnd dialog, int result) {
+bool SimDialogsApi::EndModalDialog(HWnd dialog, int result) {
   Record("EndModalDialog", {Hex(dialog), std::to_string(result)});
   SimDialog* d = FindDialog(dialog);
   if (d == nullptr || !d->running) return false;
@@ -207,7 +209,7 @@ bool SimPlatform::EndModalDialog(HWnd dialog, int result) {
   return true;
 }
 
-bool SimPlatform::UpdateDialogControl(HWnd dialog, int control, DialogControl& state) {
+bool SimDialogsApi::UpdateDialogControl(HWnd dialog, int control, DialogControl& state) {
   SimDialog* d = FindDialog(dialog);
   if (d == nullptr || control < 0 || control >= static_cast<int>(d->desc.controls.size()))
     return false;
@@ -217,7 +219,7 @@ bool SimPlatform::UpdateDialogControl(HWnd dialog, int control, DialogControl& s
   return true;
 }
 
-bool SimPlatform::GetOpenFileNameA(OpenFileNameA& ofn) {
+bool SimDialogsApi::GetOpenFileNameA(OpenFileNameA& ofn) {
   std::string filter = ofn.filter;
   for (char& c : filter)
     if (c == '\0') c = '|';
@@ -229,7 +231,7 @@ bool SimPlatform::GetOpenFileNameA(OpenFileNameA& ofn) {
   return true;
 }
 
-HRsrc SimPlatform::FindResourceA(const std::string& name, UInt type) {
+HRsrc SimDialogsApi::FindResourceA(const std::string& name, UInt type) {
   Record("FindResourceA", {"NULL", Quote(name), std::to_string(type)});
   if (Fails("FindResourceA") || type != RT_RCDATA_ID) return 0;
   std::ifstream script(resourceScript);
@@ -251,19 +253,19 @@ HRsrc SimPlatform::FindResourceA(const std::string& name, UInt type) {
   return 0;
 }
 
-HGlobal SimPlatform::LoadResource(HRsrc resource) {
+HGlobal SimDialogsApi::LoadResource(HRsrc resource) {
   Record("LoadResource", {"NULL", Hex(resource)});
   if (Fails("LoadResource") || !resources_.count(resource)) return 0;
   return resource;
 }
 
-DWord SimPlatform::SizeofResource(HRsrc resource) {
+DWord SimDialogsApi::SizeofResource(HRsrc resource) {
   Record("SizeofResource", {"NULL", Hex(resource)});
   auto it = resources_.find(resource);
   return it == resources_.end() ? 0 : static_cast<DWord>(it->second.size());
 }
 
-const void* SimPlatform::LockResource(HGlobal data) {
+const void* SimDialogsApi::LockResource(HGlobal data) {
   Record("LockResource", {Hex(data)});
   auto it = resources_.find(data);
   return it == resources_.end() ? nullptr : it->second.data();

@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "platform/sim/SimArgs.h"
-#include "platform/sim/SimPlatform.h"
+#include "platform/sim/SimAudioApi.h"
 
 namespace zk::sim {
 
@@ -28,18 +28,18 @@ float Loudest(const SimEndpoint& e) {
 }
 }  // namespace
 
-bool SimPlatform::IsCom(ComObject object, const char* kind) const {
+bool SimAudioApi::IsCom(ComObject object, const char* kind) const {
   const auto it = openHandles.find(object);
   return it != openHandles.end() && it->second == kind;
 }
 
-ComObject SimPlatform::NewCom(const char* kind) {
+ComObject SimAudioApi::NewCom(const char* kind) {
   const ComObject object = system_.NewHandleValue();
   openHandles[object] = kind;
   return object;
 }
 
-HResult SimPlatform::CoCreateInstance(const Guid& clsid, DWord context, const Guid& iid,
+HResult SimAudioApi::CoCreateInstance(const Guid& clsid, DWord context, const Guid& iid,
                                       ComObject& object) {
   Record("CoCreateInstance", {GuidName(clsid), Hex(context), GuidName(iid)});
   object = 0;
@@ -51,7 +51,7 @@ HResult SimPlatform::CoCreateInstance(const Guid& clsid, DWord context, const Gu
   return S_OK;
 }
 
-HResult SimPlatform::IMMDeviceEnumerator_GetDefaultAudioEndpoint(ComObject enumerator, int dataFlow,
+HResult SimAudioApi::IMMDeviceEnumerator_GetDefaultAudioEndpoint(ComObject enumerator, int dataFlow,
                                                                  int role, ComObject& device) {
   Record("IMMDeviceEnumerator_GetDefaultAudioEndpoint",
          {Hex(enumerator), std::to_string(dataFlow), std::to_string(role)});
@@ -63,7 +63,7 @@ HResult SimPlatform::IMMDeviceEnumerator_GetDefaultAudioEndpoint(ComObject enume
   return S_OK;
 }
 
-HResult SimPlatform::IMMDevice_Activate(ComObject device, const Guid& iid, DWord context,
+HResult SimAudioApi::IMMDevice_Activate(ComObject device, const Guid& iid, DWord context,
                                         ComObject& object) {
   Record("IMMDevice_Activate", {Hex(device), GuidName(iid), Hex(context)});
   object = 0;
@@ -74,7 +74,7 @@ HResult SimPlatform::IMMDevice_Activate(ComObject device, const Guid& iid, DWord
   return S_OK;
 }
 
-HResult SimPlatform::IAudioEndpointVolume_GetChannelCount(ComObject volume, UInt& count) {
+HResult SimAudioApi::IAudioEndpointVolume_GetChannelCount(ComObject volume, UInt& count) {
   Record("IAudioEndpointVolume_GetChannelCount", {Hex(volume)});
   count = 0;
   if (Fails("IAudioEndpointVolume_GetChannelCount")) return HResultFromWin32(lastError_);
@@ -83,7 +83,7 @@ HResult SimPlatform::IAudioEndpointVolume_GetChannelCount(ComObject volume, UInt
   return S_OK;
 }
 
-HResult SimPlatform::IAudioEndpointVolume_GetMasterVolumeLevelScalar(ComObject volume, float& level) {
+HResult SimAudioApi::IAudioEndpointVolume_GetMasterVolumeLevelScalar(ComObject volume, float& level) {
   Record("IAudioEndpointVolume_GetMasterVolumeLevelScalar", {Hex(volume)});
   level = 0;
   if (Fails("IAudioEndpointVolume_GetMasterVolumeLevelScalar")) return HResultFromWin32(lastError_);
@@ -92,7 +92,7 @@ HResult SimPlatform::IAudioEndpointVolume_GetMasterVolumeLevelScalar(ComObject v
   return S_OK;
 }
 
-HResult SimPlatform::IAudioEndpointVolume_SetMasterVolumeLevelScalar(ComObject volume, float level) {
+HResult SimAudioApi::IAudioEndpointVolume_SetMasterVolumeLevelScalar(ComObject volume, float level) {
   Record("IAudioEndpointVolume_SetMasterVolumeLevelScalar", {Hex(volume), Level(level), "NULL"});
   if (Fails("IAudioEndpointVolume_SetMasterVolumeLevelScalar")) return HResultFromWin32(lastError_);
   if (!IsCom(volume, kVolume) || level < 0.0f || level > 1.0f) return E_INVALIDARG;
@@ -102,7 +102,7 @@ HResult SimPlatform::IAudioEndpointVolume_SetMasterVolumeLevelScalar(ComObject v
   return S_OK;
 }
 
-HResult SimPlatform::IAudioEndpointVolume_GetChannelVolumeLevelScalar(ComObject volume, UInt channel,
+HResult SimAudioApi::IAudioEndpointVolume_GetChannelVolumeLevelScalar(ComObject volume, UInt channel,
                                                                       float& level) {
   Record("IAudioEndpointVolume_GetChannelVolumeLevelScalar", {Hex(volume), std::to_string(channel)});
   level = 0;
@@ -112,7 +112,7 @@ HResult SimPlatform::IAudioEndpointVolume_GetChannelVolumeLevelScalar(ComObject 
   return S_OK;
 }
 
-HResult SimPlatform::IAudioEndpointVolume_SetChannelVolumeLevelScalar(ComObject volume, UInt channel,
+HResult SimAudioApi::IAudioEndpointVolume_SetChannelVolumeLevelScalar(ComObject volume, UInt channel,
                                                                       float level) {
   Record("IAudioEndpointVolume_SetChannelVolumeLevelScalar",
          {Hex(volume), std::to_string(channel), Level(level), "NULL"});
@@ -124,7 +124,7 @@ HResult SimPlatform::IAudioEndpointVolume_SetChannelVolumeLevelScalar(ComObject 
   return S_OK;
 }
 
-HResult SimPlatform::IAudioEndpointVolume_GetMute(ComObject volume, bool& mute) {
+HResult SimAudioApi::IAudioEndpointVolume_GetMute(ComObject volume, bool& mute) {
   Record("IAudioEndpointVolume_GetMute", {Hex(volume)});
   mute = false;
   if (Fails("IAudioEndpointVolume_GetMute")) return HResultFromWin32(lastError_);
@@ -133,7 +133,7 @@ HResult SimPlatform::IAudioEndpointVolume_GetMute(ComObject volume, bool& mute) 
   return S_OK;
 }
 
-HResult SimPlatform::IAudioEndpointVolume_SetMute(ComObject volume, bool mute) {
+HResult SimAudioApi::IAudioEndpointVolume_SetMute(ComObject volume, bool mute) {
   Record("IAudioEndpointVolume_SetMute", {Hex(volume), mute ? "TRUE" : "FALSE", "NULL"});
   if (Fails("IAudioEndpointVolume_SetMute")) return HResultFromWin32(lastError_);
   if (!IsCom(volume, kVolume)) return E_INVALIDARG;
@@ -141,7 +141,7 @@ HResult SimPlatform::IAudioEndpointVolume_SetMute(ComObject volume, bool mute) {
   return S_OK;
 }
 
-UInt SimPlatform::IUnknown_Release(ComObject object) {
+UInt SimAudioApi::IUnknown_Release(ComObject object) {
   Record("IUnknown_Release", {Hex(object)});
   const auto it = openHandles.find(object);
   if (it != openHandles.end() && it->second.rfind("com:", 0) == 0) openHandles.erase(it);

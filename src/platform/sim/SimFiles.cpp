@@ -14,7 +14,7 @@
 #include <system_error>
 #include <vector>
 
-#include "platform/sim/SimPlatform.h"
+#include "platform/sim/SimFilesApi.h"
 
 namespace zk::sim {
 
@@ -168,7 +168,7 @@ fs::path Resolve(const SimSystem& system, const std::string& path,
 
 }  // namespace
 
-DWord SimPlatform::GetFileAttributesA(const std::string& path) {
+DWord SimFilesApi::GetFileAttributesA(const std::string& path) {
   Record("GetFileAttributesA", {Quote(path)});
   if (Fails("GetFileAttributesA")) return INVALID_FILE_ATTRIBUTES;
   DWord error = 0;
@@ -185,7 +185,7 @@ DWord SimPlatform::GetFileAttributesA(const std::string& path) {
   return INVALID_FILE_ATTRIBUTES;
 }
 
-bool SimPlatform::CreateDirectoryA(const std::string& path) {
+bool SimFilesApi::CreateDirectoryA(const std::string& path) {
   Record("CreateDirectoryA", {Quote(path), "NULL"});
   if (Fails("CreateDirectoryA")) return false;
   DWord error = 0;
@@ -210,7 +210,7 @@ bool SimPlatform::CreateDirectoryA(const std::string& path) {
   return true;
 }
 
-Handle SimPlatform::CreateFileA(const std::string& path, DWord access, DWord shareMode,
+Handle SimFilesApi::CreateFileA(const std::string& path, DWord access, DWord shareMode,
                                 DWord creation, DWord flags) {
   Record("CreateFileA", {Quote(path), Hex(access), Num(shareMode), Num(creation), Hex(flags)});
   if (Fails("CreateFileA")) return INVALID_HANDLE;
@@ -285,7 +285,13 @@ Handle SimPlatform::CreateFileA(const std::string& path, DWord access, DWord sha
   return h;
 }
 
-bool SimPlatform::GetFileSizeEx(Handle file, std::uint64_t& size) {
+bool SimFilesApi::CloseFile(Handle handle) {
+  if (files_.erase(handle) == 0) return false;
+  openHandles.erase(handle);
+  return true;
+}
+
+bool SimFilesApi::GetFileSizeEx(Handle file, std::uint64_t& size) {
   Record("GetFileSizeEx", {Hex(file)});
   if (Fails("GetFileSizeEx")) return false;
   const auto it = files_.find(file);
@@ -303,7 +309,7 @@ bool SimPlatform::GetFileSizeEx(Handle file, std::uint64_t& size) {
   return true;
 }
 
-bool SimPlatform::ReadFile(Handle file, void* buffer, DWord toRead, DWord& read) {
+bool SimFilesApi::ReadFile(Handle file, void* buffer, DWord toRead, DWord& read) {
   Record("ReadFile", {Hex(file), Num(toRead)});
   if (Fails("ReadFile")) {
     read = 0;
@@ -333,7 +339,7 @@ bool SimPlatform::ReadFile(Handle file, void* buffer, DWord toRead, DWord& read)
   return true;
 }
 
-bool SimPlatform::WriteFile(Handle file, const void* buffer, DWord toWrite, DWord& written) {
+bool SimFilesApi::WriteFile(Handle file, const void* buffer, DWord toWrite, DWord& written) {
   Record("WriteFile", {Hex(file), Num(toWrite)});
   if (Fails("WriteFile")) {
     written = 0;
@@ -367,7 +373,7 @@ bool SimPlatform::WriteFile(Handle file, const void* buffer, DWord toWrite, DWor
   return true;
 }
 
-bool SimPlatform::FlushFileBuffers(Handle file) {
+bool SimFilesApi::FlushFileBuffers(Handle file) {
   Record("FlushFileBuffers", {Hex(file)});
   if (Fails("FlushFileBuffers")) return false;
   const auto it = files_.find(file);
@@ -382,7 +388,7 @@ bool SimPlatform::FlushFileBuffers(Handle file) {
   return true;  // every write already went to the host file
 }
 
-bool SimPlatform::MoveFileExA(const std::string& from, const std::string& to, DWord flags) {
+bool SimFilesApi::MoveFileExA(const std::string& from, const std::string& to, DWord flags) {
   Record("MoveFileExA", {Quote(from), Quote(to), Hex(flags)});
   if (Fails("MoveFileExA")) return false;
   DWord error = 0;
@@ -440,7 +446,7 @@ bool SimPlatform::MoveFileExA(const std::string& from, const std::string& to, DW
   return true;
 }
 
-bool SimPlatform::DeleteFileA(const std::string& path) {
+bool SimFilesApi::DeleteFileA(const std::string& path) {
   Record("DeleteFileA", {Quote(path)});
   if (Fails("DeleteFileA")) return false;
   DWord error = 0;
@@ -480,13 +486,13 @@ bool SimPlatform::DeleteFileA(const std::string& path) {
 
 namespace zk::sim {
 
-std::string SimPlatform::GetSystemDirectoryA() {
+std::string SimFilesApi::GetSystemDirectoryA() {
   Record("GetSystemDirectoryA", {});
   if (Fails("GetSystemDirectoryA")) return "";
   return "C:\\Windows\\system32";
 }
 
-bool SimPlatform::IsWow64Process(Handle process, bool& wow64) {
+bool SimFilesApi::IsWow64Process(Handle process, bool& wow64) {
   Record("IsWow64Process", {Hex(process)});
   wow64 = false;
   if (!system_.isWow64Process) {

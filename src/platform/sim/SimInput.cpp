@@ -2,11 +2,11 @@
 #include <sstream>
 
 #include "platform/sim/SimArgs.h"
-#include "platform/sim/SimPlatform.h"
+#include "platform/sim/SimInputApi.h"
 
 namespace zk::sim {
 
-bool SimPlatform::OpenClipboard(HWnd owner) {
+bool SimInputApi::OpenClipboard(HWnd owner) {
   Record("OpenClipboard", {Hex(owner)});
   if (Fails("OpenClipboard")) return false;
   SimClipboard& c = system_.clipboard;
@@ -20,7 +20,7 @@ bool SimPlatform::OpenClipboard(HWnd owner) {
   return true;
 }
 
-bool SimPlatform::EmptyClipboard() {
+bool SimInputApi::EmptyClipboard() {
   Record("EmptyClipboard", {});
   if (Fails("EmptyClipboard")) return false;
   SimClipboard& c = system_.clipboard;
@@ -34,7 +34,7 @@ bool SimPlatform::EmptyClipboard() {
   return true;
 }
 
-HGlobal SimPlatform::SetClipboardData(UInt format, HGlobal data) {
+HGlobal SimInputApi::SetClipboardData(UInt format, HGlobal data) {
   Record("SetClipboardData", {std::to_string(format), Hex(data)});
   if (Fails("SetClipboardData")) return 0;
   SimClipboard& c = system_.clipboard;
@@ -54,7 +54,7 @@ HGlobal SimPlatform::SetClipboardData(UInt format, HGlobal data) {
   return data;
 }
 
-bool SimPlatform::CloseClipboard() {
+bool SimInputApi::CloseClipboard() {
   Record("CloseClipboard", {});
   if (Fails("CloseClipboard")) return false;
   SimClipboard& c = system_.clipboard;
@@ -72,14 +72,14 @@ bool SimPlatform::CloseClipboard() {
   return true;
 }
 
-HWnd SimPlatform::GetOpenClipboardWindow() {
+HWnd SimInputApi::GetOpenClipboardWindow() {
   Record("GetOpenClipboardWindow", {});
   const SimClipboard& c = system_.clipboard;
   if (c.openBy == -1 || c.WatcherHolds(tick_)) return SimClipboard::kOtherWindow;
   return c.openBy != 0 ? c.openWindow : 0;
 }
 
-HGlobal SimPlatform::GlobalAlloc(UInt flags, std::size_t bytes) {
+HGlobal SimInputApi::GlobalAlloc(UInt flags, std::size_t bytes) {
   Record("GlobalAlloc", {Hex(flags), std::to_string(bytes)});
   if (Fails("GlobalAlloc")) return 0;
   const HGlobal h = system_.NewHandleValue();
@@ -88,7 +88,7 @@ HGlobal SimPlatform::GlobalAlloc(UInt flags, std::size_t bytes) {
   return h;
 }
 
-void* SimPlatform::GlobalLock(HGlobal block) {
+void* SimInputApi::GlobalLock(HGlobal block) {
   Record("GlobalLock", {Hex(block)});
   if (Fails("GlobalLock")) return nullptr;
   auto it = globalBlocks.find(block);
@@ -100,7 +100,7 @@ void* SimPlatform::GlobalLock(HGlobal block) {
   return it->second.bytes.data();
 }
 
-bool SimPlatform::GlobalUnlock(HGlobal block) {
+bool SimInputApi::GlobalUnlock(HGlobal block) {
   Record("GlobalUnlock", {Hex(block)});
   auto it = globalBlocks.find(block);
   if (it == globalBlocks.end()) {
@@ -111,7 +111,7 @@ bool SimPlatform::GlobalUnlock(HGlobal block) {
   return it->second.locks > 0;
 }
 
-HGlobal SimPlatform::GlobalFree(HGlobal block) {
+HGlobal SimInputApi::GlobalFree(HGlobal block) {
   Record("GlobalFree", {Hex(block)});
   if (Fails("GlobalFree")) return block;
   if (globalBlocks.erase(block) == 0) {
@@ -121,17 +121,17 @@ HGlobal SimPlatform::GlobalFree(HGlobal block) {
   return 0;
 }
 
-void SimPlatform::keybd_event(Byte vk, Byte scan, DWord flags, std::uintptr_t extraInfo) {
+void SimInputApi::keybd_event(Byte vk, Byte scan, DWord flags, std::uintptr_t extraInfo) {
   Record("keybd_event", {std::to_string(vk), std::to_string(scan), std::to_string(flags),
                          std::to_string(extraInfo)});
   keyEvents.push_back(SimKeyEvent{vk, scan, flags, extraInfo, tick_});
 }
 
-void SimPlatform::HoldKey(int vk, DWord ms) {
+void SimInputApi::HoldKey(int vk, DWord ms) {
   keyReleasedAt_[vk] = ms == kForever ? kForever : tick_ + ms;
 }
 
-short SimPlatform::GetAsyncKeyState(int vk) {
+short SimInputApi::GetAsyncKeyState(int vk) {
   Record("GetAsyncKeyState", {std::to_string(vk)});
   auto it = keyReleasedAt_.find(vk);
   const bool down = it != keyReleasedAt_.end() && (it->second == kForever || tick_ < it->second);

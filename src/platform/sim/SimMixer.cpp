@@ -6,7 +6,7 @@
 #include <sstream>
 
 #include "platform/sim/SimArgs.h"
-#include "platform/sim/SimPlatform.h"
+#include "platform/sim/SimAudioApi.h"
 
 namespace zk::sim {
 
@@ -36,13 +36,13 @@ DWord DetailsValues(const SimMixer& m, const MixerControlDetails& d, DWord flags
 }
 }  // namespace
 
-UInt SimPlatform::mixerGetNumDevs() {
+UInt SimAudioApi::mixerGetNumDevs() {
   Record("mixerGetNumDevs", {});
   if (Fails("mixerGetNumDevs")) return 0;
   return system_.mixer.devices;
 }
 
-MMResult SimPlatform::mixerOpen(HMixer& mixer, UInt deviceId, std::uintptr_t callback,
+MMResult SimAudioApi::mixerOpen(HMixer& mixer, UInt deviceId, std::uintptr_t callback,
                                 std::uintptr_t instance, DWord flags) {
   Record("mixerOpen", {Num(deviceId), Hex(callback), Hex(instance), Hex(flags)});
   mixer = 0;
@@ -54,7 +54,7 @@ MMResult SimPlatform::mixerOpen(HMixer& mixer, UInt deviceId, std::uintptr_t cal
   return MMSYSERR_NOERROR;
 }
 
-MMResult SimPlatform::mixerGetLineInfoA(HMixer mixer, MixerLineA& line, DWord flags) {
+MMResult SimAudioApi::mixerGetLineInfoA(HMixer mixer, MixerLineA& line, DWord flags) {
   Record("mixerGetLineInfoA", {Hex(mixer), Num(line.cbStruct), Num(line.dwComponentType), Hex(flags)});
   if (Fails("mixerGetLineInfoA")) return static_cast<MMResult>(lastError_);
   if (!IsMixer(openHandles, mixer)) return MMSYSERR_INVALHANDLE;
@@ -69,7 +69,7 @@ MMResult SimPlatform::mixerGetLineInfoA(HMixer mixer, MixerLineA& line, DWord fl
   return MMSYSERR_NOERROR;
 }
 
-MMResult SimPlatform::mixerGetLineControlsA(HMixer mixer, MixerLineControlsA& controls, DWord flags) {
+MMResult SimAudioApi::mixerGetLineControlsA(HMixer mixer, MixerLineControlsA& controls, DWord flags) {
   Record("mixerGetLineControlsA", {Hex(mixer), Num(controls.cbStruct), Hex(controls.dwLineID),
                                    Hex(controls.dwControlType), Num(controls.cControls),
                                    Num(controls.cbmxctrl), Hex(flags)});
@@ -94,7 +94,7 @@ MMResult SimPlatform::mixerGetLineControlsA(HMixer mixer, MixerLineControlsA& co
   return MMSYSERR_NOERROR;
 }
 
-MMResult SimPlatform::mixerGetControlDetailsA(HMixer mixer, MixerControlDetails& details, DWord flags) {
+MMResult SimAudioApi::mixerGetControlDetailsA(HMixer mixer, MixerControlDetails& details, DWord flags) {
   Record("mixerGetControlDetailsA", DetailsArgs(mixer, details, flags));
   if (Fails("mixerGetControlDetailsA")) return static_cast<MMResult>(lastError_);
   if (!IsMixer(openHandles, mixer)) return MMSYSERR_INVALHANDLE;
@@ -113,7 +113,7 @@ MMResult SimPlatform::mixerGetControlDetailsA(HMixer mixer, MixerControlDetails&
   return MMSYSERR_NOERROR;
 }
 
-MMResult SimPlatform::mixerSetControlDetails(HMixer mixer, MixerControlDetails& details, DWord flags) {
+MMResult SimAudioApi::mixerSetControlDetails(HMixer mixer, MixerControlDetails& details, DWord flags) {
   std::vector<std::string> args = DetailsArgs(mixer, details, flags);
   const DWord n = details.paDetails == nullptr ? 0 : std::min<DWord>(details.cChannels, 2);
   for (DWord i = 0; i < n; ++i) args.push_back(Num(static_cast<const DWord*>(details.paDetails)[i]));
@@ -135,7 +135,7 @@ MMResult SimPlatform::mixerSetControlDetails(HMixer mixer, MixerControlDetails& 
   return MMSYSERR_NOERROR;
 }
 
-MMResult SimPlatform::mixerClose(HMixer mixer) {
+MMResult SimAudioApi::mixerClose(HMixer mixer) {
   Record("mixerClose", {Hex(mixer)});
   if (Fails("mixerClose")) return static_cast<MMResult>(lastError_);
   if (!IsMixer(openHandles, mixer)) return MMSYSERR_INVALHANDLE;

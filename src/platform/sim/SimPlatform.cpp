@@ -39,13 +39,23 @@ Atom SimSystem::FindAtom(const std::string& name) const {
 
 // -------------------------------------------------------------- SimPlatform
 
-SimPlatform::SimPlatform(SimSystem& system, std::string modulePathIn)
-    : modulePath(std::move(modulePathIn)), system_(system), process_(system.NewProcessId()) {}
+SimCore::SimCore(SimSystem& system) : system_(system), process_(system.NewProcessId()) {}
 
-SimPlatform::~SimPlatform() {
-  // Process end: the system closes the handles (abandoning owned mutexes),
-  // drops the hotkeys and notification icons of its windows. Global atoms
-  // outlive the process, as on Windows.
+SimProcessApi::SimProcessApi(std::string modulePathIn) : modulePath(std::move(modulePathIn)) {}
+
+SimPlatform::SimPlatform(SimSystem& system, std::string modulePathIn)
+    : SimCore(system), SimProcessApi(std::move(modulePathIn)) {}
+
+SimPlatform::~SimPlatform() = default;
+
+bool SimPlatform::CloseObject(Handle handle) {
+  return CloseToken(handle) || CloseFile(handle) || CloseMutex(handle);
+}
+
+// Process end: the system closes the handles (abandoning owned mutexes),
+// drops the hotkeys and notification icons of its windows. Global atoms
+// outlive the process, as on Windows.
+SimProcessApi::~SimProcessApi() {
   for (auto& [handle, name] : mutexHandles_) {
     auto it = system_.mutexes.find(name);
     if (it == system_.mutexes.end()) continue;
@@ -55,23 +65,29 @@ SimPlatform::~SimPlatform() {
     }
     if (--it->second.handles <= 0) system_.mutexes.erase(it);
   }
+}
+
+SimHotkeysApi::~SimHotkeysApi() {
   for (auto it = system_.hotkeys.begin(); it != system_.hotkeys.end();)
     it = (!it->second.otherProgram && it->second.process == process_) ? system_.hotkeys.erase(it) : std::next(it);
+}
+
+SimShellApi::~SimShellApi() {
   for (auto it = system_.tray.begin(); it != system_.tray.end();)
     it = it->second.process == process_ ? system_.tray.erase(it) : std::next(it);
 }
 
-void SimPlatform::Record(const char* name, std::vector<std::string> args) {
+void SimCore::Record(const char* name, std::vector<std::string> args) {
   if (recording) calls.push_back(Call{name, std::move(args)});
 }
 
-void SimPlatform::FailCall(const std::string& name, DWord error, int times, int skip) {
+void SimCore::FailCall(const std::string& name, DWord error, int times, int skip) {
   if (!IsCallName(name))
     throw std::invalid_argument("FailCall: no simulated call is named \"" + name + "\"");
   failures_[name].push_back(Failure{error, times, skip});
 }
 
-bool SimPlatform::Fails(const std::string& name) {
+bool SimCore::Fails(const std::string& name) {
   auto it = failures_.find(name);
   if (it == failures_.end() || it->second.empty()) return false;
   Failure& f = it->second.front();
@@ -85,38 +101,38 @@ bool SimPlatform::Fails(const std::string& name) {
   return true;
 }
 
-std::vector<std::string> SimPlatform::CallNames() const {
+std::vector<std::string> SimCore::CallNames() const {
   std::vector<std::string> out;
   for (const Call& c : calls) out.push_back(c.name);
   return out;
 }
 
-std::vector<Call> SimPlatform::CallsTo(const std::string& name) const {
+std::vector<Call> SimCore::CallsTo(const std::string& name) const {
   std::vector<Call> out;
   for (const Call& c : calls)
     if (c.name == name) out.push_back(c);
   return out;
 }
 
-std::vector<std::string> SimPlatform::Trace(const std::set<std::string>& names) const {
+std::vector<std::string> SimCore::Trace(const std::set<std::string>& names) const {
   std::vector<std::string> out;
   for (const Call& c : calls)
     if (names.count(c.name)) out.push_back(c.ToString());
   return out;
 }
 
-const SimWindow* SimPlatform::Window(HWnd handle) const {
+const SimWindow* SimWindowsApi::Window(HWnd handle) const {
   auto it = windows_.find(handle);
   return it == windows_.end() ? nullptr : &it->second;
 }
 
-std::vector<const SimWindow*> SimPlatform::Windows() const {
+std::vector<const SimWindow*> SimWindowsApi::Windows() const {
   std::vector<const SimWindow*> out;
   for (const auto& [h, w] : windows_) out.push_back(&w);
   return out;
 }
 
-const PopupMenuEntry* SimPlatform::FindEntry(const std::vector<PopupMenuEntry>& menu,
+const PopupMenuEntry* SimShellApi::FindEntry(const std::vector<PopupMenuEntry>& menu,
                                              const std::string& caption) {
   for (const PopupMenuEntry& e : menu) {
     if (e.caption.substr(0, e.caption.find('\t')) == caption) return &e;
@@ -127,67 +143,67 @@ const PopupMenuEntry* SimPlatform::FindEntry(const std::vector<PopupMenuEntry>& 
 
 // ------------------------------------------------------ process and version
 
-bool SimPlatform::GetVersionExA(OsVersionInfo& info) {
+bool SimProcessApi::GetVersionExA(OsVersionInfo& info) {
   Record("GetVersionExA", {});
   if (Fails("GetVersionExA")) return false;
   info = system_.version;
   return true;
 }
 
-void SimPlatform::ExitProcess(UInt code) {
+void SimProcessApi::ExitProcess(UInt code) {
   Record("ExitProcess", {std::to_string(code)});
   exited = true;
   exitCode = code;
   throw ProcessExit{code};
 }
 
-std::string SimPlatform::GetModuleFileNameA() {
+std::string SimProcessApi::GetModuleFileNameA() {
   Record("GetModuleFileNameA", {});
   if (Fails("GetModuleFileNameA")) return {};
   return modulePath;
 }
 
-bool SimPlatform::SetCurrentDirectoryA(const std::string& path) {
+bool SimProcessApi::SetCurrentDirectoryA(const std::string& path) {
   Record("SetCurrentDirectoryA", {Quote(path)});
   if (Fails("SetCurrentDirectoryA")) return false;
   currentDirectory = path;
   return true;
 }
 
-std::string SimPlatform::GetCurrentDirectoryA() {
+std::string SimProcessApi::GetCurrentDirectoryA() {
   Record("GetCurrentDirectoryA", {});
   return currentDirectory;
 }
 
-DWord SimPlatform::GetLastError() {
+DWord SimCore::GetLastError() {
   Record("GetLastError", {});
   return lastError_;
 }
 
-void SimPlatform::SetLastError(DWord code) { lastError_ = code; }
+void SimCore::SetLastError(DWord code) { lastError_ = code; }
 
-HResult SimPlatform::OleInitialize() {
+HResult SimProcessApi::OleInitialize() {
   Record("OleInitialize", {"NULL"});
   if (Fails("OleInitialize")) return E_FAIL;
   ++oleInitCount;
   return S_OK;
 }
 
-void SimPlatform::OleUninitialize() {
+void SimProcessApi::OleUninitialize() {
   Record("OleUninitialize", {});
   if (oleInitCount > 0) --oleInitCount;
 }
 
-DWord SimPlatform::GetTickCount() { return tick_ += 16; }
-DWord SimPlatform::GetCurrentProcessId() { return static_cast<DWord>(process_); }
-void SimPlatform::Sleep(DWord milliseconds) {
+DWord SimCore::GetTickCount() { return tick_ += 16; }
+DWord SimCore::GetCurrentProcessId() { return static_cast<DWord>(process_); }
+void SimCore::Sleep(DWord milliseconds) {
   Record("Sleep", {std::to_string(milliseconds)});
   tick_ += milliseconds;
 }
 
 // ------------------------------------------------------------------ mutexes
 
-Handle SimPlatform::CreateMutexA(bool initialOwner, const std::string& name) {
+Handle SimProcessApi::CreateMutexA(bool initialOwner, const std::string& name) {
   Record("CreateMutexA", {"NULL", initialOwner ? "TRUE" : "FALSE", Quote(name)});
   if (Fails("CreateMutexA")) return 0;
   auto [it, created] = system_.mutexes.try_emplace(name, SimMutex{name, 0, 0, 0});
@@ -209,7 +225,7 @@ Handle SimPlatform::CreateMutexA(bool initialOwner, const std::string& name) {
   return h;
 }
 
-bool SimPlatform::ReleaseMutex(Handle mutex) {
+bool SimProcessApi::ReleaseMutex(Handle mutex) {
   Record("ReleaseMutex", {Hex(mutex)});
   if (Fails("ReleaseMutex")) return false;
   auto h = mutexHandles_.find(mutex);
@@ -229,23 +245,17 @@ bool SimPlatform::ReleaseMutex(Handle mutex) {
   return true;
 }
 
-bool SimPlatform::CloseHandle(Handle handle) {
+bool SimCore::CloseHandle(Handle handle) {
   Record("CloseHandle", {Hex(handle)});
   if (Fails("CloseHandle")) return false;
-  if (const auto token = openHandles.find(handle);
-      token != openHandles.end() && token->second == "token") {
-    openHandles.erase(token);
-    return true;
-  }
-  if (files_.erase(handle)) {
-    openHandles.erase(handle);
-    return true;
-  }
+  if (CloseObject(handle)) return true;
+  lastError_ = ERROR_INVALID_HANDLE;
+  return false;
+}
+
+bool SimProcessApi::CloseMutex(Handle handle) {
   auto h = mutexHandles_.find(handle);
-  if (h == mutexHandles_.end()) {
-    lastError_ = ERROR_INVALID_HANDLE;
-    return false;
-  }
+  if (h == mutexHandles_.end()) return false;
   auto it = system_.mutexes.find(h->second);
   if (it != system_.mutexes.end() && --it->second.handles <= 0) system_.mutexes.erase(it);
   mutexHandles_.erase(h);
@@ -255,7 +265,7 @@ bool SimPlatform::CloseHandle(Handle handle) {
 
 // -------------------------------------------------------------------- atoms
 
-Atom SimPlatform::GlobalAddAtomA(const std::string& name) {
+Atom SimHotkeysApi::GlobalAddAtomA(const std::string& name) {
   Record("GlobalAddAtomA", {Quote(name)});
   if (Fails("GlobalAddAtomA")) return 0;
   if (name.empty() || name.size() > 255) {
@@ -276,7 +286,7 @@ Atom SimPlatform::GlobalAddAtomA(const std::string& name) {
   return 0;
 }
 
-Atom SimPlatform::GlobalDeleteAtom(Atom atom) {
+Atom SimHotkeysApi::GlobalDeleteAtom(Atom atom) {
   Record("GlobalDeleteAtom", {Hex(atom)});
   if (Fails("GlobalDeleteAtom")) return atom;
   auto it = system_.atoms.find(atom);
@@ -288,14 +298,14 @@ Atom SimPlatform::GlobalDeleteAtom(Atom atom) {
   return 0;
 }
 
-Atom SimPlatform::GlobalFindAtomA(const std::string& name) {
+Atom SimHotkeysApi::GlobalFindAtomA(const std::string& name) {
   Record("GlobalFindAtomA", {Quote(name)});
   return system_.FindAtom(name);
 }
 
 // ---------------------------------------------------------- shell and tray
 
-std::uintptr_t SimPlatform::ShellExecuteA(HWnd owner, const char* operation, const std::string& file,
+std::uintptr_t SimShellApi::ShellExecuteA(HWnd owner, const char* operation, const std::string& file,
                                           const char* parameters, const char* directory,
                                           int showCommand) {
   Record("ShellExecuteA", {Hex(owner), Str(operation), Quote(file), Str(parameters), Str(directory),
@@ -307,7 +317,7 @@ std::uintptr_t SimPlatform::ShellExecuteA(HWnd owner, const char* operation, con
   return 42;
 }
 
-bool SimPlatform::Shell_NotifyIconA(DWord message, NotifyIconDataA2K& data) {
+bool SimShellApi::Shell_NotifyIconA(DWord message, NotifyIconDataA2K& data) {
   Record("Shell_NotifyIconA", {std::to_string(message), std::to_string(data.cbSize),
                                Hex(data.hWnd), std::to_string(data.uID),
                                std::to_string(data.uFlags), std::to_string(data.uCallbackMessage)});
@@ -346,8 +356,8 @@ bool SimPlatform::Shell_NotifyIconA(DWord message, NotifyIconDataA2K& data) {
 
 // --------------------------------------------------------- windows, messages
 
-HWnd SimPlatform::CreateWindowExA(DWord exStyle, const WindowClassInfo& cls, const std::string& title,
-                                  DWord style, HWnd owner, WndProc proc) {
+HWnd SimWindowsApi::CreateWindowExA(DWord exStyle, const WindowClassInfo& cls, const std::string& title,
+                                    DWord style, HWnd owner, WndProc proc) {
   Record("CreateWindowExA", {Hex(exStyle), Quote(cls.className), Quote(title), Hex(style), Hex(owner)});
   if (Fails("CreateWindowExA")) return 0;
   const HWnd h = system_.NewHandleValue();
@@ -368,7 +378,7 @@ HWnd SimPlatform::CreateWindowExA(DWord exStyle, const WindowClassInfo& cls, con
   return h;
 }
 
-bool SimPlatform::DestroyWindow(HWnd window) {
+bool SimWindowsApi::DestroyWindow(HWnd window) {
   Record("DestroyWindow", {Hex(window)});
   auto it = windows_.find(window);
   if (it == windows_.end()) {
@@ -377,7 +387,7 @@ bool SimPlatform::DestroyWindow(HWnd window) {
   }
   SendMessageA(window, WM_DESTROY, 0, 0);
   windows_.erase(window);
-  dialogs_.erase(window);
+  WindowDestroyed(window);
   // Hotkeys registered on the window go with it.
   for (auto hk = system_.hotkeys.begin(); hk != system_.hotkeys.end();)
     hk = (!hk->second.otherProgram && hk->second.window == window) ? system_.hotkeys.erase(hk) : std::next(hk);
@@ -386,7 +396,7 @@ bool SimPlatform::DestroyWindow(HWnd window) {
   return true;
 }
 
-LResult SimPlatform::DefWindowProcA(HWnd window, UInt message, WParam wParam, LParam lParam) {
+LResult SimWindowsApi::DefWindowProcA(HWnd window, UInt message, WParam wParam, LParam lParam) {
   if (message == WM_NCCREATE) return 1;
   if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_MONITORPOWER && lParam == kMonitorOff)
     system_.displayOff = true;
@@ -395,7 +405,7 @@ LResult SimPlatform::DefWindowProcA(HWnd window, UInt message, WParam wParam, LP
   return 0;
 }
 
-long SimPlatform::SetWindowLongA(HWnd window, int index, long value) {
+long SimWindowsApi::SetWindowLongA(HWnd window, int index, long value) {
   Record("SetWindowLongA", {Hex(window), std::to_string(index), Hex(static_cast<std::uint32_t>(value))});
   if (Fails("SetWindowLongA")) return 0;
   auto it = windows_.find(window);
@@ -406,7 +416,7 @@ long SimPlatform::SetWindowLongA(HWnd window, int index, long value) {
   return old;
 }
 
-long SimPlatform::GetWindowLongA(HWnd window, int index) {
+long SimWindowsApi::GetWindowLongA(HWnd window, int index) {
   auto it = windows_.find(window);
   if (it == windows_.end()) return 0;
   DWord v = index == GWL_EXSTYLE ? it->second.exStyle : it->second.style;
@@ -414,7 +424,7 @@ long SimPlatform::GetWindowLongA(HWnd window, int index) {
   return static_cast<long>(v);
 }
 
-bool SimPlatform::SetWindowTextA(HWnd window, const std::string& text) {
+bool SimWindowsApi::SetWindowTextA(HWnd window, const std::string& text) {
   Record("SetWindowTextA", {Hex(window), Quote(text)});
   auto it = windows_.find(window);
   if (it == windows_.end()) return false;
@@ -422,7 +432,7 @@ bool SimPlatform::SetWindowTextA(HWnd window, const std::string& text) {
   return true;
 }
 
-LResult SimPlatform::SendMessageA(HWnd window, UInt message, WParam wParam, LParam lParam) {
+LResult SimWindowsApi::SendMessageA(HWnd window, UInt message, WParam wParam, LParam lParam) {
   Record("SendMessageA", {Hex(window), Hex(message), std::to_string(wParam), std::to_string(lParam)});
   auto it = windows_.find(window);
   if (it == windows_.end() || !it->second.proc) return 0;
@@ -430,7 +440,7 @@ LResult SimPlatform::SendMessageA(HWnd window, UInt message, WParam wParam, LPar
   return proc(window, message, wParam, lParam);
 }
 
-bool SimPlatform::PostMessageA(HWnd window, UInt message, WParam wParam, LParam lParam) {
+bool SimWindowsApi::PostMessageA(HWnd window, UInt message, WParam wParam, LParam lParam) {
   Record("PostMessageA", {Hex(window), Hex(message), std::to_string(wParam), std::to_string(lParam)});
   if (Fails("PostMessageA")) return false;
   if (window != 0 && !windows_.count(window)) return false;
@@ -438,13 +448,13 @@ bool SimPlatform::PostMessageA(HWnd window, UInt message, WParam wParam, LParam 
   return true;
 }
 
-void SimPlatform::PostQuitMessage(int exitCode) {
+void SimWindowsApi::PostQuitMessage(int exitCode) {
   Record("PostQuitMessage", {std::to_string(exitCode)});
   quitPosted_ = true;
   quitCode_ = exitCode;
 }
 
-bool SimPlatform::GetMessageA(Msg& msg) {
+bool SimWindowsApi::GetMessageA(Msg& msg) {
   if (queue_.empty() && !quitPosted_ && onIdle) onIdle();
   if (!queue_.empty()) {
     msg = queue_.front();
@@ -462,7 +472,7 @@ bool SimPlatform::GetMessageA(Msg& msg) {
   return false;
 }
 
-bool SimPlatform::PeekMessageA(Msg& msg) {
+bool SimWindowsApi::PeekMessageA(Msg& msg) {
   if (!queue_.empty()) {
     msg = queue_.front();
     queue_.pop_front();
@@ -476,16 +486,16 @@ bool SimPlatform::PeekMessageA(Msg& msg) {
   return false;
 }
 
-bool SimPlatform::TranslateMessage(const Msg&) { return false; }
+bool SimWindowsApi::TranslateMessage(const Msg&) { return false; }
 
-LResult SimPlatform::DispatchMessageA(const Msg& msg) {
+LResult SimWindowsApi::DispatchMessageA(const Msg& msg) {
   auto it = windows_.find(msg.hwnd);
   if (it == windows_.end() || !it->second.proc) return 0;
   WndProc proc = it->second.proc;
   return proc(msg.hwnd, msg.message, msg.wParam, msg.lParam);
 }
 
-UInt SimPlatform::RegisterWindowMessageA(const std::string& name) {
+UInt SimWindowsApi::RegisterWindowMessageA(const std::string& name) {
   Record("RegisterWindowMessageA", {Quote(name)});
   if (Fails("RegisterWindowMessageA")) return 0;
   for (const auto& [n, id] : system_.registeredMessages)
@@ -495,7 +505,7 @@ UInt SimPlatform::RegisterWindowMessageA(const std::string& name) {
   return id;
 }
 
-bool SimPlatform::ShowWindow(HWnd window, int command) {
+bool SimWindowsApi::ShowWindow(HWnd window, int command) {
   Record("ShowWindow", {Hex(window), std::to_string(command)});
   auto it = windows_.find(window);
   if (it == windows_.end()) return false;
@@ -512,25 +522,25 @@ bool SimPlatform::ShowWindow(HWnd window, int command) {
   return wasVisible;
 }
 
-bool SimPlatform::IsIconic(HWnd window) {
+bool SimWindowsApi::IsIconic(HWnd window) {
   Record("IsIconic", {Hex(window)});
   auto it = windows_.find(window);
   return it != windows_.end() && it->second.iconic;
 }
 
-bool SimPlatform::IsWindowVisible(HWnd window) {
+bool SimWindowsApi::IsWindowVisible(HWnd window) {
   auto it = windows_.find(window);
   return it != windows_.end() && it->second.visible;
 }
 
-bool SimPlatform::SetForegroundWindow(HWnd window) {
+bool SimWindowsApi::SetForegroundWindow(HWnd window) {
   Record("SetForegroundWindow", {Hex(window)});
   if (window == 0) return false;
   foreground_ = window;
   return true;
 }
 
-HWnd SimPlatform::FindWindowA(const char* className, const char* windowName) {
+HWnd SimWindowsApi::FindWindowA(const char* className, const char* windowName) {
   Record("FindWindowA", {Str(className), Str(windowName)});
   if (Fails("FindWindowA")) return 0;
   if (className != nullptr && std::string(className) == "Shell_TrayWnd" && system_.taskbarRunning)
@@ -542,14 +552,14 @@ HWnd SimPlatform::FindWindowA(const char* className, const char* windowName) {
   return 0;
 }
 
-bool SimPlatform::GetCursorPos(Point& point) {
+bool SimShellApi::GetCursorPos(Point& point) {
   Record("GetCursorPos", {});
   if (Fails("GetCursorPos")) return false;
   point = cursor;
   return true;
 }
 
-bool SimPlatform::TrackPopupMenu(const std::vector<PopupMenuEntry>& menu, UInt flags, int x, int y,
+bool SimShellApi::TrackPopupMenu(const std::vector<PopupMenuEntry>& menu, UInt flags, int x, int y,
                                  HWnd owner) {
   Record("TrackPopupMenu", {Hex(flags), std::to_string(x), std::to_string(y), Hex(owner)});
   if (Fails("TrackPopupMenu")) return false;
@@ -559,27 +569,27 @@ bool SimPlatform::TrackPopupMenu(const std::vector<PopupMenuEntry>& menu, UInt f
   return true;
 }
 
-int SimPlatform::MessageBoxA(HWnd owner, const std::string& text, const std::string& caption, UInt type) {
+int SimDialogsApi::MessageBoxA(HWnd owner, const std::string& text, const std::string& caption, UInt type) {
   Record("MessageBoxA", {Hex(owner), Quote(text), Quote(caption), Hex(type)});
   messageBoxes.push_back(Box{owner, text, caption, type});
   if (Fails("MessageBoxA")) return 0;
   return messageBoxAnswer ? messageBoxAnswer(text, caption, type) : IDOK;
 }
 
-HIcon SimPlatform::LoadIconA(const std::string& resourceName) {
+HIcon SimShellApi::LoadIconA(const std::string& resourceName) {
   Record("LoadIconA", {Quote(resourceName)});
   if (Fails("LoadIconA")) return 0;
   return 0x1C0;  // the program's main icon
 }
 
-int SimPlatform::GetSystemMetrics(int index) {
+int SimShellApi::GetSystemMetrics(int index) {
   Record("GetSystemMetrics", {std::to_string(index)});
   if (Fails("GetSystemMetrics")) return 0;
   auto it = systemMetrics.find(index);
   return it == systemMetrics.end() ? 0 : it->second;
 }
 
-HIcon SimPlatform::LoadImageA(const std::string& resourceName, UInt type, int cx, int cy,
+HIcon SimShellApi::LoadImageA(const std::string& resourceName, UInt type, int cx, int cy,
                               UInt flags) {
   Record("LoadImageA", {"NULL", Quote(resourceName), std::to_string(type), std::to_string(cx),
                         std::to_string(cy), Hex(flags)});
@@ -589,7 +599,7 @@ HIcon SimPlatform::LoadImageA(const std::string& resourceName, UInt type, int cx
   return h;
 }
 
-bool SimPlatform::DestroyIcon(HIcon icon) {
+bool SimShellApi::DestroyIcon(HIcon icon) {
   Record("DestroyIcon", {Hex(icon)});
   if (Fails("DestroyIcon")) return false;
   auto it = openHandles.find(icon);
@@ -603,7 +613,7 @@ bool SimPlatform::DestroyIcon(HIcon icon) {
 
 // ------------------------------------------------------------------ hotkeys
 
-bool SimPlatform::RegisterHotKey(HWnd window, int id, UInt modifiers, UInt vk) {
+bool SimHotkeysApi::RegisterHotKey(HWnd window, int id, UInt modifiers, UInt vk) {
   Record("RegisterHotKey", {Hex(window), std::to_string(id), std::to_string(modifiers), std::to_string(vk)});
   if (Fails("RegisterHotKey")) return false;
   if (!windows_.count(window)) {
@@ -624,7 +634,7 @@ bool SimPlatform::RegisterHotKey(HWnd window, int id, UInt modifiers, UInt vk) {
   return true;
 }
 
-bool SimPlatform::UnregisterHotKey(HWnd window, int id) {
+bool SimHotkeysApi::UnregisterHotKey(HWnd window, int id) {
   Record("UnregisterHotKey", {Hex(window), std::to_string(id)});
   if (Fails("UnregisterHotKey")) return false;
   for (auto it = system_.hotkeys.begin(); it != system_.hotkeys.end(); ++it)
@@ -636,7 +646,7 @@ bool SimPlatform::UnregisterHotKey(HWnd window, int id) {
   return false;
 }
 
-bool SimPlatform::PressHotkey(UInt modifiers, UInt vk) {
+bool SimHotkeysApi::PressHotkey(UInt modifiers, UInt vk) {
   auto it = system_.hotkeys.find({modifiers, vk});
   if (it == system_.hotkeys.end() || it->second.otherProgram || it->second.process != process_)
     return false;
@@ -645,7 +655,7 @@ bool SimPlatform::PressHotkey(UInt modifiers, UInt vk) {
   return true;
 }
 
-bool SimPlatform::ClickTrayIcon(UInt mouseMessage, std::uint32_t hwnd, UInt uid) {
+bool SimShellApi::ClickTrayIcon(UInt mouseMessage, std::uint32_t hwnd, UInt uid) {
   for (const auto& [key, icon] : system_.tray) {
     if (icon.process != process_) continue;
     if (hwnd != 0 && (key.first != hwnd || key.second != uid)) continue;
@@ -657,7 +667,7 @@ bool SimPlatform::ClickTrayIcon(UInt mouseMessage, std::uint32_t hwnd, UInt uid)
   return false;
 }
 
-void SimPlatform::RestartTaskbar() {
+void SimShellApi::RestartTaskbar() {
   // The notification area forgets every icon, then the new taskbar
   // broadcasts its registered message to all top-level windows.
   for (auto it = system_.tray.begin(); it != system_.tray.end();)

@@ -4,23 +4,21 @@
 #include <sstream>
 
 #include "platform/sim/SimArgs.h"
-#include "platform/sim/SimPlatform.h"
+#include "platform/sim/SimPowerApi.h"
 
 namespace zk::sim {
 
 namespace {
-// The pseudo handle of the current process, as on Windows.
-constexpr Handle kCurrentProcess = static_cast<Handle>(-1);
 // The identifier Windows gives the shutdown privilege.
 constexpr DWord kShutdownPrivilegeLuid = 19;
 }  // namespace
 
-Handle SimPlatform::GetCurrentProcess() {
+Handle SimCore::GetCurrentProcess() {
   Record("GetCurrentProcess", {});
   return kCurrentProcess;
 }
 
-bool SimPlatform::OpenProcessToken(Handle process, DWord desiredAccess, Handle& token) {
+bool SimPowerApi::OpenProcessToken(Handle process, DWord desiredAccess, Handle& token) {
   Record("OpenProcessToken", {Hex(process), Hex(desiredAccess)});
   token = 0;
   if (Fails("OpenProcessToken")) return false;
@@ -33,7 +31,14 @@ bool SimPlatform::OpenProcessToken(Handle process, DWord desiredAccess, Handle& 
   return true;
 }
 
-bool SimPlatform::LookupPrivilegeValueA(const char* systemName, const std::string& name, Luid& luid) {
+bool SimPowerApi::CloseToken(Handle handle) {
+  const auto it = openHandles.find(handle);
+  if (it == openHandles.end() || it->second != "token") return false;
+  openHandles.erase(it);
+  return true;
+}
+
+bool SimPowerApi::LookupPrivilegeValueA(const char* systemName, const std::string& name, Luid& luid) {
   Record("LookupPrivilegeValueA",
          {systemName == nullptr ? "NULL" : "\"" + std::string(systemName) + "\"", "\"" + name + "\""});
   if (Fails("LookupPrivilegeValueA")) return false;
@@ -45,7 +50,7 @@ bool SimPlatform::LookupPrivilegeValueA(const char* systemName, const std::strin
   return true;
 }
 
-bool SimPlatform::AdjustTokenPrivileges(Handle token, bool disableAllPrivileges,
+bool SimPowerApi::AdjustTokenPrivileges(Handle token, bool disableAllPrivileges,
                                         TokenPrivileges& newState, DWord bufferLength) {
   const LuidAndAttributes& entry = newState.Privileges[0];
   Record("AdjustTokenPrivileges",
@@ -63,17 +68,17 @@ bool SimPlatform::AdjustTokenPrivileges(Handle token, bool disableAllPrivileges,
   return true;
 }
 
-bool SimPlatform::SetSystemPowerState(int suspend, int force) {
+bool SimPowerApi::SetSystemPowerState(int suspend, int force) {
   Record("SetSystemPowerState", {std::to_string(suspend), std::to_string(force)});
   return !Fails("SetSystemPowerState");
 }
 
-bool SimPlatform::ExitWindowsEx(UInt flags, DWord reserved) {
+bool SimPowerApi::ExitWindowsEx(UInt flags, DWord reserved) {
   Record("ExitWindowsEx", {Hex(flags), Hex(reserved)});
   return !Fails("ExitWindowsEx");
 }
 
-bool SimPlatform::LockWorkStation() {
+bool SimPowerApi::LockWorkStation() {
   Record("LockWorkStation", {});
   return !Fails("LockWorkStation");
 }
@@ -82,7 +87,7 @@ bool SimPlatform::LockWorkStation() {
 
 namespace zk::sim {
 
-NtStatus SimPlatform::CallNtPowerInformation(int level, PowerCapabilities& capabilities) {
+NtStatus SimPowerApi::CallNtPowerInformation(int level, PowerCapabilities& capabilities) {
   Record("CallNtPowerInformation", {std::to_string(level)});
   capabilities = PowerCapabilities{};
   if (Fails("CallNtPowerInformation") || !system_.powerInformation) return STATUS_NOT_IMPLEMENTED;

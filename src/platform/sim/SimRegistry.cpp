@@ -12,7 +12,8 @@
 #include <stdexcept>
 #include <system_error>
 
-#include "platform/sim/SimPlatform.h"
+#include "platform/sim/SimSettingsApi.h"
+#include "platform/sim/SimShellApi.h"
 
 namespace zk::sim {
 
@@ -137,9 +138,9 @@ std::string ProfilePath(const std::string& fileName, const std::string& currentD
 
 }  // namespace
 
-DWord SimPlatform::GetPrivateProfileStringA(const std::string& section, const std::string& key,
-                                            const std::string& defaultValue, char* buffer,
-                                            DWord size, const std::string& fileName) {
+DWord SimSettingsApi::GetPrivateProfileStringA(const std::string& section, const std::string& key,
+                                               const std::string& defaultValue, char* buffer,
+                                               DWord size, const std::string& fileName) {
   Record("GetPrivateProfileStringA", {Quote(section), Quote(key), Quote(defaultValue),
                                       buffer == nullptr ? "NULL" : "buffer",
                                       std::to_string(size), Quote(fileName)});
@@ -176,8 +177,8 @@ DWord SimPlatform::GetPrivateProfileStringA(const std::string& section, const st
   return static_cast<DWord>(n);
 }
 
-bool SimPlatform::WritePrivateProfileStringA(const char* section, const char* key,
-                                             const char* value, const std::string& fileName) {
+bool SimSettingsApi::WritePrivateProfileStringA(const char* section, const char* key,
+                                                const char* value, const std::string& fileName) {
   Record("WritePrivateProfileStringA", {Str(section), Str(key), Str(value), Quote(fileName)});
   if (Fails("WritePrivateProfileStringA")) return false;
 
@@ -255,8 +256,8 @@ bool SimPlatform::WritePrivateProfileStringA(const char* section, const char* ke
 
 // --- registry ------------------------------------------------------------
 
-long SimPlatform::RegCreateKeyExA(HKey root, const std::string& subKey, DWord options,
-                                  DWord access, HKey& result) {
+long SimSettingsApi::RegCreateKeyExA(HKey root, const std::string& subKey, DWord options,
+                                     DWord access, HKey& result) {
   Record("RegCreateKeyExA", {RootName(root), Quote(subKey), std::to_string(options), Hex(access)});
   result = 0;
   if (Fails("RegCreateKeyExA")) return static_cast<long>(lastError_);
@@ -287,8 +288,8 @@ long SimPlatform::RegCreateKeyExA(HKey root, const std::string& subKey, DWord op
   return static_cast<long>(ERROR_SUCCESS);
 }
 
-long SimPlatform::RegQueryValueExA(HKey key, const std::string& name, DWord& type,
-                                   unsigned char* data, DWord& size) {
+long SimSettingsApi::RegQueryValueExA(HKey key, const std::string& name, DWord& type,
+                                      unsigned char* data, DWord& size) {
   Record("RegQueryValueExA",
          {Hex(key), Quote(name), data == nullptr ? "NULL" : "buffer", std::to_string(size)});
   if (Fails("RegQueryValueExA")) return static_cast<long>(lastError_);
@@ -316,8 +317,8 @@ long SimPlatform::RegQueryValueExA(HKey key, const std::string& name, DWord& typ
   return static_cast<long>(ERROR_SUCCESS);
 }
 
-long SimPlatform::RegSetValueExA(HKey key, const std::string& name, DWord type,
-                                 const unsigned char* data, DWord size) {
+long SimSettingsApi::RegSetValueExA(HKey key, const std::string& name, DWord type,
+                                    const unsigned char* data, DWord size) {
   std::string bytes;
   if (data != nullptr) bytes.assign(reinterpret_cast<const char*>(data), size);
   // Texts are shown up to their NUL, other data as hexadecimal bytes.
@@ -347,7 +348,7 @@ long SimPlatform::RegSetValueExA(HKey key, const std::string& name, DWord type,
   return static_cast<long>(ERROR_SUCCESS);
 }
 
-long SimPlatform::RegDeleteValueA(HKey key, const std::string& name) {
+long SimSettingsApi::RegDeleteValueA(HKey key, const std::string& name) {
   Record("RegDeleteValueA", {Hex(key), Quote(name)});
   if (Fails("RegDeleteValueA")) return static_cast<long>(lastError_);
 
@@ -359,7 +360,7 @@ long SimPlatform::RegDeleteValueA(HKey key, const std::string& name) {
   return static_cast<long>(ERROR_SUCCESS);
 }
 
-long SimPlatform::RegCloseKey(HKey key) {
+long SimSettingsApi::RegCloseKey(HKey key) {
   Record("RegCloseKey", {Hex(key)});
   if (Fails("RegCloseKey")) return static_cast<long>(lastError_);
 
@@ -370,7 +371,7 @@ long SimPlatform::RegCloseKey(HKey key) {
 
 // --- shell special folders ----------------------------------------------
 
-HResult SimPlatform::SHGetSpecialFolderLocation(HWnd owner, int csidl, std::uintptr_t& pidl) {
+HResult SimShellApi::SHGetSpecialFolderLocation(HWnd owner, int csidl, std::uintptr_t& pidl) {
   Record("SHGetSpecialFolderLocation", {Hex(owner), Hex(static_cast<std::uintptr_t>(csidl)), "ppidl"});
   pidl = 0;
   if (Fails("SHGetSpecialFolderLocation")) return HResultFromWin32(lastError_);
@@ -387,7 +388,7 @@ HResult SimPlatform::SHGetSpecialFolderLocation(HWnd owner, int csidl, std::uint
   return S_OK;
 }
 
-bool SimPlatform::SHGetPathFromIDListA(std::uintptr_t pidl, char* path) {
+bool SimShellApi::SHGetPathFromIDListA(std::uintptr_t pidl, char* path) {
   Record("SHGetPathFromIDListA", {Hex(pidl), "buffer"});
   if (path != nullptr) path[0] = '\0';
   if (Fails("SHGetPathFromIDListA")) return false;
@@ -401,7 +402,7 @@ bool SimPlatform::SHGetPathFromIDListA(std::uintptr_t pidl, char* path) {
   return true;
 }
 
-void SimPlatform::CoTaskMemFree(std::uintptr_t pidl) {
+void SimShellApi::CoTaskMemFree(std::uintptr_t pidl) {
   Record("CoTaskMemFree", {Hex(pidl)});
   if (Fails("CoTaskMemFree")) return;
   if (pidl == 0) return;
