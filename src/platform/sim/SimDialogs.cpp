@@ -231,6 +231,13 @@ bool SimDialogsApi::GetOpenFileNameA(OpenFileNameA& ofn) {
   return true;
 }
 
+int SimDialogsApi::MessageBoxA(HWnd owner, const std::string& text, const std::string& caption, UInt type) {
+  Record("MessageBoxA", {Hex(owner), Quote(text), Quote(caption), Hex(type)});
+  messageBoxes.push_back(Box{owner, text, caption, type});
+  if (Fails("MessageBoxA")) return 0;
+  return messageBoxAnswer ? messageBoxAnswer(text, caption, type) : IDOK;
+}
+
 HRsrc SimDialogsApi::FindResourceA(const std::string& name, UInt type) {
   Record("FindResourceA", {"NULL", Quote(name), std::to_string(type)});
   if (Fails("FindResourceA") || type != RT_RCDATA_ID) return 0;

@@ -13,11 +13,6 @@ namespace {
 constexpr DWord kShutdownPrivilegeLuid = 19;
 }  // namespace
 
-Handle SimCore::GetCurrentProcess() {
-  Record("GetCurrentProcess", {});
-  return kCurrentProcess;
-}
-
 bool SimPowerApi::OpenProcessToken(Handle process, DWord desiredAccess, Handle& token) {
   Record("OpenProcessToken", {Hex(process), Hex(desiredAccess)});
   token = 0;

@@ -1,25 +1,20 @@
-// The simulated profile strings, registry and shell special folders.
+// The simulated profile strings and registry.
 //
 // Profile files are real files below the system's file root; every call reads
 // and writes them afresh, so there is no cache to flush. The registry lives in
-// SimSystem::registry. Item identifier lists are opaque numbers that name a
-// special folder.
+// SimSystem::registry.
 #include <algorithm>
 #include <cctype>
 #include <cstring>
 #include <fstream>
 #include <sstream>
-#include <stdexcept>
 #include <system_error>
 
 #include "platform/sim/SimSettingsApi.h"
-#include "platform/sim/SimShellApi.h"
 
 namespace zk::sim {
 
 namespace {
-
-constexpr DWord kMaxPath = 260;
 
 std::string Upper(std::string s) {
   for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
@@ -46,10 +41,6 @@ std::string Hex(std::uintptr_t v) {
 }
 
 std::string RootName(HKey root) { return root == HKEY_CURRENT_USER ? "HKEY_CURRENT_USER" : Hex(root); }
-
-HResult HResultFromWin32(DWord code) {
-  return code == 0 ? E_FAIL : static_cast<HResult>(0x80070000u | (code & 0xFFFFu));
-}
 
 // --- profile files -------------------------------------------------------
 
@@ -367,48 +358,6 @@ long SimSettingsApi::RegCloseKey(HKey key) {
   if (keys_.erase(key) == 0) return static_cast<long>(ERROR_INVALID_HANDLE);
   openHandles.erase(key);
   return static_cast<long>(ERROR_SUCCESS);
-}
-
-// --- shell special folders ----------------------------------------------
-
-HResult SimShellApi::SHGetSpecialFolderLocation(HWnd owner, int csidl, std::uintptr_t& pidl) {
-  Record("SHGetSpecialFolderLocation", {Hex(owner), Hex(static_cast<std::uintptr_t>(csidl)), "ppidl"});
-  pidl = 0;
-  if (Fails("SHGetSpecialFolderLocation")) return HResultFromWin32(lastError_);
-
-  if (csidl != CSIDL_APPDATA) return HResultFromWin32(ERROR_INVALID_PARAMETER);
-  // A real profile has its application data folder from the start.
-  if (!system_.fileRoot.empty()) {
-    std::error_code ec;
-    std::filesystem::create_directories(system_.HostPath(system_.appDataPath()), ec);
-  }
-  pidl = system_.NewHandleValue();
-  pidls_[pidl] = csidl;
-  openHandles[pidl] = "pidl";
-  return S_OK;
-}
-
-bool SimShellApi::SHGetPathFromIDListA(std::uintptr_t pidl, char* path) {
-  Record("SHGetPathFromIDListA", {Hex(pidl), "buffer"});
-  if (path != nullptr) path[0] = '\0';
-  if (Fails("SHGetPathFromIDListA")) return false;
-
-  const auto it = pidls_.find(pidl);
-  if (it == pidls_.end() || path == nullptr) return false;
-  std::string folder;
-  if (it->second == CSIDL_APPDATA) folder = system_.appDataPath();
-  if (folder.empty() || folder.size() >= kMaxPath) return false;
-  std::memcpy(path, folder.c_str(), folder.size() + 1);
-  return true;
-}
-
-void SimShellApi::CoTaskMemFree(std::uintptr_t pidl) {
-  Record("CoTaskMemFree", {Hex(pidl)});
-  if (Fails("CoTaskMemFree")) return;
-  if (pidl == 0) return;
-  // Freeing what was never given, or freeing twice, corrupts a real heap.
-  if (pidls_.erase(pidl) == 0) throw std::logic_error("CoTaskMemFree of an unknown item list");
-  openHandles.erase(pidl);
 }
 
 }  // namespace zk::sim

@@ -23,6 +23,10 @@ struct Call {
   std::string ToString() const;  // "Name(a, b, c)"
 };
 
+// Whether two names are equal without regard to the case of ASCII letters,
+// as Windows compares the names of atoms and window messages.
+bool EqualNoCase(const std::string& a, const std::string& b);
+
 // Whether some simulated call records under this name (the build gathers the
 // names from the Record calls of this folder).
 bool IsCallName(std::string_view name);
