@@ -13,7 +13,8 @@
 #include <utility>
 #include <vector>
 
-#include "platform/Platform.h"
+#include "platform/EndpointTypes.h"
+#include "platform/WinTypes.h"
 
 namespace zk::sim {
 
