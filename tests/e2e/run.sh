@@ -56,7 +56,7 @@ if [ -z "${ZK_E2E_WATCHDOG:-}" ]; then
 fi
 
 CASES=(single-instance old-windows builtin-hotkeys tray-menu first-start-files restart-after-kill)
-CASES+=(launch-entry paste-entry)
+CASES+=(launch-entry paste-entry paste-beside-watcher)
 CASES+=(volume-hotkeys session-end-asks)
 CASES+=(add-entries)
 CASES+=(delete-entries about-box links)
@@ -587,6 +587,44 @@ case_paste_entry() {
   zk_exit_by_menu || fail "could not choose Exit on the tray menu"
   zk_wait_exit 15
   [ "$ZK_RC" = 0 ] || fail "exit code $ZK_RC after Exit, expected 0"
+  finish
+}
+
+# A clipboard watcher that holds the clipboard 40 ms after every change, as
+# clipboard history does: each of ten pastes into a fresh edit window still
+# arrives whole, and no error box appears.
+case_paste_beside_watcher() {
+  begin paste-beside-watcher
+  fresh_state
+  local want='first line\r\nsecond line' i out whole=0 got=() watcher
+  mkdir -p "$DATA_DIR"
+  printf '%s|S|83|%s\r\n' "$(b64 Lines)" "$(b64 $'first line\r\nsecond line')" >"$DATA_DIR/znks2.ini"
+  zk_start_ready || { finish; return; }
+  timeout 300 wine "$DRIVER" clip-watcher 40 240000 >"$WORK/watcher.txt" 2>>"$LOG" &
+  watcher=$!
+  zk wait-window zk_e2e_clipwatch '*' 20000 >/dev/null || fail "the clipboard watcher did not start"
+  for ((i = 1; i <= 10; i++)); do
+    timeout 60 wine "$DRIVER" edit-window 5000 >"$WORK/edit.txt" 2>>"$LOG" &
+    local editor=$!
+    if zk wait-window zk_e2e_edit zk_e2e_edit 20000 >/dev/null; then
+      sleep 1
+      zk press-hotkey 10 83 >/dev/null
+    fi
+    wait "$editor"
+    out=$(tr -d '\r' <"$WORK/edit.txt" | sed -n 's/^text: //p')
+    if [ "$out" = "$want" ]; then whole=$((whole + 1)); else got+=("[$out]"); fi
+    if out=$(zk message-box 0); then
+      got+=("box \"$(sed -n 's/^text: //p' <<<"$out" | head -n1)\"")
+      zk dialog-ok 2000 >/dev/null
+    fi
+  done
+  zk post-message zk_e2e_clipwatch '*' 0x10 0 >/dev/null
+  wait "$watcher"
+  out=$(tr -d '\r' <"$WORK/watcher.txt")
+  log "watcher: $out"
+  [ "${out##* held: }" -ge 10 ] 2>/dev/null || fail "the watcher held the clipboard too seldom ($out)"
+  [ "$whole" = 10 ] || fail "$whole of 10 pastes arrived whole; the others: ${got[*]}"
+  kill -0 "$ZK_PID" 2>/dev/null || fail "the program ended"
   finish
 }
 
@@ -1191,6 +1229,7 @@ for c in "${CASES[@]}"; do
     restart-after-kill) case_restart_after_kill ;;
     launch-entry) case_launch_entry ;;
     paste-entry) case_paste_entry ;;
+    paste-beside-watcher) case_paste_beside_watcher ;;
     volume-hotkeys) case_volume_hotkeys ;;
     session-end-asks) case_session_end_asks ;;
     add-entries) case_add_entries ;;
