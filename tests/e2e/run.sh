@@ -138,11 +138,19 @@ reg_value() {
 wine_reset() { zk_wine_stop; }
 
 ZK_PID=""
+ZK_TRACE=""
+TRACE_FILE=""
 # Starts zentrik.exe in the background; its exit code is collected by
-# zk_wait_exit.
+# zk_wait_exit. With ZK_TRACE set (Wine debug channels, such as
+# trace+mmdevapi), they are on for the program and its standard error goes
+# to TRACE_FILE.
 zk_start() {
-  log "start zentrik"
-  timeout 120 wine "$PROGRAM" >>"$LOG" 2>&1 &
+  log "start zentrik${ZK_TRACE:+ with $ZK_TRACE}"
+  if [ -n "$ZK_TRACE" ]; then
+    WINEDEBUG=-all,$ZK_TRACE timeout 120 wine "$PROGRAM" >>"$LOG" 2>>"$TRACE_FILE" &
+  else
+    timeout 120 wine "$PROGRAM" >>"$LOG" 2>&1 &
+  fi
   ZK_PID=$!
 }
 
@@ -630,19 +638,45 @@ case_paste_beside_watcher() {
 
 # --- sound device and session end
 
+# What each key asks of the default endpoint, in the order pressed: the
+# mmdevapi trace lines that must follow it (extended regular expressions;
+# "!" before one: must not). Wine's endpoint volume is a stub: a new one
+# each time, whose master scalar reads 1.0 (level 5) and whose mute reads
+# off; it cannot count its channels, so a write takes the master scalar,
+# 52428 / 65535 for Volume-, which it refuses, and the mixer writes instead.
+VOLUME_STEPS=(
+  '35 AEV_GetMute AEV_SetMute.*->\(1,'
+  '33 AEV_GetMasterVolumeLevelScalar !AEV_Set'
+  '34 AEV_GetChannelCount AEV_SetMasterVolumeLevelScalar.*->\(0\.800000,'
+  '34 AEV_SetMasterVolumeLevelScalar.*->\(0\.800000,'
+  '35 AEV_SetMute.*->\(1,'
+)
+
+# The endpoint volume objects in these trace lines whose last call is not
+# the release of the last reference.
+unreleased_endpoints() {
+  awk 'match($0, /AEV_[A-Za-z]+ \([0-9A-Fa-f]+\)/) {
+         id = substr($0, RSTART, RLENGTH); sub(/^[^ ]+ /, "", id); last[id] = $0 }
+       END { for (id in last) if (last[id] !~ /AEV_Release .* new ref 0$/) printf "%s ", id }'
+}
+
 case_volume_hotkeys() {
   begin volume-hotkeys
-  local sound=1 key out
+  local sound=1 step key pats pat lines=0 calls out
   zk_start_pulse || sound=0
   fresh_state
   if [ "$sound" = 1 ] && ! zk mixer-info >/dev/null; then sound=0; fi
   if [ "$sound" = 0 ]; then
     echo "note volume-hotkeys: no sound device (PulseAudio with a null sink did not come up;" \
-      "see the log with --keep): the sound-device part is skipped, the keys are pressed without one"
+      "see the log with --keep): the endpoint part is skipped, the keys are pressed without one"
   fi
+  TRACE_FILE=$WORK/mmdevapi.txt
+  : >"$TRACE_FILE"
+  ZK_TRACE=trace+mmdevapi
   if zk_start_ready; then
     # Mute, Volume+, Volume- twice, Mute again: none may show anything.
-    for key in 35 33 34 34 35; do
+    for step in "${VOLUME_STEPS[@]}"; do
+      read -r key pats <<<"$step"
       zk press-hotkey 12 "$key" >/dev/null
       sleep 0.5
       if zk message-box 1000 >/dev/null; then
@@ -650,12 +684,30 @@ case_volume_hotkeys() {
         zk dialog-ok 2000 >/dev/null
       fi
       kill -0 "$ZK_PID" 2>/dev/null || { fail "the program ended after WinKey+Shift+$key"; break; }
+      [ "$sound" = 1 ] || continue
+      calls=$(tail -n +$((lines + 1)) "$TRACE_FILE" | grep 'mmdevapi:AEV_')
+      lines=$(wc -l <"$TRACE_FILE")
+      log "WinKey+Shift+$key: $calls"
+      if [ -z "$calls" ]; then
+        fail "WinKey+Shift+$key did not reach the endpoint"
+        continue
+      fi
+      for pat in $pats; do
+        if [ "${pat#!}" != "$pat" ]; then
+          grep -qE -- "${pat#!}" <<<"$calls" && fail "WinKey+Shift+$key: the endpoint got ${pat#!}"
+        else
+          grep -qE -- "$pat" <<<"$calls" || fail "WinKey+Shift+$key: no $pat in the trace"
+        fi
+      done
+      out=$(unreleased_endpoints <<<"$calls")
+      [ -z "$out" ] || fail "WinKey+Shift+$key left endpoint volume objects unreleased: $out"
     done
     out=$(zk hotkeys-held) || fail "not all eleven hotkeys are held while it runs ($(grep '^free' <<<"$out"))"
     zk_exit_by_menu || fail "could not choose Exit on the tray menu"
     zk_wait_exit 15
     [ "$ZK_RC" = 0 ] || fail "exit code $ZK_RC after Exit, expected 0"
   fi
+  ZK_TRACE=""
   wine_reset
   zk_stop_pulse
   finish
