@@ -1,6 +1,7 @@
 #include "actions/MasterVolume.h"
 
 #include <cmath>
+#include <optional>
 #include <utility>
 
 #include "platform/Handles.h"
@@ -61,12 +62,91 @@ DWord Scaled(DWord part, DWord whole, std::uint16_t value) {
   return static_cast<DWord>(std::nearbyint(static_cast<double>(part) / whole * value));
 }
 
+// The channel values that write `value` and keep the balance of `left` and
+// `right`: the louder channel takes `value`, the other keeps its ratio to it.
+// The values are unsigned: whatever a driver reports, the divisor is the
+// larger of the two and the results stay within 0..value.
+void Balanced(DWord left, DWord right, std::uint16_t value, DWord& newLeft, DWord& newRight) {
+  newLeft = newRight = value;
+  if (left > right) newRight = Scaled(right, left, value);
+  if (left < right) newLeft = Scaled(left, right, value);
+}
+
+// --- the default audio endpoint. Since Windows Vista the mixer's controls
+// act on the calling program's own audio session only; what the user hears
+// is the volume of the default render endpoint. Its scalars 0.0..1.0 stand
+// for the mixer's 0..65535. Each routine below gives up (false, or nothing)
+// at the first step that fails, and the mixer is used instead.
+
+// The volume interface of the default render endpoint; empty when the
+// system has no device enumerator (before Vista) or no sound device.
+UniqueCom OpenEndpointVolume(TPlatform& p) {
+  ComObject raw = 0;
+  if (!Succeeded(p.CoCreateInstance(CLSID_MMDeviceEnumerator, CLSCTX_INPROC_SERVER,
+                                    IID_IMMDeviceEnumerator, raw)))
+    return {};
+  const UniqueCom enumerator(p, raw);
+  raw = 0;
+  if (!Succeeded(p.IMMDeviceEnumerator_GetDefaultAudioEndpoint(enumerator.get(), eRender, eConsole, raw)))
+    return {};
+  const UniqueCom device(p, raw);
+  raw = 0;
+  if (!Succeeded(p.IMMDevice_Activate(device.get(), IID_IAudioEndpointVolume, CLSCTX_INPROC_SERVER, raw)))
+    return {};
+  return UniqueCom(p, raw);
+}
+
+std::uint16_t FromScalar(float level) {
+  const double v = std::nearbyint(static_cast<double>(level) * 0xFFFF);
+  return static_cast<std::uint16_t>(v < 0 ? 0 : v > 0xFFFF ? 0xFFFF : v);
+}
+float ToScalar(DWord value) { return static_cast<float>(value / 65535.0); }
+
+std::optional<std::uint16_t> EndpointVolume(TPlatform& p) {
+  const UniqueCom volume = OpenEndpointVolume(p);
+  float level = 0;
+  if (!volume || !Succeeded(p.IAudioEndpointVolume_GetMasterVolumeLevelScalar(volume.get(), level)))
+    return std::nullopt;
+  return FromScalar(level);
+}
+
+// Two channels keep their balance through the channel scalars; any other
+// endpoint (or one whose channels cannot be counted) takes the master scalar.
+bool SetEndpointVolume(TPlatform& p, std::uint16_t value) {
+  const UniqueCom volume = OpenEndpointVolume(p);
+  if (!volume) return false;
+  UInt channels = 0;
+  if (!Succeeded(p.IAudioEndpointVolume_GetChannelCount(volume.get(), channels)) || channels != 2)
+    return Succeeded(p.IAudioEndpointVolume_SetMasterVolumeLevelScalar(volume.get(), ToScalar(value)));
+  float left = 0, right = 0;
+  if (!Succeeded(p.IAudioEndpointVolume_GetChannelVolumeLevelScalar(volume.get(), 0, left)) ||
+      !Succeeded(p.IAudioEndpointVolume_GetChannelVolumeLevelScalar(volume.get(), 1, right)))
+    return false;
+  DWord newLeft = 0, newRight = 0;
+  Balanced(FromScalar(left), FromScalar(right), value, newLeft, newRight);
+  return Succeeded(p.IAudioEndpointVolume_SetChannelVolumeLevelScalar(volume.get(), 0, ToScalar(newLeft))) &&
+         Succeeded(p.IAudioEndpointVolume_SetChannelVolumeLevelScalar(volume.get(), 1, ToScalar(newRight)));
+}
+
+std::optional<bool> EndpointMute(TPlatform& p) {
+  const UniqueCom volume = OpenEndpointVolume(p);
+  bool mute = false;
+  if (!volume || !Succeeded(p.IAudioEndpointVolume_GetMute(volume.get(), mute))) return std::nullopt;
+  return mute;
+}
+
+bool SetEndpointMute(TPlatform& p, bool value) {
+  const UniqueCom volume = OpenEndpointVolume(p);
+  return volume && Succeeded(p.IAudioEndpointVolume_SetMute(volume.get(), value));
+}
+
 }  // namespace
 
 namespace TVostel {
 
 std::uint16_t GetVolume(TPlatform& p) {
   try {
+    if (const auto endpoint = EndpointVolume(p)) return *endpoint;
     DWord value = 0;
     MasterControl c;
     if (!OpenMasterControl(p, MIXERCONTROL_CONTROLTYPE_VOLUME, 1, true, &value, c)) return 0;
@@ -81,22 +161,18 @@ std::uint16_t GetVolume(TPlatform& p) {
 
 void SetVolume(TPlatform& p, std::uint16_t value) {
   try {
+    if (SetEndpointVolume(p, value)) return;
     DWord newLeft = value, newRight = value;
     if (p.mixerGetNumDevs() < 1) return;
 
-    // Read both channels to keep their balance. The values are unsigned:
-    // whatever a driver reports, the divisor is the larger of the two and
-    // the results stay within 0..value.
+    // Read both channels to keep their balance.
     {
       DWord channels[2] = {0, 0};
       MasterControl c;
       if (OpenMasterControl(p, MIXERCONTROL_CONTROLTYPE_VOLUME, 2, false, channels, c) &&
           p.mixerGetControlDetailsA(c.mixer.get(), c.details, MIXER_GETCONTROLDETAILSF_VALUE) ==
-              MMSYSERR_NOERROR) {
-        const DWord left = channels[0], right = channels[1];
-        if (left > right) newRight = Scaled(right, left, value);
-        if (left < right) newLeft = Scaled(left, right, value);
-      }
+              MMSYSERR_NOERROR)
+        Balanced(channels[0], channels[1], value, newLeft, newRight);
     }
 
     DWord channels[2] = {0, 0};
@@ -111,6 +187,7 @@ void SetVolume(TPlatform& p, std::uint16_t value) {
 
 bool GetMute(TPlatform& p) {
   try {
+    if (const auto endpoint = EndpointMute(p)) return *endpoint;
     DWord value = 0;
     MasterControl c;
     if (!OpenMasterControl(p, MIXERCONTROL_CONTROLTYPE_MUTE, 1, true, &value, c)) return false;
@@ -124,6 +201,7 @@ bool GetMute(TPlatform& p) {
 
 void SetMute(TPlatform& p, bool value) {
   try {
+    if (SetEndpointMute(p, value)) return;
     DWord state = value ? 1 : 0;
     MasterControl c;
     if (!OpenMasterControl(p, MIXERCONTROL_CONTROLTYPE_MUTE, 1, true, &state, c)) return;

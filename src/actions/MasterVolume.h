@@ -1,6 +1,8 @@
-// The master volume and mute switch: the speakers line of mixer device 0.
-// Every routine opens and closes the mixer itself, shows nothing and lets no
-// error escape; a value that cannot be read is 0 or false.
+// The master volume and mute switch: those of the default audio endpoint
+// where the system has one (Windows Vista on), else the speakers line of
+// mixer device 0. Every routine opens and releases what it uses itself,
+// shows nothing and lets no error escape; a value that cannot be read is 0
+// or false.
 #pragma once
 
 #include <cstdint>

@@ -1,5 +1,6 @@
 #include "actions/PowerControl.h"
 
+#include "actions/KeyRelease.h"
 #include "platform/Handles.h"
 
 namespace zk {
@@ -12,9 +13,33 @@ constexpr UInt kTurnOffFlags = EWX_POWEROFF | EWX_FORCEIFHUNG;
 constexpr UInt kRestartFlags = EWX_REBOOT | EWX_FORCEIFHUNG;
 constexpr UInt kLogOffFlags = EWX_LOGOFF | EWX_FORCEIFHUNG;
 
+// The reason given for turning off and restarting: planned, other. With 0
+// Windows logs an unplanned shutdown, which may write a state file first.
+constexpr DWord kPlannedReason =
+    SHTDN_REASON_MAJOR_OTHER | SHTDN_REASON_MINOR_OTHER | SHTDN_REASON_FLAG_PLANNED;
+
 // SetSystemPowerState's fSuspend and fForce: TRUE with every bit set.
 // Programs resume after a stand-by, so forcing it loses nothing.
 constexpr int kAllBitsTrue = -1;
+
+constexpr int VK_ESCAPE = 0x1B;  // the key of the stand-by hotkey
+
+// A machine that sleeps only in S0 low-power idle ("Modern Standby"): there
+// SetSystemPowerState hibernates or does nothing, and sleep comes when the
+// display is turned off.
+bool SleepsOnlyInLowPowerIdle(TPlatform& p) {
+  PowerCapabilities caps;
+  return p.CallNtPowerInformation(SystemPowerCapabilities, caps) == STATUS_SUCCESS && caps.AoAc &&
+         !caps.SystemS1 && !caps.SystemS2 && !caps.SystemS3;
+}
+
+bool StandBy(TPlatform& p, HWnd window) {
+  if (!SleepsOnlyInLowPowerIdle(p)) return p.SetSystemPowerState(kAllBitsTrue, kAllBitsTrue);
+  // A key let go after the display went off would wake it again at once.
+  WaitForKeysReleased(p, {VK_ESCAPE});
+  p.SendMessageA(window, WM_SYSCOMMAND, SC_MONITORPOWER, kMonitorOff);
+  return true;
+}
 }  // namespace
 
 namespace TVostel {
@@ -32,12 +57,12 @@ bool EnablePrivilege(TPlatform& p, const std::string& name) {
   return p.AdjustTokenPrivileges(token.get(), false, privileges, kTokenPrivilegesSize);
 }
 
-bool PowerControl(TPlatform& p, TPowerAction action) {
+bool PowerControl(TPlatform& p, TPowerAction action, HWnd window) {
   EnablePrivilege(p, "SeShutdownPrivilege");
   switch (action) {
-    case TPowerAction::paStandBy: return p.SetSystemPowerState(kAllBitsTrue, kAllBitsTrue);
-    case TPowerAction::paTurnOff: return p.ExitWindowsEx(kTurnOffFlags, 0);
-    case TPowerAction::paRestart: return p.ExitWindowsEx(kRestartFlags, 0);
+    case TPowerAction::paStandBy: return StandBy(p, window);
+    case TPowerAction::paTurnOff: return p.ExitWindowsEx(kTurnOffFlags, kPlannedReason);
+    case TPowerAction::paRestart: return p.ExitWindowsEx(kRestartFlags, kPlannedReason);
     case TPowerAction::paLogOff: return p.ExitWindowsEx(kLogOffFlags, 0);
     case TPowerAction::paLock: return p.LockWorkStation();
   }

@@ -12,8 +12,10 @@ enum class TPowerAction { paStandBy, paTurnOff, paRestart, paLogOff, paLock };
 namespace TVostel {
 // Enables "SeShutdownPrivilege", whether or not that succeeds carries out
 // the command, and returns true when the command's own call reported
-// success. Shows nothing.
-bool PowerControl(zk::TPlatform& p, TPowerAction action);
+// success. Shows nothing. On a machine that sleeps only in S0 low-power
+// idle, stand-by turns the display off through `window`, one of the
+// program's own windows.
+bool PowerControl(zk::TPlatform& p, TPowerAction action, zk::HWnd window = 0);
 // Enables the named privilege in the process token: true when
 // AdjustTokenPrivileges returned non-zero. The token is closed on every way out.
 bool EnablePrivilege(zk::TPlatform& p, const std::string& name);

@@ -2,6 +2,7 @@
 // a text entry puts its text on the clipboard and types Ctrl+V into the
 // window that has the keyboard focus. Both look their entry up in the list
 // file afresh, by key code.
+#include <algorithm>
 #include <cstring>
 #include <optional>
 #include <string>
@@ -9,6 +10,7 @@
 
 #include "actions/UserEntries.h"
 
+#include "actions/KeyRelease.h"
 #include "catalogue/Base64.h"
 #include "catalogue/ListFiles.h"
 #include "base/Errors.h"
@@ -18,16 +20,32 @@ namespace zk {
 
 namespace {
 
-// How long a paste waits at most for the user to let go of the hotkey's
-// keys, and how often it looks.
-constexpr DWord kReleaseWaitLimit = 1000;
-constexpr DWord kReleasePollInterval = 10;
+// A clipboard that another program holds is tried again this often, for
+// this long, before the paste gives up.
+constexpr DWord kClipboardRetryInterval = 15;
+constexpr DWord kClipboardWaitLimit = 500;
+// How long a clipboard watcher gets to notice the new text before the paste
+// looks whether it holds the clipboard.
+constexpr DWord kWatcherGrace = 50;
+
+// Clipboard history and clipboard managers open the clipboard right after
+// every change to read it; an OpenClipboard in that moment fails. So the
+// open is tried again for a while.
+bool OpenClipboardRetrying(TPlatform& p, HWnd owner) {
+  if (p.OpenClipboard(owner)) return true;
+  const DWord start = p.GetTickCount();
+  do {
+    p.Sleep(kClipboardRetryInterval);
+    if (p.OpenClipboard(owner)) return true;
+  } while (p.GetTickCount() - start < kClipboardWaitLimit);
+  return false;
+}
 
 // The clipboard, open from construction to destruction.
 class OpenClipboardScope {
  public:
   OpenClipboardScope(TPlatform& p, HWnd owner) : p_(p) {
-    if (!p.OpenClipboard(owner)) throw zk::Exception("Cannot open clipboard");
+    if (!OpenClipboardRetrying(p, owner)) throw zk::Exception("Cannot open clipboard");
   }
   ~OpenClipboardScope() { p_.CloseClipboard(); }
   OpenClipboardScope(const OpenClipboardScope&) = delete;
@@ -57,22 +75,43 @@ void PutTextOnClipboard(TPlatform& p, HWnd owner, const std::string& text) {
   block.release();  // the clipboard owns it now
 }
 
-bool AnyModifierDown(TPlatform& p) {
-  for (int vk : {VK_LWIN, VK_RWIN, VK_CONTROL, VK_MENU, VK_SHIFT})
-    if (static_cast<unsigned short>(p.GetAsyncKeyState(vk)) & 0x8000u) return true;
-  return false;
+// A Ctrl+V that reaches the focused program while a watcher still holds the
+// clipboard pastes nothing there. So the keys wait until nobody holds it:
+// the watcher gets a short grace (counted from when the text was put on the
+// clipboard) to react, then has until half a second has passed to let go;
+// after that the keys are typed anyway.
+void WaitForClipboardReaders(TPlatform& p, DWord changedAt) {
+  for (;;) {
+    const DWord waited = p.GetTickCount() - changedAt;
+    if (waited >= kWatcherGrace && p.GetOpenClipboardWindow() == 0) return;
+    if (waited >= kClipboardWaitLimit) return;
+    p.Sleep(kClipboardRetryInterval);
+  }
 }
 
-// A Ctrl+V typed while the hotkey's own WinKey and Ctrl are still down
-// reaches the focused program as WinKey+Ctrl+V, which the shell takes for
-// itself. So the paste waits until the user has let go of every modifier,
-// for a second at most, and then types anyway.
-void WaitForModifiersReleased(TPlatform& p) {
-  if (!AnyModifierDown(p)) return;
-  const DWord start = p.GetTickCount();
-  do {
-    p.Sleep(kReleasePollInterval);
-  } while (AnyModifierDown(p) && p.GetTickCount() - start < kReleaseWaitLimit);
+bool StartsWithNoCase(const std::string& text, const std::string& prefix) {
+  if (text.size() < prefix.size()) return false;
+  for (std::size_t i = 0; i < prefix.size(); ++i) {
+    auto fold = [](char c) { return c == '/' ? '\\' : (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; };
+    if (fold(text[i]) != fold(prefix[i])) return false;
+  }
+  return true;
+}
+
+// A 32-bit program on 64-bit Windows sees SysWOW64 where it names System32.
+// A file that only the 64-bit System32 holds (wsl.exe, for one) is reached
+// through the Sysnative alias; any other file is handed on as it is.
+std::string NativeSystemFile(TPlatform& p, const std::string& file) {
+  bool wow64 = false;
+  if (!p.IsWow64Process(p.GetCurrentProcess(), wow64) || !wow64) return file;
+  std::string system = p.GetSystemDirectoryA();
+  while (!system.empty() && system.back() == '\\') system.pop_back();
+  const std::size_t slash = system.rfind('\\');
+  if (slash == std::string::npos || !StartsWithNoCase(file, system + "\\")) return file;
+  if (p.GetFileAttributesA(file) != INVALID_FILE_ATTRIBUTES) return file;
+  std::string native = system.substr(0, slash) + "\\Sysnative" + file.substr(system.size());
+  std::replace(native.begin(), native.end(), '/', '\\');
+  return p.GetFileAttributesA(native) != INVALID_FILE_ATTRIBUTES ? native : file;
 }
 
 void TypeCtrlV(TPlatform& p) {
@@ -91,14 +130,19 @@ void RunLaunchEntry(TPlatform& p, HWnd owner, const std::string& listPath, int k
   const TRecordFields fields(*line);
   const std::string file = Base64DecodeString(std::string(fields.File()));
   const std::string parameters = Base64DecodeString(std::string(fields.Parameters()));
-  p.ShellExecuteA(owner, "open", file, parameters.c_str(), nullptr, SW_SHOW);
+  p.ShellExecuteA(owner, "open", NativeSystemFile(p, file), parameters.c_str(), nullptr, SW_SHOW);
 }
 
 void PasteTextEntry(TPlatform& p, HWnd owner, const std::string& listPath, int key) {
   const std::optional<std::string> line = FindListRecord(p, listPath, key);
   if (!line) return;
   PutTextOnClipboard(p, owner, Base64DecodeString(std::string(TRecordFields(*line).Text())));
-  WaitForModifiersReleased(p);
+  const DWord changedAt = p.GetTickCount();
+  // A Ctrl+V typed while the hotkey's own WinKey and Ctrl are still down
+  // reaches the focused program as WinKey+Ctrl+V, which the shell takes for
+  // itself: the keys wait until the user has let go.
+  WaitForKeysReleased(p);
+  WaitForClipboardReaders(p, changedAt);
   TypeCtrlV(p);
 }
 

@@ -26,7 +26,9 @@ struct TTrayRow {
   bool marker = false;
 };
 
-void Power(TPlatform& p, TPowerAction action) { TVostel::PowerControl(p, action); }
+void Power(TPlatform& p, TPowerAction action, HWnd window = 0) {
+  TVostel::PowerControl(p, action, window);
+}
 
 constexpr TTrayRow kList1[] = {
     {"mnuTray_AddDelHotkey_Add", "Add...", nullptr, 0, nullptr, &TfrmMain::mnuTray_AddDelHotkey_AddClick},
@@ -39,7 +41,7 @@ constexpr TTrayRow kList2[] = {
 
 constexpr TTrayRow kTrayMenu[] = {
     {"mnuTray_StandBy", "Stand By", "Esc", 27,
-     [](TPlatform& p, HWnd) { Power(p, TPowerAction::paStandBy); }},
+     [](TPlatform& p, HWnd owner) { Power(p, TPowerAction::paStandBy, owner); }},
     {"mnuTray_TurnOff", "Turn Off Computer", "F4", 115,
      [](TPlatform& p, HWnd) { Power(p, TPowerAction::paTurnOff); }},
     {"mnuTray_Restart", "Restart", "F8", 119,

@@ -53,6 +53,9 @@ struct FreeItemIdList {
 struct CloseMixer {
   void operator()(TPlatform& p, HMixer m) const { p.mixerClose(m); }
 };
+struct ReleaseComObject {
+  void operator()(TPlatform& p, ComObject o) const { p.IUnknown_Release(o); }
+};
 struct DestroyWindowHandle {
   void operator()(TPlatform& p, HWnd w) const { p.DestroyWindow(w); }
 };
@@ -73,6 +76,7 @@ using UniqueWindow = UniqueResource<HWnd, 0, DestroyWindowHandle>;
 // A global memory block until it is freed or handed to the clipboard.
 using UniqueGlobal = UniqueResource<HGlobal, 0, FreeGlobalBlock>;
 using UniqueMixer = UniqueResource<HMixer, 0, CloseMixer>;
+using UniqueCom = UniqueResource<ComObject, 0, ReleaseComObject>;
 // An icon from LoadImageA.
 using UniqueIcon = UniqueResource<HIcon, 0, DestroyIconHandle>;
 

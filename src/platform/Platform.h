@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/Dialogs.h"
+#include "platform/EndpointTypes.h"
 #include "platform/PowerMixerTypes.h"
 #include "platform/WinTypes.h"
 
@@ -77,6 +78,10 @@ class TPlatform {
   virtual bool FlushFileBuffers(Handle file) = 0;
   virtual bool MoveFileExA(const std::string& from, const std::string& to, DWord flags) = 0;
   virtual bool DeleteFileA(const std::string& path) = 0;
+  // The system folder ("C:\\WINDOWS\\system32"); empty on failure.
+  virtual std::string GetSystemDirectoryA() = 0;
+  // Looked up at run time: false where the system lacks it (no WOW64 there).
+  virtual bool IsWow64Process(Handle process, bool& wow64) = 0;
   virtual DWord GetTickCount() = 0;
   virtual DWord GetCurrentProcessId() = 0;
   virtual void Sleep(DWord milliseconds) = 0;
@@ -117,6 +122,7 @@ class TPlatform {
   // On success the clipboard owns the block; the caller must not free it.
   virtual HGlobal SetClipboardData(UInt format, HGlobal data) = 0;
   virtual bool CloseClipboard() = 0;
+  virtual HWnd GetOpenClipboardWindow() = 0;  // 0 while nobody has it open
   virtual HGlobal GlobalAlloc(UInt flags, std::size_t bytes) = 0;  // 0 on failure
   virtual void* GlobalLock(HGlobal block) = 0;                       // nullptr on failure
   virtual bool GlobalUnlock(HGlobal block) = 0;  // true while the block stays locked, as Windows
@@ -200,6 +206,30 @@ class TPlatform {
   virtual bool SetSystemPowerState(int suspend, int force) = 0;
   virtual bool ExitWindowsEx(UInt flags, DWord reserved) = 0;
   virtual bool LockWorkStation() = 0;
+  // powrprof, looked up at run time; the level is SystemPowerCapabilities.
+  virtual NtStatus CallNtPowerInformation(int level, PowerCapabilities& capabilities) = 0;
+
+  // --- ole32 and the default audio endpoint (Windows Vista on). The methods
+  // of an interface are named Interface_Method; the event context of the
+  // setters is NULL.
+  virtual HResult CoCreateInstance(const Guid& clsid, DWord context, const Guid& iid,
+                                   ComObject& object) = 0;
+  virtual HResult IMMDeviceEnumerator_GetDefaultAudioEndpoint(ComObject enumerator, int dataFlow,
+                                                              int role, ComObject& device) = 0;
+  virtual HResult IMMDevice_Activate(ComObject device, const Guid& iid, DWord context,
+                                     ComObject& object) = 0;
+  virtual HResult IAudioEndpointVolume_GetChannelCount(ComObject volume, UInt& count) = 0;
+  virtual HResult IAudioEndpointVolume_GetMasterVolumeLevelScalar(ComObject volume,
+                                                                  float& level) = 0;
+  virtual HResult IAudioEndpointVolume_SetMasterVolumeLevelScalar(ComObject volume,
+                                                                  float level) = 0;
+  virtual HResult IAudioEndpointVolume_GetChannelVolumeLevelScalar(ComObject volume, UInt channel,
+                                                                   float& level) = 0;
+  virtual HResult IAudioEndpointVolume_SetChannelVolumeLevelScalar(ComObject volume, UInt channel,
+                                                                   float level) = 0;
+  virtual HResult IAudioEndpointVolume_GetMute(ComObject volume, bool& mute) = 0;
+  virtual HResult IAudioEndpointVolume_SetMute(ComObject volume, bool mute) = 0;
+  virtual UInt IUnknown_Release(ComObject object) = 0;
 
   // --- winmm: the audio mixer
   virtual UInt mixerGetNumDevs() = 0;

@@ -122,6 +122,7 @@ inline constexpr DWord ERROR_MORE_DATA = 234;
 inline constexpr DWord ERROR_NO_MORE_ITEMS = 259;
 inline constexpr DWord ERROR_HOTKEY_ALREADY_REGISTERED = 1409;
 inline constexpr DWord ERROR_GEN_FAILURE = 31;
+inline constexpr DWord ERROR_CALL_NOT_IMPLEMENTED = 120;
 
 // Shell notification icon.
 inline constexpr DWord NIM_ADD = 0;

@@ -90,6 +90,12 @@ std::vector<Operation> Operations() {
   }
   for (UInt vk : {27u, 115u, 119u, 123u, 76u, 35u, 33u, 34u, 73u, 80u, 78u})
     ops.push_back({"built-in key", [vk](SimPlatform& p) { p.PressHotkey(kModBuiltin, vk); }});
+  // The volume keys on a system without the endpoint (Windows XP): the mixer.
+  for (UInt vk : {35u, 33u, 34u})
+    ops.push_back({"mixer key", [vk](SimPlatform& p) {
+                     p.system().endpoint.enumerator = false;
+                     p.PressHotkey(kModBuiltin, vk);
+                   }});
   for (const char* item : {"Stand By", "Turn Off Computer", "Restart", "Log Off",
                            "Switch User/Lock Computer", "Mute/Undo Mute", "Volume+", "Volume-",
                            "Internet Explorer", "Windows Media Player", "Notepad"})
@@ -98,7 +104,8 @@ std::vector<Operation> Operations() {
 }
 
 // The machine before each run: four entries in each list, the settings file,
-// the Run value, and an atom of another program that must survive.
+// the Run value, an atom of another program that must survive, and a default
+// audio endpoint.
 void Seed(SimMachine& m) {
   const std::string dir = m.sys.appDataPath() + "\\Zentrik\\";
   WriteHostText(m.sys, dir + "cfg.ini", "[ZNK]\r\nshowhint=1\r\n");
@@ -115,6 +122,7 @@ void Seed(SimMachine& m) {
   m.sys.registry["HKCU\\SOFTWARE\\MICROSOFT\\WINDOWS\\CURRENTVERSION\\RUN"].values["ZENTRIK"] = {
       "Zentrik", {REG_SZ, std::string("\"C:\\Zentrik\\zentrik.exe\"") + '\0'}};
   m.sys.atoms[kStringAtomBase] = sim::SimAtom{kOtherAtom, 1};
+  m.sys.endpoint.enumerator = true;  // volume through the endpoint, the mixer behind it
 }
 
 // The files of the data folder and the registry, as one comparable text per part.

@@ -2,6 +2,7 @@
 // eleven built-in codes to them.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
 
 #include "actions/MasterVolume.h"
@@ -20,20 +21,21 @@ struct PowerFixture : ::testing::Test {
 TEST_F(PowerFixture, EveryCommandEnablesTheShutdownPrivilegeThenMakesItsCall) {
   const struct {
     TPowerAction action;
-    const char* call;
+    std::vector<std::string> calls;
   } cases[] = {
-      {TPowerAction::paStandBy, "SetSystemPowerState(-1, -1)"},
-      {TPowerAction::paTurnOff, "ExitWindowsEx(0x18, 0)"},  // EWX_POWEROFF | EWX_FORCEIFHUNG
-      {TPowerAction::paRestart, "ExitWindowsEx(0x12, 0)"},  // EWX_REBOOT | EWX_FORCEIFHUNG
-      {TPowerAction::paLogOff, "ExitWindowsEx(0x10, 0)"},   // EWX_LOGOFF | EWX_FORCEIFHUNG
-      {TPowerAction::paLock, "LockWorkStation()"},
+      {TPowerAction::paStandBy, {"CallNtPowerInformation(4)", "SetSystemPowerState(-1, -1)"}},
+      // EWX_POWEROFF or EWX_REBOOT | EWX_FORCEIFHUNG, a planned shutdown
+      {TPowerAction::paTurnOff, {"ExitWindowsEx(0x18, 0x800000ff)"}},
+      {TPowerAction::paRestart, {"ExitWindowsEx(0x12, 0x800000ff)"}},
+      {TPowerAction::paLogOff, {"ExitWindowsEx(0x10, 0x0)"}},  // EWX_LOGOFF | EWX_FORCEIFHUNG
+      {TPowerAction::paLock, {"LockWorkStation()"}},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.call);
+    SCOPED_TRACE(c.calls.back());
     p.ClearCalls();
     EXPECT_TRUE(TVostel::PowerControl(p, c.action));
     const auto& k = p.calls;
-    ASSERT_EQ(k.size(), 6u);
+    ASSERT_EQ(k.size(), 5u + c.calls.size());
     EXPECT_EQ(k[0].name, "GetCurrentProcess");
     EXPECT_EQ(k[1].name, "OpenProcessToken");
     EXPECT_EQ(k[1].args[1], "0x20");
@@ -42,8 +44,43 @@ TEST_F(PowerFixture, EveryCommandEnablesTheShutdownPrivilegeThenMakesItsCall) {
     EXPECT_EQ(std::vector<std::string>(k[3].args.begin() + 1, k[3].args.end()),
               (std::vector<std::string>{"FALSE", "{1, {19, 0}, 2}", "16"}));
     EXPECT_EQ(k[4].ToString(), "CloseHandle(" + k[3].args[0] + ")");
-    EXPECT_EQ(k[5].ToString(), c.call);
+    for (std::size_t i = 0; i < c.calls.size(); ++i) EXPECT_EQ(k[5 + i].ToString(), c.calls[i]);
     EXPECT_TRUE(p.openHandles.empty());
+  }
+}
+
+// Stand-by turns the display off where the machine sleeps only in S0
+// low-power idle, after the user has let go of the hotkey; elsewhere, and
+// whenever the capabilities cannot be read, it asks for the suspend.
+TEST_F(PowerFixture, StandByTurnsTheDisplayOffOnlyWhereSleepIsLowPowerIdle) {
+  const struct {
+    PowerCapabilities caps;
+    const char* trouble;  // "missing", "fails" or ""
+    bool displayOff;
+  } cases[] = {
+      {{false, false, true, true, false}, "", false},   // S3
+      {{false, false, false, true, true}, "", true},    // S0 idle only, hibernation
+      {{false, false, false, false, true}, "", true},   // S0 idle only
+      {{true, false, false, false, true}, "", false},   // S1 too
+      {{false, false, true, false, true}, "", false},   // S3 too
+      {{false, false, false, false, true}, "missing", false},
+      {{false, false, false, false, true}, "fails", false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.displayOff << c.trouble);
+    SimMachine machine;
+    machine.sys.power = c.caps;
+    machine.sys.powerInformation = std::string(c.trouble) != "missing";
+    SimPlatform q(machine.sys);
+    RunningApp<> run(q);
+    if (std::string(c.trouble) == "fails") q.FailCall("CallNtPowerInformation", ERROR_ACCESS_DENIED);
+    q.HoldKey(0x1B, 300);  // Esc, the hotkey's key
+    const DWord start = q.Now();
+    ASSERT_TRUE(q.PressHotkey(kModBuiltin, 27));
+    run.Pump();
+    EXPECT_EQ(machine.sys.displayOff, c.displayOff);
+    EXPECT_EQ(q.CallsTo("SetSystemPowerState").size(), c.displayOff ? 0u : 1u);
+    if (c.displayOff) EXPECT_GE(q.Now() - start, 300u);
   }
 }
 
@@ -151,6 +188,78 @@ TEST_F(VolumeFixture, MuteToggledTwiceIsBackWhereItWas) {
   EXPECT_EQ(OpenMixers(), 0u);
 }
 
+// With a default audio endpoint the commands act on it, by the same levels
+// and balance, and release every interface; where it is missing or any of
+// its steps fails, the mixer takes the command as before.
+TEST_F(VolumeFixture, TheEndpointTakesTheCommandsAndTheMixerStandsIn) {
+  auto scalar = [](DWord v) { return static_cast<float>(v / 65535.0); };
+  const struct {
+    std::vector<DWord> channels;  // {}: no endpoint
+    Op op;
+    std::uint16_t value;
+    std::vector<DWord> want;      // the endpoint's channels afterwards
+    const char* failing = nullptr;  // fails every time
+    bool mixerWrites = false;
+  } cases[] = {
+      {{40000, 20000}, Op::Set, 52428, {52428, 26214}},
+      {{65535, 32768}, Op::Set, 13107, {13107, 6554}},
+      {{0, 30000}, Op::Set, 26214, {0, 26214}},
+      {{30000}, Op::Up, 0, {39321}},
+      {{30000}, Op::Down, 0, {13107}},
+      {{26213, 0}, Op::Down, 0, {131, 0}},
+      {{65535, 65535}, Op::Up, 0, {65535, 65535}},
+      {{30000, 15000, 30000}, Op::Set, 52428, {52428, 26214, 52428}},  // the master scalar
+      {{40000, 20000}, Op::Set, 52428, {52428, 26214}, "IAudioEndpointVolume_GetChannelCount"},
+      {{}, Op::Up, 0, {}, nullptr, true},
+      {{30000}, Op::Up, 0, {30000}, "CoCreateInstance", true},
+      {{30000}, Op::Up, 0, {30000}, "IMMDeviceEnumerator_GetDefaultAudioEndpoint", true},
+      {{30000}, Op::Up, 0, {30000}, "IMMDevice_Activate", true},
+      {{30000}, Op::Up, 0, {30000}, "IAudioEndpointVolume_SetMasterVolumeLevelScalar", true},
+      {{30000, 30000}, Op::Up, 0, {30000, 30000}, "IAudioEndpointVolume_GetChannelVolumeLevelScalar", true},
+      {{30000, 30000}, Op::Up, 0, {30000, 30000}, "IAudioEndpointVolume_SetChannelVolumeLevelScalar", true},
+      // An unreadable endpoint level falls back to the mixer's (26214 here).
+      {{30000, 30000}, Op::Up, 0, {39321, 39321}, "IAudioEndpointVolume_GetMasterVolumeLevelScalar"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << (c.channels.empty() ? 0 : c.channels[0]) << " op "
+                                    << static_cast<int>(c.op) << " " << (c.failing ? c.failing : ""));
+    m.sys.mixer = sim::SimMixer{};
+    mixer.left = mixer.right = 26214;
+    m.sys.endpoint = sim::SimEndpoint{!c.channels.empty()};
+    m.sys.endpoint.channels.clear();
+    for (DWord v : c.channels) m.sys.endpoint.channels.push_back(scalar(v));
+    p.ClearFailures();
+    p.ClearCalls();
+    if (p.oleInitCount == 0) p.OleInitialize();
+    if (c.failing) p.FailCall(c.failing, ERROR_ACCESS_DENIED, -1);
+    switch (c.op) {
+      case Op::Up: TVostel::VolumeUp(p); break;
+      case Op::Down: TVostel::VolumeDown(p); break;
+      case Op::Set: TVostel::SetVolume(p, c.value); break;
+    }
+    std::vector<DWord> got;
+    for (float v : m.sys.endpoint.channels) got.push_back(static_cast<DWord>(std::lround(v * 65535.0)));
+    EXPECT_EQ(got, c.want);
+    EXPECT_EQ(Writes(), c.mixerWrites ? 1u : 0u);
+    EXPECT_TRUE(p.openHandles.empty());
+  }
+  // Mute and its fall-back.
+  for (const char* failing : {"", "IAudioEndpointVolume_GetMute", "IAudioEndpointVolume_SetMute"}) {
+    SCOPED_TRACE(failing);
+    m.sys.mixer = sim::SimMixer{};
+    m.sys.endpoint = sim::SimEndpoint{true};
+    p.ClearFailures();
+    p.ClearCalls();
+    if (*failing) p.FailCall(failing, ERROR_ACCESS_DENIED, -1);
+    TVostel::ToggleMute(p);
+    // A failed read is stood in for by the mixer's; a failed write goes to it.
+    const bool writeFails = std::string(failing) == "IAudioEndpointVolume_SetMute";
+    EXPECT_EQ(m.sys.endpoint.mute, !writeFails);
+    EXPECT_EQ(mixer.mute, writeFails ? 1u : 0u);
+    EXPECT_TRUE(p.openHandles.empty());
+  }
+}
+
 // A missing or failing part gives the defaults, nothing escapes, and every
 // mixer opened is closed again.
 TEST_F(VolumeFixture, AMissingOrFailingMixerGivesTheDefaultsAndLeavesNothingOpen) {
@@ -207,9 +316,9 @@ TEST_F(PowerFixture, EachBuiltinCodeReachesItsRoutineFromTheHotkeyAndTheItem) {
     const char* effect;
   } cases[] = {
       {27, "mnuTray_StandBy", "SetSystemPowerState(-1, -1)"},
-      {115, "mnuTray_TurnOff", "ExitWindowsEx(0x18, 0)"},
-      {119, "mnuTray_Restart", "ExitWindowsEx(0x12, 0)"},
-      {123, "mnuTray_LogOff", "ExitWindowsEx(0x10, 0)"},
+      {115, "mnuTray_TurnOff", "ExitWindowsEx(0x18, 0x800000ff)"},
+      {119, "mnuTray_Restart", "ExitWindowsEx(0x12, 0x800000ff)"},
+      {123, "mnuTray_LogOff", "ExitWindowsEx(0x10, 0x0)"},
       {76, "mnuTray_SwitchUser", "LockWorkStation()"},
       {35, "mnuTray_Mute", "mute 1"},
       {33, "mnuTray_VolumeUp", "volume 39321/39321"},

@@ -477,3 +477,25 @@ bool SimPlatform::DeleteFileA(const std::string& path) {
 }
 
 }  // namespace zk::sim
+
+namespace zk::sim {
+
+std::string SimPlatform::GetSystemDirectoryA() {
+  Record("GetSystemDirectoryA", {});
+  if (Fails("GetSystemDirectoryA")) return "";
+  return "C:\\Windows\\system32";
+}
+
+bool SimPlatform::IsWow64Process(Handle process, bool& wow64) {
+  Record("IsWow64Process", {Hex(process)});
+  wow64 = false;
+  if (!system_.isWow64Process) {
+    lastError_ = ERROR_CALL_NOT_IMPLEMENTED;
+    return false;
+  }
+  if (Fails("IsWow64Process")) return false;
+  wow64 = system_.wow64;
+  return true;
+}
+
+}  // namespace zk::sim

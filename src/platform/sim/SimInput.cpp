@@ -10,12 +10,13 @@ bool SimPlatform::OpenClipboard(HWnd owner) {
   Record("OpenClipboard", {Hex(owner)});
   if (Fails("OpenClipboard")) return false;
   SimClipboard& c = system_.clipboard;
-  if (c.openBy != 0 && c.openBy != process_) {
+  if ((c.openBy != 0 && c.openBy != process_) || c.WatcherHolds(tick_)) {
     lastError_ = ERROR_ACCESS_DENIED;
     return false;
   }
   c.openBy = process_;
   c.openWindow = owner;
+  c.changed = false;
   return true;
 }
 
@@ -29,6 +30,7 @@ bool SimPlatform::EmptyClipboard() {
   }
   c.formats.clear();
   c.owner = c.openWindow;
+  c.changed = true;
   return true;
 }
 
@@ -47,6 +49,7 @@ HGlobal SimPlatform::SetClipboardData(UInt format, HGlobal data) {
   }
   // The block now belongs to the system.
   c.formats[format] = block->second.bytes;
+  c.changed = true;
   globalBlocks.erase(block);
   return data;
 }
@@ -61,7 +64,19 @@ bool SimPlatform::CloseClipboard() {
   }
   c.openBy = 0;
   c.openWindow = 0;
+  if (c.changed && c.watcherHold != 0) {
+    c.busyFrom = tick_ + c.watcherDelay;
+    c.busyUntil = c.busyFrom + c.watcherHold;
+  }
+  c.changed = false;
   return true;
+}
+
+HWnd SimPlatform::GetOpenClipboardWindow() {
+  Record("GetOpenClipboardWindow", {});
+  const SimClipboard& c = system_.clipboard;
+  if (c.openBy == -1 || c.WatcherHolds(tick_)) return SimClipboard::kOtherWindow;
+  return c.openBy != 0 ? c.openWindow : 0;
 }
 
 HGlobal SimPlatform::GlobalAlloc(UInt flags, std::size_t bytes) {

@@ -384,8 +384,10 @@ bool SimPlatform::DestroyWindow(HWnd window) {
   return true;
 }
 
-LResult SimPlatform::DefWindowProcA(HWnd window, UInt message, WParam, LParam) {
+LResult SimPlatform::DefWindowProcA(HWnd window, UInt message, WParam wParam, LParam lParam) {
   if (message == WM_NCCREATE) return 1;
+  if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_MONITORPOWER && lParam == kMonitorOff)
+    system_.displayOff = true;
   if (message == WM_QUERYENDSESSION) return 1;  // the session may end
   if (message == WM_CLOSE) DestroyWindow(window);
   return 0;

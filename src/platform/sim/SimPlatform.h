@@ -64,6 +64,15 @@ struct SimClipboard {
   HWnd openWindow = 0;  // the window given to OpenClipboard
   HWnd owner = 0;       // the window that emptied it last
   std::map<UInt, std::string> formats;  // format -> the bytes of its block
+  // A watcher (clipboard history, a clipboard manager) reads the clipboard
+  // after every change: it opens it `watcherDelay` ms after the change was
+  // closed and holds it for `watcherHold` ms (0: no watcher). The times are
+  // those of the process that made the change.
+  static constexpr HWnd kOtherWindow = 0x7FFF0002;
+  DWord watcherDelay = 0, watcherHold = 0;
+  DWord busyFrom = 0, busyUntil = 0;
+  bool changed = false;  // emptied or set since it was opened
+  bool WatcherHolds(DWord now) const { return watcherHold != 0 && now >= busyFrom && now < busyUntil; }
 };
 
 // A global memory block of one process.
@@ -101,6 +110,16 @@ struct SimMixer {
   DWord mute = 0;
 };
 
+// The default audio endpoint of Windows Vista on: absent (no device
+// enumerator) by default, as on Windows XP. The master volume is the loudest
+// channel; setting it scales every channel alike.
+struct SimEndpoint {
+  bool enumerator = false;  // the system has the device enumerator
+  bool device = true;       // a default render device exists
+  std::vector<float> channels{1.0f, 1.0f};
+  bool mute = false;
+};
+
 // What is shared by every process of the simulated machine.
 class SimSystem {
  public:
@@ -135,6 +154,14 @@ class SimSystem {
   std::map<std::string, RegKey> registry;
 
   SimMixer mixer;
+  SimEndpoint endpoint;
+  // What CallNtPowerInformation reports: an ordinary machine with S3 sleep.
+  PowerCapabilities power{false, false, true, true, false};
+  bool powerInformation = true;  // false: powrprof lacks the call
+  bool displayOff = false;        // a window turned the display off
+  // A 32-bit process on 64-bit Windows; false: IsWow64Process is missing.
+  bool wow64 = false;
+  bool isWow64Process = true;
 
   // Files live below this host folder; "C:\a\b" is root/C/a/b.
   std::filesystem::path fileRoot;
@@ -269,6 +296,8 @@ class SimPlatform : public TPlatform {
   bool FlushFileBuffers(Handle file) override;
   bool MoveFileExA(const std::string& from, const std::string& to, DWord flags) override;
   bool DeleteFileA(const std::string& path) override;
+  std::string GetSystemDirectoryA() override;  // "C:\\Windows\\system32"
+  bool IsWow64Process(Handle process, bool& wow64) override;
   DWord GetTickCount() override;
   DWord GetCurrentProcessId() override;
   void Sleep(DWord milliseconds) override;
@@ -300,6 +329,7 @@ class SimPlatform : public TPlatform {
   bool EmptyClipboard() override;
   HGlobal SetClipboardData(UInt format, HGlobal data) override;
   bool CloseClipboard() override;
+  HWnd GetOpenClipboardWindow() override;
   HGlobal GlobalAlloc(UInt flags, std::size_t bytes) override;
   void* GlobalLock(HGlobal block) override;
   bool GlobalUnlock(HGlobal block) override;
@@ -351,6 +381,26 @@ class SimPlatform : public TPlatform {
   bool SetSystemPowerState(int suspend, int force) override;
   bool ExitWindowsEx(UInt flags, DWord reserved) override;
   bool LockWorkStation() override;
+  NtStatus CallNtPowerInformation(int level, PowerCapabilities& capabilities) override;
+
+  // The default audio endpoint (SimSystem::endpoint); each interface is a
+  // handle of kind "com:..." until its IUnknown_Release.
+  HResult CoCreateInstance(const Guid& clsid, DWord context, const Guid& iid,
+                           ComObject& object) override;
+  HResult IMMDeviceEnumerator_GetDefaultAudioEndpoint(ComObject enumerator, int dataFlow, int role,
+                                                      ComObject& device) override;
+  HResult IMMDevice_Activate(ComObject device, const Guid& iid, DWord context,
+                             ComObject& object) override;
+  HResult IAudioEndpointVolume_GetChannelCount(ComObject volume, UInt& count) override;
+  HResult IAudioEndpointVolume_GetMasterVolumeLevelScalar(ComObject volume, float& level) override;
+  HResult IAudioEndpointVolume_SetMasterVolumeLevelScalar(ComObject volume, float level) override;
+  HResult IAudioEndpointVolume_GetChannelVolumeLevelScalar(ComObject volume, UInt channel,
+                                                           float& level) override;
+  HResult IAudioEndpointVolume_SetChannelVolumeLevelScalar(ComObject volume, UInt channel,
+                                                           float level) override;
+  HResult IAudioEndpointVolume_GetMute(ComObject volume, bool& mute) override;
+  HResult IAudioEndpointVolume_SetMute(ComObject volume, bool mute) override;
+  UInt IUnknown_Release(ComObject object) override;
 
   // The mixer (SimSystem::mixer); an open mixer is a handle of kind "mixer".
   UInt mixerGetNumDevs() override;
@@ -428,6 +478,8 @@ class SimPlatform : public TPlatform {
  private:
   void Record(const char* name, std::vector<std::string> args);
   bool Fails(const std::string& name);  // consumes one injected failure, sets the last error
+  bool IsCom(ComObject object, const char* kind) const;
+  ComObject NewCom(const char* kind);
   struct Failure { DWord error; int times; int skip; };
   struct SimFile {
     std::string windowsPath;

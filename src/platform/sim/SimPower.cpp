@@ -69,13 +69,26 @@ bool SimPlatform::SetSystemPowerState(int suspend, int force) {
 }
 
 bool SimPlatform::ExitWindowsEx(UInt flags, DWord reserved) {
-  Record("ExitWindowsEx", {Hex(flags), std::to_string(reserved)});
+  Record("ExitWindowsEx", {Hex(flags), Hex(reserved)});
   return !Fails("ExitWindowsEx");
 }
 
 bool SimPlatform::LockWorkStation() {
   Record("LockWorkStation", {});
   return !Fails("LockWorkStation");
+}
+
+}  // namespace zk::sim
+
+namespace zk::sim {
+
+NtStatus SimPlatform::CallNtPowerInformation(int level, PowerCapabilities& capabilities) {
+  Record("CallNtPowerInformation", {std::to_string(level)});
+  capabilities = PowerCapabilities{};
+  if (Fails("CallNtPowerInformation") || !system_.powerInformation) return STATUS_NOT_IMPLEMENTED;
+  if (level != SystemPowerCapabilities) return STATUS_NOT_IMPLEMENTED;
+  capabilities = system_.power;
+  return STATUS_SUCCESS;
 }
 
 }  // namespace zk::sim

@@ -42,6 +42,9 @@ HGlobal Win32Platform::SetClipboardData(UInt format, HGlobal data) {
 }
 
 bool Win32Platform::CloseClipboard() { return ::CloseClipboard() != 0; }
+HWnd Win32Platform::GetOpenClipboardWindow() {
+  return reinterpret_cast<HWnd>(::GetOpenClipboardWindow());
+}
 
 HGlobal Win32Platform::GlobalAlloc(UInt flags, std::size_t bytes) {
   return FromGlobal(::GlobalAlloc(flags, bytes));

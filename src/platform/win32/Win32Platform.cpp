@@ -433,6 +433,27 @@ bool Win32Platform::MoveFileExA(const std::string& from, const std::string& to, 
 
 bool Win32Platform::DeleteFileA(const std::string& path) { return ::DeleteFileA(path.c_str()) != 0; }
 
+std::string Win32Platform::GetSystemDirectoryA() {
+  char buffer[MAX_PATH + 1] = {};
+  const UINT n = ::GetSystemDirectoryA(buffer, sizeof buffer);
+  return n > 0 && n < sizeof buffer ? std::string(buffer, n) : std::string();
+}
+
+bool Win32Platform::IsWow64Process(Handle process, bool& wow64) {
+  // Windows XP SP2 and later.
+  using Fn = BOOL(WINAPI*)(HANDLE, PBOOL);
+  static const Fn isWow64Process = win32late::Lookup<Fn>("kernel32.dll", "IsWow64Process");
+  wow64 = false;
+  if (isWow64Process == nullptr) {
+    ::SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
+    return false;
+  }
+  BOOL result = FALSE;
+  if (!isWow64Process(reinterpret_cast<HANDLE>(process), &result)) return false;
+  wow64 = result != FALSE;
+  return true;
+}
+
 DWord Win32Platform::GetTickCount() { return ::GetTickCount(); }
 
 DWord Win32Platform::GetCurrentProcessId() { return ::GetCurrentProcessId(); }

@@ -49,6 +49,8 @@ class Win32Platform : public TPlatform {
   bool FlushFileBuffers(Handle file) override;
   bool MoveFileExA(const std::string& from, const std::string& to, DWord flags) override;
   bool DeleteFileA(const std::string& path) override;
+  std::string GetSystemDirectoryA() override;
+  bool IsWow64Process(Handle process, bool& wow64) override;
   DWord GetTickCount() override;
   DWord GetCurrentProcessId() override;
   void Sleep(DWord milliseconds) override;
@@ -84,6 +86,7 @@ class Win32Platform : public TPlatform {
   bool EmptyClipboard() override;
   HGlobal SetClipboardData(UInt format, HGlobal data) override;
   bool CloseClipboard() override;
+  HWnd GetOpenClipboardWindow() override;
   HGlobal GlobalAlloc(UInt flags, std::size_t bytes) override;
   void* GlobalLock(HGlobal block) override;
   bool GlobalUnlock(HGlobal block) override;
@@ -146,6 +149,25 @@ class Win32Platform : public TPlatform {
   bool SetSystemPowerState(int suspend, int force) override;
   bool ExitWindowsEx(UInt flags, DWord reserved) override;
   bool LockWorkStation() override;
+  NtStatus CallNtPowerInformation(int level, PowerCapabilities& capabilities) override;
+
+  // --- ole32 and the default audio endpoint (Win32Endpoint.cpp)
+  HResult CoCreateInstance(const Guid& clsid, DWord context, const Guid& iid,
+                           ComObject& object) override;
+  HResult IMMDeviceEnumerator_GetDefaultAudioEndpoint(ComObject enumerator, int dataFlow, int role,
+                                                      ComObject& device) override;
+  HResult IMMDevice_Activate(ComObject device, const Guid& iid, DWord context,
+                             ComObject& object) override;
+  HResult IAudioEndpointVolume_GetChannelCount(ComObject volume, UInt& count) override;
+  HResult IAudioEndpointVolume_GetMasterVolumeLevelScalar(ComObject volume, float& level) override;
+  HResult IAudioEndpointVolume_SetMasterVolumeLevelScalar(ComObject volume, float level) override;
+  HResult IAudioEndpointVolume_GetChannelVolumeLevelScalar(ComObject volume, UInt channel,
+                                                           float& level) override;
+  HResult IAudioEndpointVolume_SetChannelVolumeLevelScalar(ComObject volume, UInt channel,
+                                                           float level) override;
+  HResult IAudioEndpointVolume_GetMute(ComObject volume, bool& mute) override;
+  HResult IAudioEndpointVolume_SetMute(ComObject volume, bool mute) override;
+  UInt IUnknown_Release(ComObject object) override;
   UInt mixerGetNumDevs() override;
   MMResult mixerOpen(HMixer& mixer, UInt deviceId, std::uintptr_t callback, std::uintptr_t instance,
                      DWord flags) override;

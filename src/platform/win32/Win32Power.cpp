@@ -148,6 +148,26 @@ bool Win32Platform::LockWorkStation() {
   return lockWorkStation() != 0;
 }
 
+NtStatus Win32Platform::CallNtPowerInformation(int level, PowerCapabilities& capabilities) {
+  // powrprof.dll is loaded only when stand-by asks.
+  using Fn = LONG(WINAPI*)(int, PVOID, ULONG, PVOID, ULONG);
+  static const Fn call = win32late::Lookup<Fn>("powrprof.dll", "CallNtPowerInformation");
+  capabilities = PowerCapabilities{};
+  if (call == nullptr) return static_cast<NtStatus>(0xC0000002L);  // STATUS_NOT_IMPLEMENTED
+  SYSTEM_POWER_CAPABILITIES native{};
+  const LONG status = call(level, nullptr, 0, &native, sizeof native);
+  if (status != 0) return status;
+  capabilities.SystemS1 = native.SystemS1 != FALSE;
+  capabilities.SystemS2 = native.SystemS2 != FALSE;
+  capabilities.SystemS3 = native.SystemS3 != FALSE;
+  capabilities.SystemS4 = native.SystemS4 != FALSE;
+  // Older SDKs call the byte that Windows 8 named AoAc spare2[2].
+  capabilities.AoAc = native.spare2[2] != FALSE;
+  return status;
+}
+static_assert(offsetof(SYSTEM_POWER_CAPABILITIES, spare2) + 2 == 20,
+              "AoAc is byte 20 of SYSTEM_POWER_CAPABILITIES");
+
 // --- winmm: the audio mixer -------------------------------------------------------------
 // winmm.dll is loaded by the first mixer call rather than at start-up: it brings the
 // system's sound stack into the process, which a program that may never change the volume
