@@ -8,11 +8,13 @@
 
 namespace zk {
 
+// Closer names the role whose call closes the handle (Closer::Role).
 template <typename T, T Empty, typename Closer>
 class UniqueResource {
  public:
+  using Role = typename Closer::Role;
   UniqueResource() = default;
-  UniqueResource(TPlatform& platform, T value) : platform_(&platform), value_(value) {}
+  UniqueResource(Role& platform, T value) : platform_(&platform), value_(value) {}
   UniqueResource(const UniqueResource&) = delete;
   UniqueResource& operator=(const UniqueResource&) = delete;
   UniqueResource(UniqueResource&& other) noexcept
@@ -37,33 +39,41 @@ class UniqueResource {
   }
 
  private:
-  TPlatform* platform_ = nullptr;
+  Role* platform_ = nullptr;
   T value_ = Empty;
 };
 
 struct CloseKernelHandle {
-  void operator()(TPlatform& p, Handle h) const { p.CloseHandle(h); }
+  using Role = TKernelApi;
+  void operator()(TKernelApi& p, Handle h) const { p.CloseHandle(h); }
 };
 struct CloseRegKey {
-  void operator()(TPlatform& p, HKey k) const { p.RegCloseKey(k); }
+  using Role = TSettingsApi;
+  void operator()(TSettingsApi& p, HKey k) const { p.RegCloseKey(k); }
 };
 struct FreeItemIdList {
-  void operator()(TPlatform& p, std::uintptr_t pidl) const { p.CoTaskMemFree(pidl); }
+  using Role = TShellApi;
+  void operator()(TShellApi& p, std::uintptr_t pidl) const { p.CoTaskMemFree(pidl); }
 };
 struct CloseMixer {
-  void operator()(TPlatform& p, HMixer m) const { p.mixerClose(m); }
+  using Role = TAudioApi;
+  void operator()(TAudioApi& p, HMixer m) const { p.mixerClose(m); }
 };
 struct ReleaseComObject {
-  void operator()(TPlatform& p, ComObject o) const { p.IUnknown_Release(o); }
+  using Role = TAudioApi;
+  void operator()(TAudioApi& p, ComObject o) const { p.IUnknown_Release(o); }
 };
 struct DestroyWindowHandle {
-  void operator()(TPlatform& p, HWnd w) const { p.DestroyWindow(w); }
+  using Role = TWindowsApi;
+  void operator()(TWindowsApi& p, HWnd w) const { p.DestroyWindow(w); }
 };
 struct DestroyIconHandle {
-  void operator()(TPlatform& p, HIcon i) const { p.DestroyIcon(i); }
+  using Role = TShellApi;
+  void operator()(TShellApi& p, HIcon i) const { p.DestroyIcon(i); }
 };
 struct FreeGlobalBlock {
-  void operator()(TPlatform& p, HGlobal g) const { p.GlobalFree(g); }
+  using Role = TInputApi;
+  void operator()(TInputApi& p, HGlobal g) const { p.GlobalFree(g); }
 };
 
 // Mutexes and other handles whose failure value is NULL.

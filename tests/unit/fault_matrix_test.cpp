@@ -3,12 +3,19 @@
 // the program must have handled the failure, left nothing behind, kept each
 // file and the registry either as before or as after the clean run, and
 // still open its tray menu and end by its Exit item.
+//
+// With ZK_TRACE_DIR set, each run's platform calls from start to end go to a
+// file of their own below that folder (tests/trace_compare.sh compares two
+// builds' traces).
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <fstream>
 #include <functional>
 #include <map>
 #include <sstream>
+#include <stdexcept>
 
 #include "app/Startup.h"
 #include "catalogue/Hotkeys.h"
@@ -141,6 +148,7 @@ std::map<std::string, std::string> Stored(const SimMachine& m) {
 
 struct Result {
   std::vector<Call> calls;  // of the operation
+  std::vector<Call> trace;  // of the whole run
   std::map<std::string, std::string> before, after;
   std::vector<std::string> problems;
   bool injected = false;
@@ -183,6 +191,7 @@ Result RunOnce(const Operation& op, const Fault* fault) {
   r.before = Stored(m);
   const std::string failing = fault ? fault->call : "";
   auto arm = [&] {
+    r.trace = p.calls;
     p.ClearCalls();
     if (fault) p.FailCall(fault->call, kInjectedError, fault->persistent ? -1 : 1, fault->skip);
   };
@@ -234,6 +243,7 @@ Result RunOnce(const Operation& op, const Fault* fault) {
     r.problems.push_back("exception escaped");
   }
   disarm();
+  r.trace.insert(r.trace.end(), p.calls.begin(), p.calls.end());
   if (r.after.empty()) r.after = Stored(m);
   if (code != 0) r.problems.push_back("exit code " + std::to_string(code));
   // A start-up may end before its message loop, as after a failed window
@@ -254,11 +264,29 @@ Result RunOnce(const Operation& op, const Fault* fault) {
   return r;
 }
 
+// Writes a run's calls to DIR/NN-operation/RUN.trace, one a line.
+void DumpTrace(const char* dir, int operation, const std::string& name, const std::string& run,
+               const std::vector<Call>& trace) {
+  std::string folder = std::to_string(100 + operation).substr(1) + "-" + name;
+  for (char& c : folder) c = c == ' ' ? '-' : c;
+  const auto path = std::filesystem::path(dir) / folder;
+  std::filesystem::create_directories(path);
+  std::ofstream out(path / (run + ".trace"), std::ios::binary);
+  for (const Call& c : trace) out << c.ToString() << '\n';
+  out.close();
+  if (!out) ADD_FAILURE() << "cannot write " << (path / (run + ".trace"));
+}
+
 TEST(FaultMatrix, EveryOperationSurvivesEachOfItsCallsFailing) {
   int injected = 0, operations = 0, known = 0;
   std::set<std::string> reported;
+  const char* traceDir = std::getenv("ZK_TRACE_DIR");
   for (const Operation& op : Operations()) {
+    auto dump = [&, index = operations](const std::string& run, const Result& r) {
+      if (traceDir) DumpTrace(traceDir, index, op.name, run, r.trace);
+    };
     const Result clean = RunOnce(op, nullptr);
+    dump("clean", clean);
     EXPECT_EQ(clean.problems, std::vector<std::string>{}) << op.name << " (no fault)";
     ++operations;
     std::map<std::string, int> seen;
@@ -270,6 +298,7 @@ TEST(FaultMatrix, EveryOperationSurvivesEachOfItsCallsFailing) {
     }
     for (const Fault& fault : faults) {
       const Result r = RunOnce(op, &fault);
+      dump(fault.call + "." + std::to_string(fault.skip) + (fault.persistent ? ".always" : ".once"), r);
       if (!r.injected) continue;
       ++injected;
       known += r.knownUnfilledSlots;
@@ -300,6 +329,14 @@ TEST(FaultMatrix, EveryOperationSurvivesEachOfItsCallsFailing) {
   std::printf("fault matrix: %d faults injected into %d operations (%d hit the unfilled-slot release)\n",
               injected, operations, known);
   EXPECT_GE(injected, 1000);
+}
+
+// A mistyped name fails at once instead of injecting nothing.
+TEST(FailCall, ANameNoCallRecordsUnderIsRefused) {
+  SimSystem sys;
+  SimPlatform p(sys);
+  EXPECT_THROW(p.FailCall("CreateFileW", kInjectedError), std::invalid_argument);
+  EXPECT_NO_THROW(p.FailCall("mixerOpen", kInjectedError));
 }
 
 }  // namespace

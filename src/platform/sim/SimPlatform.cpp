@@ -66,6 +66,8 @@ void SimPlatform::Record(const char* name, std::vector<std::string> args) {
 }
 
 void SimPlatform::FailCall(const std::string& name, DWord error, int times, int skip) {
+  if (!IsCallName(name))
+    throw std::invalid_argument("FailCall: no simulated call is named \"" + name + "\"");
   failures_[name].push_back(Failure{error, times, skip});
 }
 

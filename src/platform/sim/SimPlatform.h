@@ -14,6 +14,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/Platform.h"
@@ -25,6 +26,10 @@ struct Call {
   std::vector<std::string> args;
   std::string ToString() const;  // "Name(a, b, c)"
 };
+
+// Whether some simulated call records under this name (the build gathers the
+// names from the Record calls of this folder).
+bool IsCallName(std::string_view name);
 
 struct SimMutex {
   std::string name;
@@ -217,7 +222,8 @@ class SimPlatform : public TPlatform {
   void ClearCalls() { calls.clear(); }
 
   // --- fault injection: the next `times` calls of `name` after `skip` good
-  // ones fail with `error` (times < 0: every call).
+  // ones fail with `error` (times < 0: every call). A name no call records
+  // under throws std::invalid_argument.
   void FailCall(const std::string& name, DWord error, int times = 1, int skip = 0);
   void ClearFailures() { failures_.clear(); }
   // How many calls failed by injection so far.

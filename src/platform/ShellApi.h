@@ -1,0 +1,52 @@
+// The door to Windows for the shell, the notification area, pop-up menus and
+// icons (shell32, ole32, user32). Each call is named after the Win32 call it
+// stands for; Platform.h gathers every role into one platform.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/KernelApi.h"
+
+namespace zk {
+
+// What the platform needs to show a pop-up menu: the visible items only,
+// each with the command ID that the WM_COMMAND of a choice carries.
+struct PopupMenuEntry {
+  UInt command = 0;
+  std::string caption;  // "&" marks the access key; TAB starts the shortcut column
+  bool separator = false;
+  bool checked = false;
+  bool enabled = true;
+  std::vector<PopupMenuEntry> children;  // non-empty: a submenu
+};
+
+class TShellApi : public virtual TKernelApi {
+ public:
+  ~TShellApi() override = default;
+
+  // The item list is kept by the platform and handed back to
+  // SHGetPathFromIDListA and CoTaskMemFree as an opaque value.
+  virtual HResult SHGetSpecialFolderLocation(HWnd owner, int csidl, std::uintptr_t& pidl) = 0;
+  virtual bool SHGetPathFromIDListA(std::uintptr_t pidl, char* path /* MAX_PATH */) = 0;
+  virtual void CoTaskMemFree(std::uintptr_t pidl) = 0;
+  virtual std::uintptr_t ShellExecuteA(HWnd owner, const char* operation, const std::string& file,
+                                       const char* parameters, const char* directory,
+                                       int showCommand) = 0;
+  virtual bool Shell_NotifyIconA(DWord message, NotifyIconDataA2K& data) = 0;
+  virtual bool GetCursorPos(Point& point) = 0;
+  // Shows the menu and returns when it closes; a choice is posted to the
+  // owner as WM_COMMAND with the entry's command ID.
+  virtual bool TrackPopupMenu(const std::vector<PopupMenuEntry>& menu, UInt flags, int x, int y,
+                              HWnd owner) = 0;
+  virtual HIcon LoadIconA(const std::string& resourceName) = 0;
+  virtual int GetSystemMetrics(int index) = 0;  // 0 on failure
+  // An image of the program's resources at the given size; unlike LoadIconA's
+  // it belongs to the caller, who destroys an icon with DestroyIcon.
+  virtual HIcon LoadImageA(const std::string& resourceName, UInt type, int cx, int cy,
+                           UInt flags) = 0;
+  virtual bool DestroyIcon(HIcon icon) = 0;
+};
+
+}  // namespace zk
