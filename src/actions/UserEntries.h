@@ -9,6 +9,7 @@
 #include "platform/FilesApi.h"
 #include "platform/InputApi.h"
 #include "platform/ShellApi.h"
+#include "platform/WindowsApi.h"
 
 namespace zk {
 
@@ -17,6 +18,7 @@ namespace zk {
 void RunLaunchEntry(zk::TFilesApi& files, zk::TShellApi& shell, zk::HWnd owner, const std::string& listPath, int key);
 // Pastes the text of the first text record on `key`; `owner` owns the
 // clipboard meanwhile. A failure (memory, clipboard) raises and types nothing.
-void PasteTextEntry(zk::TFilesApi& files, zk::TInputApi& input, zk::HWnd owner, const std::string& listPath, int key);
+void PasteTextEntry(zk::TFilesApi& files, zk::TInputApi& input, zk::TWindowsApi& windows,
+                    zk::HWnd owner, const std::string& listPath, int key);
 
 }  // namespace zk

@@ -218,7 +218,7 @@ void TfrmMain::RunLaunchEntry(int key) {
 }
 
 void TfrmMain::PasteTextEntry(int key) {
-  zk::PasteTextEntry(Platform(), Platform(), Application().Handle(), GetTextListPath(), key);
+  zk::PasteTextEntry(Platform(), Platform(), Platform(), Application().Handle(), GetTextListPath(), key);
 }
 
 // --- the maker's links

@@ -462,7 +462,11 @@ bool SimPlatform::GetMessageA(Msg& msg) {
   return false;
 }
 
-bool SimPlatform::PeekMessageA(Msg& msg) {
+bool SimPlatform::PeekMessageA(Msg& msg, UInt removeFlags) {
+  if ((removeFlags & PM_REMOVE) == 0) {
+    Record("PeekMessageA", {Hex(removeFlags)});
+    return false;
+  }
   if (!queue_.empty()) {
     msg = queue_.front();
     queue_.pop_front();
