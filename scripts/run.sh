@@ -82,7 +82,11 @@ fi
 if [ ! -d "$WINEPREFIX" ]; then
   echo "Creating the Wine prefix $WINEPREFIX (first run only, about half a minute)"
   mkdir -p "$(dirname "$WINEPREFIX")" || exit 1
+  timeout 300 wineboot -i >>"$WORK/wineboot.log" 2>&1 || { echo "Creating the Wine prefix failed" >&2; exit 1; }
+  timeout 120 wineserver -w >/dev/null 2>&1
 fi
+# The fonts the dialogs are drawn with, also in a prefix made by an earlier run.
+zk_link_fonts
 echo "Starting zentrik.exe in the Wine desktop \"Zentrik\" (${W}x${H}); end it with Exit on its tray menu or Ctrl+C"
 wine explorer "/desktop=Zentrik,${W}x${H}" "$EXE" &
 WINE_PID=$!

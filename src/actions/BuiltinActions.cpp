@@ -2,7 +2,7 @@
 
 namespace zk {
 
-void OpenProgram(TPlatform& p, HWnd owner, const char* program) {
+void OpenProgram(TShellApi& p, HWnd owner, const char* program) {
   p.ShellExecuteA(owner, "open", program, nullptr, nullptr, SW_SHOW);
 }
 

@@ -10,6 +10,6 @@ namespace zk {
 using TBuiltinAction = void (*)(zk::TPlatform& p, zk::HWnd owner);
 
 // Hands the program's name to the shell's "open"; the result is not looked at.
-void OpenProgram(zk::TPlatform& p, zk::HWnd owner, const char* program);
+void OpenProgram(zk::TShellApi& p, zk::HWnd owner, const char* program);
 
 }  // namespace zk

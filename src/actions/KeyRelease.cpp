@@ -8,7 +8,7 @@ namespace {
 constexpr DWord kReleaseWaitLimit = 1000;
 constexpr DWord kReleasePollInterval = 10;
 
-bool AnyKeyDown(TPlatform& p, std::initializer_list<int> others) {
+bool AnyKeyDown(TInputApi& p, std::initializer_list<int> others) {
   auto down = [&p](int vk) { return (static_cast<unsigned short>(p.GetAsyncKeyState(vk)) & 0x8000u) != 0; };
   for (int vk : {VK_LWIN, VK_RWIN, VK_CONTROL, VK_MENU, VK_SHIFT})
     if (down(vk)) return true;
@@ -19,7 +19,7 @@ bool AnyKeyDown(TPlatform& p, std::initializer_list<int> others) {
 
 }  // namespace
 
-void WaitForKeysReleased(TPlatform& p, std::initializer_list<int> others) {
+void WaitForKeysReleased(TInputApi& p, std::initializer_list<int> others) {
   if (!AnyKeyDown(p, others)) return;
   const DWord start = p.GetTickCount();
   do {

@@ -4,12 +4,12 @@
 
 #include <initializer_list>
 
-#include "platform/Platform.h"
+#include "platform/InputApi.h"
 
 namespace zk {
 
 // Waits while any of the modifier keys (WinKey, Ctrl, Alt, Shift) or of
 // `others` is physically down, a second at most.
-void WaitForKeysReleased(zk::TPlatform& p, std::initializer_list<int> others = {});
+void WaitForKeysReleased(zk::TInputApi& p, std::initializer_list<int> others = {});
 
 }  // namespace zk

@@ -20,7 +20,7 @@ struct MasterControl {
 // Opens mixer device 0 and finds the control of the given type on its
 // speakers line. False when a step fails; a mixer opened on the way is
 // closed again by then.
-bool OpenMasterControl(TPlatform& p, DWord controlType, DWord channels, bool askDeviceCount,
+bool OpenMasterControl(TAudioApi& p, DWord controlType, DWord channels, bool askDeviceCount,
                        void* values, MasterControl& out) {
   if (askDeviceCount && p.mixerGetNumDevs() < 1) return false;
   HMixer raw = 0;
@@ -80,7 +80,7 @@ void Balanced(DWord left, DWord right, std::uint16_t value, DWord& newLeft, DWor
 
 // The volume interface of the default render endpoint; empty when the
 // system has no device enumerator (before Vista) or no sound device.
-UniqueCom OpenEndpointVolume(TPlatform& p) {
+UniqueCom OpenEndpointVolume(TAudioApi& p) {
   ComObject raw = 0;
   if (!Succeeded(p.CoCreateInstance(CLSID_MMDeviceEnumerator, CLSCTX_INPROC_SERVER,
                                     IID_IMMDeviceEnumerator, raw)))
@@ -102,7 +102,7 @@ std::uint16_t FromScalar(float level) {
 }
 float ToScalar(DWord value) { return static_cast<float>(value / 65535.0); }
 
-std::optional<std::uint16_t> EndpointVolume(TPlatform& p) {
+std::optional<std::uint16_t> EndpointVolume(TAudioApi& p) {
   const UniqueCom volume = OpenEndpointVolume(p);
   float level = 0;
   if (!volume || !Succeeded(p.IAudioEndpointVolume_GetMasterVolumeLevelScalar(volume.get(), level)))
@@ -112,7 +112,7 @@ std::optional<std::uint16_t> EndpointVolume(TPlatform& p) {
 
 // Two channels keep their balance through the channel scalars; any other
 // endpoint (or one whose channels cannot be counted) takes the master scalar.
-bool SetEndpointVolume(TPlatform& p, std::uint16_t value) {
+bool SetEndpointVolume(TAudioApi& p, std::uint16_t value) {
   const UniqueCom volume = OpenEndpointVolume(p);
   if (!volume) return false;
   UInt channels = 0;
@@ -128,14 +128,14 @@ bool SetEndpointVolume(TPlatform& p, std::uint16_t value) {
          Succeeded(p.IAudioEndpointVolume_SetChannelVolumeLevelScalar(volume.get(), 1, ToScalar(newRight)));
 }
 
-std::optional<bool> EndpointMute(TPlatform& p) {
+std::optional<bool> EndpointMute(TAudioApi& p) {
   const UniqueCom volume = OpenEndpointVolume(p);
   bool mute = false;
   if (!volume || !Succeeded(p.IAudioEndpointVolume_GetMute(volume.get(), mute))) return std::nullopt;
   return mute;
 }
 
-bool SetEndpointMute(TPlatform& p, bool value) {
+bool SetEndpointMute(TAudioApi& p, bool value) {
   const UniqueCom volume = OpenEndpointVolume(p);
   return volume && Succeeded(p.IAudioEndpointVolume_SetMute(volume.get(), value));
 }
@@ -144,7 +144,7 @@ bool SetEndpointMute(TPlatform& p, bool value) {
 
 namespace TVostel {
 
-std::uint16_t GetVolume(TPlatform& p) {
+std::uint16_t GetVolume(TAudioApi& p) {
   try {
     if (const auto endpoint = EndpointVolume(p)) return *endpoint;
     DWord value = 0;
@@ -159,7 +159,7 @@ std::uint16_t GetVolume(TPlatform& p) {
   }
 }
 
-void SetVolume(TPlatform& p, std::uint16_t value) {
+void SetVolume(TAudioApi& p, std::uint16_t value) {
   try {
     if (SetEndpointVolume(p, value)) return;
     DWord newLeft = value, newRight = value;
@@ -185,7 +185,7 @@ void SetVolume(TPlatform& p, std::uint16_t value) {
   }
 }
 
-bool GetMute(TPlatform& p) {
+bool GetMute(TAudioApi& p) {
   try {
     if (const auto endpoint = EndpointMute(p)) return *endpoint;
     DWord value = 0;
@@ -199,7 +199,7 @@ bool GetMute(TPlatform& p) {
   }
 }
 
-void SetMute(TPlatform& p, bool value) {
+void SetMute(TAudioApi& p, bool value) {
   try {
     if (SetEndpointMute(p, value)) return;
     DWord state = value ? 1 : 0;
@@ -210,19 +210,19 @@ void SetMute(TPlatform& p, bool value) {
   }
 }
 
-void VolumeUp(TPlatform& p) {
+void VolumeUp(TAudioApi& p) {
   const int level = GetVolume(p) / VolumeStep;
   if (level < 5) SetVolume(p, static_cast<std::uint16_t>((level + 1) * VolumeStep));
 }
 
-void VolumeDown(TPlatform& p) {
+void VolumeDown(TAudioApi& p) {
   int level = GetVolume(p) / VolumeStep;
   if (level > 0) --level;
   const int target = level * VolumeStep;
   SetVolume(p, static_cast<std::uint16_t>(target == 0 ? VolumeFloor : target));
 }
 
-void ToggleMute(TPlatform& p) { SetMute(p, !GetMute(p)); }
+void ToggleMute(TAudioApi& p) { SetMute(p, !GetMute(p)); }
 
 }  // namespace TVostel
 

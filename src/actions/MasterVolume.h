@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-#include "platform/Platform.h"
+#include "platform/AudioApi.h"
 
 namespace zk {
 
@@ -17,15 +17,15 @@ inline constexpr std::uint16_t VolumeStep = 13107;
 // The lowest value Volume- writes: it never silences the line.
 inline constexpr std::uint16_t VolumeFloor = 131;
 
-std::uint16_t GetVolume(zk::TPlatform& p);
+std::uint16_t GetVolume(zk::TAudioApi& p);
 // Writes both channels; the louder one takes `value` and the other keeps
 // its ratio to it.
-void SetVolume(zk::TPlatform& p, std::uint16_t value);
-bool GetMute(zk::TPlatform& p);
-void SetMute(zk::TPlatform& p, bool value);
-void VolumeUp(zk::TPlatform& p);
-void VolumeDown(zk::TPlatform& p);
-void ToggleMute(zk::TPlatform& p);
+void SetVolume(zk::TAudioApi& p, std::uint16_t value);
+bool GetMute(zk::TAudioApi& p);
+void SetMute(zk::TAudioApi& p, bool value);
+void VolumeUp(zk::TAudioApi& p);
+void VolumeDown(zk::TAudioApi& p);
+void ToggleMute(zk::TAudioApi& p);
 }  // namespace TVostel
 
 }  // namespace zk

@@ -27,24 +27,24 @@ constexpr int VK_ESCAPE = 0x1B;  // the key of the stand-by hotkey
 // A machine that sleeps only in S0 low-power idle ("Modern Standby"): there
 // SetSystemPowerState hibernates or does nothing, and sleep comes when the
 // display is turned off.
-bool SleepsOnlyInLowPowerIdle(TPlatform& p) {
+bool SleepsOnlyInLowPowerIdle(TPowerApi& p) {
   PowerCapabilities caps;
   return p.CallNtPowerInformation(SystemPowerCapabilities, caps) == STATUS_SUCCESS && caps.AoAc &&
          !caps.SystemS1 && !caps.SystemS2 && !caps.SystemS3;
 }
 
-bool StandBy(TPlatform& p, HWnd window) {
-  if (!SleepsOnlyInLowPowerIdle(p)) return p.SetSystemPowerState(kAllBitsTrue, kAllBitsTrue);
+bool StandBy(TPowerApi& power, TInputApi& input, TWindowsApi& windows, HWnd window) {
+  if (!SleepsOnlyInLowPowerIdle(power)) return power.SetSystemPowerState(kAllBitsTrue, kAllBitsTrue);
   // A key let go after the display went off would wake it again at once.
-  WaitForKeysReleased(p, {VK_ESCAPE});
-  p.SendMessageA(window, WM_SYSCOMMAND, SC_MONITORPOWER, kMonitorOff);
+  WaitForKeysReleased(input, {VK_ESCAPE});
+  windows.SendMessageA(window, WM_SYSCOMMAND, SC_MONITORPOWER, kMonitorOff);
   return true;
 }
 }  // namespace
 
 namespace TVostel {
 
-bool EnablePrivilege(TPlatform& p, const std::string& name) {
+bool EnablePrivilege(TPowerApi& p, const std::string& name) {
   Handle raw = 0;
   if (!p.OpenProcessToken(p.GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES, raw)) return false;
   const UniqueHandle token(p, raw);
@@ -57,10 +57,11 @@ bool EnablePrivilege(TPlatform& p, const std::string& name) {
   return p.AdjustTokenPrivileges(token.get(), false, privileges, kTokenPrivilegesSize);
 }
 
-bool PowerControl(TPlatform& p, TPowerAction action, HWnd window) {
+bool PowerControl(TPowerApi& p, TInputApi& input, TWindowsApi& windows, TPowerAction action,
+                  HWnd window) {
   EnablePrivilege(p, "SeShutdownPrivilege");
   switch (action) {
-    case TPowerAction::paStandBy: return StandBy(p, window);
+    case TPowerAction::paStandBy: return StandBy(p, input, windows, window);
     case TPowerAction::paTurnOff: return p.ExitWindowsEx(kTurnOffFlags, kPlannedReason);
     case TPowerAction::paRestart: return p.ExitWindowsEx(kRestartFlags, kPlannedReason);
     case TPowerAction::paLogOff: return p.ExitWindowsEx(kLogOffFlags, 0);

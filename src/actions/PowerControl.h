@@ -3,7 +3,9 @@
 
 #include <string>
 
-#include "platform/Platform.h"
+#include "platform/InputApi.h"
+#include "platform/PowerApi.h"
+#include "platform/WindowsApi.h"
 
 namespace zk {
 
@@ -15,10 +17,11 @@ namespace TVostel {
 // success. Shows nothing. On a machine that sleeps only in S0 low-power
 // idle, stand-by turns the display off through `window`, one of the
 // program's own windows.
-bool PowerControl(zk::TPlatform& p, TPowerAction action, zk::HWnd window = 0);
+bool PowerControl(zk::TPowerApi& power, zk::TInputApi& input, zk::TWindowsApi& windows,
+                  TPowerAction action, zk::HWnd window = 0);
 // Enables the named privilege in the process token: true when
 // AdjustTokenPrivileges returned non-zero. The token is closed on every way out.
-bool EnablePrivilege(zk::TPlatform& p, const std::string& name);
+bool EnablePrivilege(zk::TPowerApi& p, const std::string& name);
 }  // namespace TVostel
 
 }  // namespace zk

@@ -28,14 +28,23 @@ constexpr DWord kClipboardWaitLimit = 500;
 // looks whether it holds the clipboard.
 constexpr DWord kWatcherGrace = 50;
 
+// One round of waiting for a clipboard watcher. The messages other programs
+// send meanwhile are answered: a watcher's OpenClipboard may first ask the
+// clipboard's owner, which is this program, and wait for the answer.
+void WaitARound(TInputApi& p, TWindowsApi& windows) {
+  Msg msg;
+  windows.PeekMessageA(msg, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+  p.Sleep(kClipboardRetryInterval);
+}
+
 // Clipboard history and clipboard managers open the clipboard right after
 // every change to read it; an OpenClipboard in that moment fails. So the
 // open is tried again for a while.
-bool OpenClipboardRetrying(TPlatform& p, HWnd owner) {
+bool OpenClipboardRetrying(TInputApi& p, TWindowsApi& windows, HWnd owner) {
   if (p.OpenClipboard(owner)) return true;
   const DWord start = p.GetTickCount();
   do {
-    p.Sleep(kClipboardRetryInterval);
+    WaitARound(p, windows);
     if (p.OpenClipboard(owner)) return true;
   } while (p.GetTickCount() - start < kClipboardWaitLimit);
   return false;
@@ -44,25 +53,25 @@ bool OpenClipboardRetrying(TPlatform& p, HWnd owner) {
 // The clipboard, open from construction to destruction.
 class OpenClipboardScope {
  public:
-  OpenClipboardScope(TPlatform& p, HWnd owner) : p_(p) {
-    if (!OpenClipboardRetrying(p, owner)) throw zk::Exception("Cannot open clipboard");
+  OpenClipboardScope(TInputApi& p, TWindowsApi& windows, HWnd owner) : p_(p) {
+    if (!OpenClipboardRetrying(p, windows, owner)) throw zk::Exception("Cannot open clipboard");
   }
   ~OpenClipboardScope() { p_.CloseClipboard(); }
   OpenClipboardScope(const OpenClipboardScope&) = delete;
   OpenClipboardScope& operator=(const OpenClipboardScope&) = delete;
 
  private:
-  TPlatform& p_;
+  TInputApi& p_;
 };
 
 // Leaves the text alone on the clipboard as CF_TEXT. On any failure the
 // block is freed, the clipboard is closed and an error is raised.
-void PutTextOnClipboard(TPlatform& p, HWnd owner, const std::string& text) {
+void PutTextOnClipboard(TInputApi& p, TWindowsApi& windows, HWnd owner, const std::string& text) {
   {
-    OpenClipboardScope clipboard(p, owner);
+    OpenClipboardScope clipboard(p, windows, owner);
     p.EmptyClipboard();
   }
-  OpenClipboardScope clipboard(p, owner);
+  OpenClipboardScope clipboard(p, windows, owner);
   UniqueGlobal block(p, p.GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, text.size() + 1));
   if (!block) throw zk::Exception("Out of memory");
   void* data = p.GlobalLock(block.get());
@@ -78,14 +87,15 @@ void PutTextOnClipboard(TPlatform& p, HWnd owner, const std::string& text) {
 // A Ctrl+V that reaches the focused program while a watcher still holds the
 // clipboard pastes nothing there. So the keys wait until nobody holds it:
 // the watcher gets a short grace (counted from when the text was put on the
-// clipboard) to react, then has until half a second has passed to let go;
-// after that the keys are typed anyway.
-void WaitForClipboardReaders(TPlatform& p, DWord changedAt) {
+// clipboard, and at least one round in which its requests are answered) to
+// react, then has until half a second has passed to let go; after that the
+// keys are typed anyway.
+void WaitForClipboardReaders(TInputApi& p, TWindowsApi& windows, DWord changedAt) {
   for (;;) {
+    WaitARound(p, windows);
     const DWord waited = p.GetTickCount() - changedAt;
     if (waited >= kWatcherGrace && p.GetOpenClipboardWindow() == 0) return;
     if (waited >= kClipboardWaitLimit) return;
-    p.Sleep(kClipboardRetryInterval);
   }
 }
 
@@ -101,7 +111,7 @@ bool StartsWithNoCase(const std::string& text, const std::string& prefix) {
 // A 32-bit program on 64-bit Windows sees SysWOW64 where it names System32.
 // A file that only the 64-bit System32 holds (wsl.exe, for one) is reached
 // through the Sysnative alias; any other file is handed on as it is.
-std::string NativeSystemFile(TPlatform& p, const std::string& file) {
+std::string NativeSystemFile(TFilesApi& p, const std::string& file) {
   bool wow64 = false;
   if (!p.IsWow64Process(p.GetCurrentProcess(), wow64) || !wow64) return file;
   std::string system = p.GetSystemDirectoryA();
@@ -114,7 +124,7 @@ std::string NativeSystemFile(TPlatform& p, const std::string& file) {
   return p.GetFileAttributesA(native) != INVALID_FILE_ATTRIBUTES ? native : file;
 }
 
-void TypeCtrlV(TPlatform& p) {
+void TypeCtrlV(TInputApi& p) {
   constexpr Byte kV = 'V';
   p.keybd_event(static_cast<Byte>(VK_CONTROL), 0, 0, 0);
   p.keybd_event(kV, 0, 0, 0);
@@ -124,26 +134,29 @@ void TypeCtrlV(TPlatform& p) {
 
 }  // namespace
 
-void RunLaunchEntry(TPlatform& p, HWnd owner, const std::string& listPath, int key) {
-  const std::optional<std::string> line = FindListRecord(p, listPath, key);
+void RunLaunchEntry(TFilesApi& files, TShellApi& shell, HWnd owner, const std::string& listPath,
+                    int key) {
+  const std::optional<std::string> line = FindListRecord(files, listPath, key);
   if (!line) return;
   const TRecordFields fields(*line);
   const std::string file = Base64DecodeString(std::string(fields.File()));
   const std::string parameters = Base64DecodeString(std::string(fields.Parameters()));
-  p.ShellExecuteA(owner, "open", NativeSystemFile(p, file), parameters.c_str(), nullptr, SW_SHOW);
+  shell.ShellExecuteA(owner, "open", NativeSystemFile(files, file), parameters.c_str(), nullptr,
+                      SW_SHOW);
 }
 
-void PasteTextEntry(TPlatform& p, HWnd owner, const std::string& listPath, int key) {
-  const std::optional<std::string> line = FindListRecord(p, listPath, key);
+void PasteTextEntry(TFilesApi& files, TInputApi& input, TWindowsApi& windows, HWnd owner,
+                    const std::string& listPath, int key) {
+  const std::optional<std::string> line = FindListRecord(files, listPath, key);
   if (!line) return;
-  PutTextOnClipboard(p, owner, Base64DecodeString(std::string(TRecordFields(*line).Text())));
-  const DWord changedAt = p.GetTickCount();
+  PutTextOnClipboard(input, windows, owner, Base64DecodeString(std::string(TRecordFields(*line).Text())));
+  const DWord changedAt = input.GetTickCount();
   // A Ctrl+V typed while the hotkey's own WinKey and Ctrl are still down
   // reaches the focused program as WinKey+Ctrl+V, which the shell takes for
   // itself: the keys wait until the user has let go.
-  WaitForKeysReleased(p);
-  WaitForClipboardReaders(p, changedAt);
-  TypeCtrlV(p);
+  WaitForKeysReleased(input);
+  WaitForClipboardReaders(input, windows, changedAt);
+  TypeCtrlV(input);
 }
 
 }  // namespace zk

@@ -6,15 +6,19 @@
 
 #include <string>
 
-#include "platform/Platform.h"
+#include "platform/FilesApi.h"
+#include "platform/InputApi.h"
+#include "platform/ShellApi.h"
+#include "platform/WindowsApi.h"
 
 namespace zk {
 
 // Opens the file of the first launch record on `key` with its parameters;
 // `owner` owns what the shell shows.
-void RunLaunchEntry(zk::TPlatform& p, zk::HWnd owner, const std::string& listPath, int key);
+void RunLaunchEntry(zk::TFilesApi& files, zk::TShellApi& shell, zk::HWnd owner, const std::string& listPath, int key);
 // Pastes the text of the first text record on `key`; `owner` owns the
 // clipboard meanwhile. A failure (memory, clipboard) raises and types nothing.
-void PasteTextEntry(zk::TPlatform& p, zk::HWnd owner, const std::string& listPath, int key);
+void PasteTextEntry(zk::TFilesApi& files, zk::TInputApi& input, zk::TWindowsApi& windows,
+                    zk::HWnd owner, const std::string& listPath, int key);
 
 }  // namespace zk

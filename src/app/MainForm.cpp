@@ -173,7 +173,7 @@ bool TfrmMain::SetTrayCallback(bool enabled) { return FTrayIcon.SetCallback(enab
 
 // --- settings
 
-std::string TfrmMain::GetConfigPath() { return zk::ConfigFilePath(Platform(), Application().Title); }
+std::string TfrmMain::GetConfigPath() { return zk::ConfigFilePath(Platform(), Platform(), Platform(), Application().Title); }
 
 void TfrmMain::mnuTray_ShowHintClick(TMenuItem& sender) {
   sender.Checked = !sender.Checked;
@@ -189,17 +189,17 @@ void TfrmMain::mnuTray_AutorunClick(TMenuItem& sender) {
 // --- list files and user hotkeys
 
 std::string TfrmMain::GetLaunchListPath() {
-  return ListFilePath(Platform(), Application().Title, "%s\\znks.ini");
+  return ListFilePath(Platform(), Platform(), Application().Title, "%s\\znks.ini");
 }
 
 std::string TfrmMain::GetTextListPath() {
-  return ListFilePath(Platform(), Application().Title, "%s\\znks2.ini");
+  return ListFilePath(Platform(), Platform(), Application().Title, "%s\\znks2.ini");
 }
 
 void TfrmMain::LoadUserHotkeys(std::vector<std::string>* skipped) {
-  FHotkeys->PutListOnMenu(THotkeySet::hsLaunch, GetLaunchListPath(),
+  FHotkeys->PutListOnMenu(Platform(), THotkeySet::hsLaunch, GetLaunchListPath(),
                           [this](TMenuItem& s) { mnuTray_LaunchEntryClick(s); }, skipped);
-  FHotkeys->PutListOnMenu(THotkeySet::hsText, GetTextListPath(),
+  FHotkeys->PutListOnMenu(Platform(), THotkeySet::hsText, GetTextListPath(),
                           [this](TMenuItem& s) { mnuTray_TextEntryClick(s); }, skipped);
   FHotkeys->RegisterMarked(THotkeySet::hsLaunch);
   FHotkeys->RegisterMarked(THotkeySet::hsText);
@@ -214,11 +214,11 @@ void TfrmMain::mnuTray_LaunchEntryClick(TMenuItem& sender) { RunLaunchEntry(send
 void TfrmMain::mnuTray_TextEntryClick(TMenuItem& sender) { PasteTextEntry(sender.Tag); }
 
 void TfrmMain::RunLaunchEntry(int key) {
-  zk::RunLaunchEntry(Platform(), Application().Handle(), GetLaunchListPath(), key);
+  zk::RunLaunchEntry(Platform(), Platform(), Application().Handle(), GetLaunchListPath(), key);
 }
 
 void TfrmMain::PasteTextEntry(int key) {
-  zk::PasteTextEntry(Platform(), Application().Handle(), GetTextListPath(), key);
+  zk::PasteTextEntry(Platform(), Platform(), Platform(), Application().Handle(), GetTextListPath(), key);
 }
 
 // --- the maker's links

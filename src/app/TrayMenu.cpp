@@ -27,7 +27,7 @@ struct TTrayRow {
 };
 
 void Power(TPlatform& p, TPowerAction action, HWnd window = 0) {
-  TVostel::PowerControl(p, action, window);
+  TVostel::PowerControl(p, p, p, action, window);
 }
 
 constexpr TTrayRow kList1[] = {

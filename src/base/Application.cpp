@@ -65,7 +65,7 @@ void TApplication::Run() {
 
 void TApplication::ProcessMessages() {
   Msg msg;
-  while (p_.PeekMessageA(msg)) {
+  while (p_.PeekMessageA(msg, PM_REMOVE)) {
     if (msg.message == WM_QUIT) {
       terminated_ = true;
       break;

@@ -13,7 +13,7 @@ constexpr DWord kMaxPath = 260;
 
 namespace TVostel {
 
-std::string GetSpecialFolder(TPlatform& p, int csidl) {
+std::string GetSpecialFolder(TShellApi& p, int csidl) {
   std::uintptr_t raw = 0;
   const HResult hr = p.SHGetSpecialFolderLocation(0, csidl, raw);
   UniquePidl pidl(p, raw);  // freed on every way out, also when a failure left one
@@ -24,9 +24,10 @@ std::string GetSpecialFolder(TPlatform& p, int csidl) {
   return std::string(path);
 }
 
-std::string GetDataFolder(TPlatform& p, const std::string& title, const std::string& name) {
+std::string GetDataFolder(TShellApi& shell, TFilesApi& p, const std::string& title,
+                          const std::string& name) {
   const std::string folder =
-      GetSpecialFolder(p, CSIDL_APPDATA) + "\\" + (name.empty() ? title : name);
+      GetSpecialFolder(shell, CSIDL_APPDATA) + "\\" + (name.empty() ? title : name);
   if (!DirectoryExists(p, folder) && !p.CreateDirectoryA(folder)) {
     const DWord code = p.GetLastError();
     // Made by someone else in the meantime: not a failure.
@@ -35,19 +36,19 @@ std::string GetDataFolder(TPlatform& p, const std::string& title, const std::str
   return DirectoryExists(p, folder) ? folder : std::string();
 }
 
-bool FileExists(TPlatform& p, const std::string& path) {
+bool FileExists(TFilesApi& p, const std::string& path) {
   const DWord attributes = p.GetFileAttributesA(path);
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
-bool FileNeedsCreating(TPlatform& p, const std::string& path) {
+bool FileNeedsCreating(TFilesApi& p, const std::string& path) {
   const DWord attributes = p.GetFileAttributesA(path);
   if (attributes != INVALID_FILE_ATTRIBUTES) return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
   const DWord error = p.GetLastError();
   return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }
 
-bool DirectoryExists(TPlatform& p, const std::string& path) {
+bool DirectoryExists(TFilesApi& p, const std::string& path) {
   const DWord attributes = p.GetFileAttributesA(path);
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }

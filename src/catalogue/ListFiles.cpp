@@ -25,18 +25,18 @@ constexpr DWord kMoveRetryDelay = 50;
 
 // The platform's error of the call that just failed; never 0, so that a
 // failure is never reported as success.
-DWord LastErrorCode(TPlatform& p) {
+DWord LastErrorCode(TFilesApi& p) {
   const DWord code = p.GetLastError();
   return code == ERROR_SUCCESS ? ERROR_GEN_FAILURE : code;
 }
 
-[[noreturn]] void RaiseLastError(TPlatform& p) { throw zk::MakeInOutError(LastErrorCode(p)); }
+[[noreturn]] void RaiseLastError(TFilesApi& p) { throw zk::MakeInOutError(LastErrorCode(p)); }
 
 // A new file beside the list file that receives the new content. Unless it
 // was committed, it is closed and deleted on every way out.
 class TempFile {
  public:
-  TempFile(TPlatform& p, const std::string& fileName) : p_(p) {
+  TempFile(TFilesApi& p, const std::string& fileName) : p_(p) {
     const std::string stem = fileName + "." + std::to_string(p.GetCurrentProcessId()) + "-" +
                              std::to_string(p.GetTickCount()) + "-";
     for (int n = 0; n < kTempNameAttempts; ++n) {
@@ -67,7 +67,7 @@ class TempFile {
   void Commit() { committed_ = true; }
 
  private:
-  TPlatform& p_;
+  TFilesApi& p_;
   std::string path_;
   UniqueFile file_;
   bool committed_ = false;
@@ -90,7 +90,7 @@ std::string EncodeField(const std::string& text) {
   return field;
 }
 
-std::string ReadWholeFile(TPlatform& p, const std::string& fileName) {
+std::string ReadWholeFile(TFilesApi& p, const std::string& fileName) {
   UniqueFile file(p, p.CreateFileA(fileName, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING,
                                    FILE_ATTRIBUTE_NORMAL));
   if (!file) RaiseLastError(p);
@@ -117,7 +117,7 @@ std::string ReadWholeFile(TPlatform& p, const std::string& fileName) {
 // The new content goes to a temporary file beside the list file, which then
 // replaces the list file in one rename. Whatever fails on the way, the list
 // file keeps its old bytes and the temporary file is removed.
-void WriteWholeFile(TPlatform& p, const std::string& fileName, const std::string& content) {
+void WriteWholeFile(TFilesApi& p, const std::string& fileName, const std::string& content) {
   TempFile temp(p, fileName);
   std::size_t done = 0;
   while (done < content.size()) {
@@ -266,7 +266,7 @@ TTextRecord ParseTextRecord(const std::string& line) {
   return r;
 }
 
-void AppendRecord(TPlatform& p, const std::string& fileName, const std::string& record) {
+void AppendRecord(TFilesApi& p, const std::string& fileName, const std::string& record) {
   const std::string old = TVostel::Trim(TVostel::ReadWholeFile(p, fileName));
   std::string content = old;
   if (!content.empty()) content += "\r\n";
@@ -274,7 +274,7 @@ void AppendRecord(TPlatform& p, const std::string& fileName, const std::string& 
   TVostel::WriteWholeFile(p, fileName, content);
 }
 
-bool DeleteRecord(TPlatform& p, const std::string& fileName, int index, const std::string& expected) {
+bool DeleteRecord(TFilesApi& p, const std::string& fileName, int index, const std::string& expected) {
   std::vector<std::string> lines = LoadListLines(p, fileName);
   if (index < 0 || static_cast<std::size_t>(index) >= lines.size()) return false;
   if (lines[static_cast<std::size_t>(index)] != expected) return false;
@@ -288,7 +288,7 @@ bool DeleteRecord(TPlatform& p, const std::string& fileName, int index, const st
   return true;
 }
 
-std::vector<std::string> LoadListLines(TPlatform& p, const std::string& fileName) {
+std::vector<std::string> LoadListLines(TFilesApi& p, const std::string& fileName) {
   return SplitLines(TVostel::ReadWholeFile(p, fileName));
 }
 

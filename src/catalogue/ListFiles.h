@@ -6,7 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/Platform.h"
+#include "platform/FilesApi.h"
+#include "platform/ShellApi.h"
 
 namespace zk {
 
@@ -14,10 +15,10 @@ namespace TVostel {
 // Base64 of the text with every CR and LF removed: one field, one line.
 std::string EncodeField(const std::string& text);
 // The whole content of an existing file, byte for byte; EInOutError on failure.
-std::string ReadWholeFile(zk::TPlatform& p, const std::string& fileName);
+std::string ReadWholeFile(zk::TFilesApi& p, const std::string& fileName);
 // Replaces the file's content with these bytes, atomically: the file holds
 // either the old or the new bytes whatever fails. EInOutError on failure.
-void WriteWholeFile(zk::TPlatform& p, const std::string& fileName, const std::string& content);
+void WriteWholeFile(zk::TFilesApi& p, const std::string& fileName, const std::string& content);
 // Removes every leading and trailing character with a code of 32 or less.
 std::string Trim(const std::string& text);
 }  // namespace TVostel
@@ -73,24 +74,25 @@ TTextRecord ParseTextRecord(const std::string& line);
 
 // Appends a composed record to a list file (trimmed old content, CR LF when
 // it is not empty, the record).
-void AppendRecord(zk::TPlatform& p, const std::string& fileName, const std::string& record);
+void AppendRecord(zk::TFilesApi& p, const std::string& fileName, const std::string& record);
 // Removes the line at `index` (from 0) and writes every other line followed
 // by CR LF, provided that line is still `expected`: the file may have been
 // changed by another program since its lines were shown. An index outside
 // the lines, or another line at it, changes nothing and returns false.
-bool DeleteRecord(zk::TPlatform& p, const std::string& fileName, int index,
+bool DeleteRecord(zk::TFilesApi& p, const std::string& fileName, int index,
                   const std::string& expected);
 // The lines of a list file.
-std::vector<std::string> LoadListLines(zk::TPlatform& p, const std::string& fileName);
+std::vector<std::string> LoadListLines(zk::TFilesApi& p, const std::string& fileName);
 
 // The path of a list file in the data folder for `title`, formed with
 // `pathFormat` ("%s\\znks.ini"); the file is created empty when missing.
-std::string ListFilePath(zk::TPlatform& p, const std::string& title, const char* pathFormat);
+std::string ListFilePath(zk::TShellApi& shell, zk::TFilesApi& files, const std::string& title,
+                         const char* pathFormat);
 
 // The first line of a list file whose key code is `key`, or nothing. The
 // file's bytes are scanned once and only the key codes are converted, in
 // line order: a line whose key code is not a number is no record and is
 // passed over, the lines after the match are not looked at.
-std::optional<std::string> FindListRecord(zk::TPlatform& p, const std::string& fileName, int key);
+std::optional<std::string> FindListRecord(zk::TFilesApi& p, const std::string& fileName, int key);
 
 }  // namespace zk

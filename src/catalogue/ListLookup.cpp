@@ -6,7 +6,7 @@
 
 namespace zk {
 
-std::optional<std::string> FindListRecord(zk::TPlatform& p, const std::string& fileName, int key) {
+std::optional<std::string> FindListRecord(zk::TFilesApi& p, const std::string& fileName, int key) {
   const std::string content = TVostel::ReadWholeFile(p, fileName);
   const std::string_view all(content);
   // Lines end at CR LF, CR or LF, as SplitLines cuts them.

@@ -6,8 +6,9 @@
 
 namespace zk {
 
-std::string ListFilePath(zk::TPlatform& p, const std::string& title, const char* pathFormat) {
-  const std::string folder = TVostel::GetDataFolder(p, title);
+std::string ListFilePath(zk::TShellApi& shell, zk::TFilesApi& p, const std::string& title,
+                         const char* pathFormat) {
+  const std::string folder = TVostel::GetDataFolder(shell, p, title);
   // No data folder (a file of its name may stand in its way): the list
   // would otherwise land in the root of the current drive, and entries
   // added there would be lost from sight once the folder exists.

@@ -74,6 +74,9 @@ inline constexpr UInt MB_ICONINFORMATION = 0x00000040;
 inline constexpr int IDOK = 1;
 
 // Pop-up menus.
+inline constexpr UInt PM_NOREMOVE = 0x0000;
+inline constexpr UInt PM_REMOVE = 0x0001;
+inline constexpr UInt PM_QS_SENDMESSAGE = 0x00400000;  // QS_SENDMESSAGE << 16
 inline constexpr UInt TPM_LEFTALIGN = 0x0000;
 inline constexpr UInt TPM_RIGHTBUTTON = 0x0002;
 

@@ -38,7 +38,10 @@ class TWindowsApi : public virtual TKernelApi {
   virtual bool PostMessageA(HWnd window, UInt message, WParam wParam, LParam lParam) = 0;
   virtual void PostQuitMessage(int exitCode) = 0;
   virtual bool GetMessageA(Msg& msg) = 0;   // false on WM_QUIT
-  virtual bool PeekMessageA(Msg& msg) = 0;  // takes the message off the queue
+  // With PM_REMOVE takes a posted message off the queue. Any call first
+  // delivers the messages other threads and programs have sent meanwhile;
+  // PM_NOREMOVE | PM_QS_SENDMESSAGE does only that.
+  virtual bool PeekMessageA(Msg& msg, UInt removeFlags) = 0;
   virtual bool TranslateMessage(const Msg& msg) = 0;
   virtual LResult DispatchMessageA(const Msg& msg) = 0;
   virtual UInt RegisterWindowMessageA(const std::string& name) = 0;

@@ -59,13 +59,13 @@ std::string SkippedLineText(const std::string& path, std::size_t lineNumber, con
 
 }  // namespace
 
-THotkeyBank::THotkeyBank(TPlatform& p, HWnd window, TPopupMenu& menu) : p_(p), window_(window), menu_(menu) {}
+THotkeyBank::THotkeyBank(THotkeysApi& p, HWnd window, TPopupMenu& menu) : p_(p), window_(window), menu_(menu) {}
 
-void THotkeyBank::PutListOnMenu(THotkeySet set, const std::string& path, const TNotifyEvent& onClick,
+void THotkeyBank::PutListOnMenu(TFilesApi& files, THotkeySet set, const std::string& path, const TNotifyEvent& onClick,
                                 std::vector<std::string>* skipped) {
   const bool launch = set == THotkeySet::hsLaunch;
   std::vector<TMenuItem*>& items = launch ? FLaunchItems : FTextItems;
-  const std::vector<std::string> lines = LoadListLines(p_, path);
+  const std::vector<std::string> lines = LoadListLines(files, path);
   items.clear();
   items.reserve(lines.size());
   // The items go in file order just above the list's marker, which moves

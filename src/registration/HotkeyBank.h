@@ -10,14 +10,15 @@
 
 #include "base/Menus.h"
 #include "catalogue/Hotkeys.h"
-#include "platform/Platform.h"
+#include "platform/FilesApi.h"
+#include "platform/HotkeysApi.h"
 
 namespace zk {
 
 class THotkeyBank {
  public:
   // Registers on `window`, the main window; `menu` is the tray menu.
-  THotkeyBank(zk::TPlatform& p, zk::HWnd window, TPopupMenu& menu);
+  THotkeyBank(zk::THotkeysApi& p, zk::HWnd window, TPopupMenu& menu);
   THotkeyBank(const THotkeyBank&) = delete;
   THotkeyBank& operator=(const THotkeyBank&) = delete;
 
@@ -31,7 +32,7 @@ class THotkeyBank {
   // of the list's marker item; each item runs `onClick`. Lines that are no
   // records are passed over; with `skipped`, a text naming each such line
   // is added to it.
-  void PutListOnMenu(THotkeySet set, const std::string& path, const TNotifyEvent& onClick,
+  void PutListOnMenu(zk::TFilesApi& files, THotkeySet set, const std::string& path, const TNotifyEvent& onClick,
                      std::vector<std::string>* skipped);
   // Releases the hotkeys of both lists and takes their items off the menu.
   void ReleaseUser();
@@ -39,7 +40,7 @@ class THotkeyBank {
   bool IsUserItem(zk::UInt command) const;
 
  private:
-  zk::TPlatform& p_;
+  zk::THotkeysApi& p_;
   zk::HWnd window_;
   TPopupMenu& menu_;
   std::array<int, kHotkeySlots> FHotkeyIDs{};

@@ -22,7 +22,7 @@ int TVostel::MsgBox(TApplication& app, const std::string& text, UInt flags) {
   return MsgBoxCaption(app, text, caption, flags);
 }
 
-bool TVostel::SelectFile(TPlatform& p, HWnd owner, std::string& fileName,
+bool TVostel::SelectFile(TDialogsApi& p, HWnd owner, std::string& fileName,
                          const std::string& defaultExt) {
   OpenFileNameA ofn;
   ofn.owner = owner;
@@ -37,7 +37,7 @@ bool TVostel::SelectFile(TPlatform& p, HWnd owner, std::string& fileName,
   return chosen;
 }
 
-std::string TVostel::ReadResourceText(TPlatform& p, const std::string& resName) {
+std::string TVostel::ReadResourceText(TDialogsApi& p, const std::string& resName) {
   const HRsrc resource = p.FindResourceA(resName, RT_RCDATA_ID);
   const HGlobal data = resource != 0 ? p.LoadResource(resource) : 0;
   const void* bytes = data != 0 ? p.LockResource(data) : nullptr;

@@ -17,11 +17,11 @@ int MsgBoxCaption(TApplication& app, const std::string& text, const std::string&
 int MsgBox(TApplication& app, const std::string& text, zk::UInt flags);
 // Runs the open-file dialog (owned by `owner`) for an existing file. True
 // when the user chose one; `fileName` gets its full path, or "" otherwise.
-bool SelectFile(zk::TPlatform& p, zk::HWnd owner, std::string& fileName,
+bool SelectFile(zk::TDialogsApi& p, zk::HWnd owner, std::string& fileName,
                 const std::string& defaultExt);
 // Every byte of the RCDATA resource `resName` of the program's own module;
 // zk::Exception when there is no such resource.
-std::string ReadResourceText(zk::TPlatform& p, const std::string& resName);
+std::string ReadResourceText(zk::TDialogsApi& p, const std::string& resName);
 }  // namespace TVostel
 
 }  // namespace zk

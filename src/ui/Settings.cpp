@@ -17,7 +17,7 @@ constexpr DWord kIniBufferSize = 2048;
 constexpr const char* kRunKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
 
 // Opens the Run key, creating it when missing; an empty owner on failure.
-UniqueRegKey OpenRunKey(TPlatform& p) {
+UniqueRegKey OpenRunKey(TSettingsApi& p) {
   HKey key = 0;
   if (p.RegCreateKeyExA(HKEY_CURRENT_USER, kRunKey, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, key) !=
       static_cast<long>(ERROR_SUCCESS))
@@ -27,7 +27,7 @@ UniqueRegKey OpenRunKey(TPlatform& p) {
 
 // The text of a string value up to its first NUL; "" when the value is
 // missing or empty. A value of another type raises ERegistryException.
-std::string ReadRegString(TPlatform& p, HKey key, const std::string& name) {
+std::string ReadRegString(TSettingsApi& p, HKey key, const std::string& name) {
   // The value may change between the size query and the read; a few rounds
   // settle it.
   for (int attempt = 0; attempt < 4; ++attempt) {
@@ -58,7 +58,7 @@ std::string ReadRegString(TPlatform& p, HKey key, const std::string& name) {
 
 namespace TVostel {
 
-std::string ReadIniString(TPlatform& p, const std::string& fileName, const std::string& section,
+std::string ReadIniString(TSettingsApi& p, const std::string& fileName, const std::string& section,
                           const std::string& key) {
   char buffer[kIniBufferSize] = {};
   const DWord n = p.GetPrivateProfileStringA(section, key, "", buffer, kIniBufferSize, fileName);
@@ -67,7 +67,7 @@ std::string ReadIniString(TPlatform& p, const std::string& fileName, const std::
   return std::string(buffer, std::find(buffer, buffer + len, '\0'));
 }
 
-void WriteIniString(TPlatform& p, const std::string& fileName, const std::string& section,
+void WriteIniString(TSettingsApi& p, const std::string& fileName, const std::string& section,
                     const std::string& key, const std::string& value) {
   const bool written =
       p.WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), fileName);
@@ -75,7 +75,7 @@ void WriteIniString(TPlatform& p, const std::string& fileName, const std::string
   if (!written) throw zk::EIniFileException(zk::Format("Unable to write to %s", fileName.c_str()));
 }
 
-bool IsAutorun(TPlatform& p, const std::string& valueName, const std::string& data) {
+bool IsAutorun(TSettingsApi& p, const std::string& valueName, const std::string& data) {
   UniqueRegKey key = OpenRunKey(p);
   if (!key) return false;
   if (TVostel::Trim(ReadRegString(p, key.get(), valueName)).empty()) return false;
@@ -84,7 +84,7 @@ bool IsAutorun(TPlatform& p, const std::string& valueName, const std::string& da
   return true;
 }
 
-void SetAutorun(TPlatform& p, const std::string& valueName, const std::string& data, bool enable) {
+void SetAutorun(TSettingsApi& p, const std::string& valueName, const std::string& data, bool enable) {
   UniqueRegKey key = OpenRunKey(p);
   if (!key) return;
   if (enable) {
@@ -103,9 +103,12 @@ void SetAutorun(TPlatform& p, const std::string& valueName, const std::string& d
 
 }  // namespace TVostel
 
-std::string ConfigFilePath(TPlatform& p, const std::string& title) {
-  const std::string path = zk::Format("%s\\cfg.ini", TVostel::GetDataFolder(p, title).c_str());
-  if (TVostel::FileNeedsCreating(p, path)) TVostel::WriteIniString(p, path, "ZNK", "showhint", "1");
+std::string ConfigFilePath(TShellApi& shell, TFilesApi& files, TSettingsApi& settings,
+                           const std::string& title) {
+  const std::string path =
+      zk::Format("%s\\cfg.ini", TVostel::GetDataFolder(shell, files, title).c_str());
+  if (TVostel::FileNeedsCreating(files, path))
+    TVostel::WriteIniString(settings, path, "ZNK", "showhint", "1");
   return path;
 }
 

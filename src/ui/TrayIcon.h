@@ -3,7 +3,7 @@
 #pragma once
 
 #include "platform/Handles.h"
-#include "platform/Platform.h"
+#include "platform/ShellApi.h"
 
 namespace zk {
 
@@ -11,7 +11,7 @@ inline constexpr zk::UInt WM_TRAYICON = zk::WM_USER + 1;
 
 class TTrayIcon {
  public:
-  explicit TTrayIcon(zk::TPlatform& p) : p_(p) {}
+  explicit TTrayIcon(zk::TShellApi& p) : p_(p) {}
   TTrayIcon(const TTrayIcon&) = delete;
   TTrayIcon& operator=(const TTrayIcon&) = delete;
 
@@ -25,7 +25,7 @@ class TTrayIcon {
   void Delete();
 
  private:
-  zk::TPlatform& p_;
+  zk::TShellApi& p_;
   zk::NotifyIconDataA2K FTrayData{};
   zk::UniqueIcon FIcon;
   // Whether the icon should answer the mouse: off while a dialog runs, so

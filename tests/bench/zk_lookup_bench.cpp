@@ -90,7 +90,7 @@ int main(int argc, char** argv) {
   const std::string keyText = std::to_string(key);
   zk::Win32Platform platform;
 
-  const auto path = [&] { return ListFilePath(platform, "Zentrik", "%s\\znks.ini"); };
+  const auto path = [&] { return ListFilePath(platform, platform, "Zentrik", "%s\\znks.ini"); };
   const auto lookup = [&] { return FindListRecord(platform, file, key); };
   const auto withPath = [&] { return FindListRecord(platform, path(), key); };
   const auto plain = [&] { return PlainLookup(file, keyText); };

@@ -56,7 +56,7 @@ if [ -z "${ZK_E2E_WATCHDOG:-}" ]; then
 fi
 
 CASES=(single-instance old-windows builtin-hotkeys tray-menu first-start-files restart-after-kill)
-CASES+=(launch-entry paste-entry)
+CASES+=(launch-entry paste-entry paste-beside-watcher)
 CASES+=(volume-hotkeys session-end-asks)
 CASES+=(add-entries)
 CASES+=(delete-entries about-box links)
@@ -138,11 +138,19 @@ reg_value() {
 wine_reset() { zk_wine_stop; }
 
 ZK_PID=""
+ZK_TRACE=""
+TRACE_FILE=""
 # Starts zentrik.exe in the background; its exit code is collected by
-# zk_wait_exit.
+# zk_wait_exit. With ZK_TRACE set (Wine debug channels, such as
+# trace+mmdevapi), they are on for the program and its standard error goes
+# to TRACE_FILE.
 zk_start() {
-  log "start zentrik"
-  timeout 120 wine "$PROGRAM" >>"$LOG" 2>&1 &
+  log "start zentrik${ZK_TRACE:+ with $ZK_TRACE}"
+  if [ -n "$ZK_TRACE" ]; then
+    WINEDEBUG=-all,$ZK_TRACE timeout 120 wine "$PROGRAM" >>"$LOG" 2>>"$TRACE_FILE" &
+  else
+    timeout 120 wine "$PROGRAM" >>"$LOG" 2>&1 &
+  fi
   ZK_PID=$!
 }
 
@@ -590,21 +598,85 @@ case_paste_entry() {
   finish
 }
 
+# A clipboard watcher that holds the clipboard 40 ms after every change, as
+# clipboard history does: each of ten pastes into a fresh edit window still
+# arrives whole, and no error box appears.
+case_paste_beside_watcher() {
+  begin paste-beside-watcher
+  fresh_state
+  local want='first line\r\nsecond line' i out whole=0 got=() watcher
+  mkdir -p "$DATA_DIR"
+  printf '%s|S|83|%s\r\n' "$(b64 Lines)" "$(b64 $'first line\r\nsecond line')" >"$DATA_DIR/znks2.ini"
+  zk_start_ready || { finish; return; }
+  timeout 300 wine "$DRIVER" clip-watcher 40 240000 >"$WORK/watcher.txt" 2>>"$LOG" &
+  watcher=$!
+  zk wait-window zk_e2e_clipwatch '*' 20000 >/dev/null || fail "the clipboard watcher did not start"
+  for ((i = 1; i <= 10; i++)); do
+    timeout 60 wine "$DRIVER" edit-window 5000 >"$WORK/edit.txt" 2>>"$LOG" &
+    local editor=$!
+    if zk wait-window zk_e2e_edit zk_e2e_edit 20000 >/dev/null; then
+      sleep 1
+      zk press-hotkey 10 83 >/dev/null
+    fi
+    wait "$editor"
+    out=$(tr -d '\r' <"$WORK/edit.txt" | sed -n 's/^text: //p')
+    if [ "$out" = "$want" ]; then whole=$((whole + 1)); else got+=("[$out]"); fi
+    if out=$(zk message-box 0); then
+      got+=("box \"$(sed -n 's/^text: //p' <<<"$out" | head -n1)\"")
+      zk dialog-ok 2000 >/dev/null
+    fi
+  done
+  zk post-message zk_e2e_clipwatch '*' 0x10 0 >/dev/null
+  wait "$watcher"
+  out=$(tr -d '\r' <"$WORK/watcher.txt")
+  log "watcher: $out"
+  [ "${out##* held: }" -ge 10 ] 2>/dev/null || fail "the watcher held the clipboard too seldom ($out)"
+  [ "$whole" = 10 ] || fail "$whole of 10 pastes arrived whole; the others: ${got[*]}"
+  kill -0 "$ZK_PID" 2>/dev/null || fail "the program ended"
+  finish
+}
+
 # --- sound device and session end
+
+# What each key asks of the default endpoint, in the order pressed: the
+# mmdevapi trace lines that must follow it (extended regular expressions;
+# "!" before one: must not). Wine's endpoint volume is a stub: a new one
+# each time, whose master scalar reads 1.0 (level 5) and whose mute reads
+# off; it cannot count its channels, so a write takes the master scalar,
+# 52428 / 65535 for Volume-, which it refuses, and the mixer writes instead.
+VOLUME_STEPS=(
+  '35 AEV_GetMute AEV_SetMute.*->\(1,'
+  '33 AEV_GetMasterVolumeLevelScalar !AEV_Set'
+  '34 AEV_GetChannelCount AEV_SetMasterVolumeLevelScalar.*->\(0\.800000,'
+  '34 AEV_SetMasterVolumeLevelScalar.*->\(0\.800000,'
+  '35 AEV_SetMute.*->\(1,'
+)
+
+# The endpoint volume objects in these trace lines whose last call is not
+# the release of the last reference.
+unreleased_endpoints() {
+  awk 'match($0, /AEV_[A-Za-z]+ \([0-9A-Fa-f]+\)/) {
+         id = substr($0, RSTART, RLENGTH); sub(/^[^ ]+ /, "", id); last[id] = $0 }
+       END { for (id in last) if (last[id] !~ /AEV_Release .* new ref 0$/) printf "%s ", id }'
+}
 
 case_volume_hotkeys() {
   begin volume-hotkeys
-  local sound=1 key out
+  local sound=1 step key pats pat lines=0 calls out
   zk_start_pulse || sound=0
   fresh_state
   if [ "$sound" = 1 ] && ! zk mixer-info >/dev/null; then sound=0; fi
   if [ "$sound" = 0 ]; then
     echo "note volume-hotkeys: no sound device (PulseAudio with a null sink did not come up;" \
-      "see the log with --keep): the sound-device part is skipped, the keys are pressed without one"
+      "see the log with --keep): the endpoint part is skipped, the keys are pressed without one"
   fi
+  TRACE_FILE=$WORK/mmdevapi.txt
+  : >"$TRACE_FILE"
+  ZK_TRACE=trace+mmdevapi
   if zk_start_ready; then
     # Mute, Volume+, Volume- twice, Mute again: none may show anything.
-    for key in 35 33 34 34 35; do
+    for step in "${VOLUME_STEPS[@]}"; do
+      read -r key pats <<<"$step"
       zk press-hotkey 12 "$key" >/dev/null
       sleep 0.5
       if zk message-box 1000 >/dev/null; then
@@ -612,12 +684,30 @@ case_volume_hotkeys() {
         zk dialog-ok 2000 >/dev/null
       fi
       kill -0 "$ZK_PID" 2>/dev/null || { fail "the program ended after WinKey+Shift+$key"; break; }
+      [ "$sound" = 1 ] || continue
+      calls=$(tail -n +$((lines + 1)) "$TRACE_FILE" | grep 'mmdevapi:AEV_')
+      lines=$(wc -l <"$TRACE_FILE")
+      log "WinKey+Shift+$key: $calls"
+      if [ -z "$calls" ]; then
+        fail "WinKey+Shift+$key did not reach the endpoint"
+        continue
+      fi
+      for pat in $pats; do
+        if [ "${pat#!}" != "$pat" ]; then
+          grep -qE -- "${pat#!}" <<<"$calls" && fail "WinKey+Shift+$key: the endpoint got ${pat#!}"
+        else
+          grep -qE -- "$pat" <<<"$calls" || fail "WinKey+Shift+$key: no $pat in the trace"
+        fi
+      done
+      out=$(unreleased_endpoints <<<"$calls")
+      [ -z "$out" ] || fail "WinKey+Shift+$key left endpoint volume objects unreleased: $out"
     done
     out=$(zk hotkeys-held) || fail "not all eleven hotkeys are held while it runs ($(grep '^free' <<<"$out"))"
     zk_exit_by_menu || fail "could not choose Exit on the tray menu"
     zk_wait_exit 15
     [ "$ZK_RC" = 0 ] || fail "exit code $ZK_RC after Exit, expected 0"
   fi
+  ZK_TRACE=""
   wine_reset
   zk_stop_pulse
   finish
@@ -1191,6 +1281,7 @@ for c in "${CASES[@]}"; do
     restart-after-kill) case_restart_after_kill ;;
     launch-entry) case_launch_entry ;;
     paste-entry) case_paste_entry ;;
+    paste-beside-watcher) case_paste_beside_watcher ;;
     volume-hotkeys) case_volume_hotkeys ;;
     session-end-asks) case_session_end_asks ;;
     add-entries) case_add_entries ;;

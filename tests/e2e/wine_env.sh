@@ -107,19 +107,27 @@ zk_make_prefix() {
   zk_wine_env
   timeout 300 wineboot -i >>"$log" 2>&1 || return 1
   timeout 120 wineserver -w >>"$log" 2>&1
-  # Debian's Wine 8 does not load the TrueType fonts of its data folder
-  # (/usr/share/wine/fonts, from fonts-wine: Tahoma, Marlett...), only
-  # fontconfig's and those in C:\windows\Fonts; without them the dialogs
-  # show a stand-in font and the captions an "r" for the close box.
-  local font
-  for font in /usr/share/wine/fonts/*.ttf; do
-    [ -e "$font" ] && ln -sf "$font" "$WINEPREFIX/drive_c/windows/Fonts/"
-  done
+  zk_link_fonts
   timeout 60 wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >>"$log" 2>&1 || return 1
   timeout 60 wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "${w}x${h}" /f \
     >>"$log" 2>&1 || return 1
   # wineboot already started a desktop without these settings.
   zk_wine_stop
+}
+
+# zk_link_fonts
+# Debian's Wine 8 does not load the TrueType fonts of its data folder
+# (/usr/share/wine/fonts, from fonts-wine: Tahoma, Marlett...), only
+# fontconfig's and those in C:\windows\Fonts; without them the dialogs
+# show a stand-in font and the captions an "r" for the close box. Links
+# them into the Fonts folder of the existing prefix WINEPREFIX; linking
+# again changes nothing.
+zk_link_fonts() {
+  local font
+  for font in /usr/share/wine/fonts/*.ttf; do
+    [ -e "$font" ] && ln -sf "$font" "$WINEPREFIX/drive_c/windows/Fonts/"
+  done
+  return 0
 }
 
 # Ends every Wine process of the prefix and waits for the server to go.

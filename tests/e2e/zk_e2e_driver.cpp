@@ -368,6 +368,61 @@ int CmdClipboardText() {
   return 0;
 }
 
+// A clipboard watcher as clipboard history and clipboard managers are: told
+// of every change, it opens the clipboard, reads the text and holds it open
+// HOLD ms. Its hidden window "zk_e2e_clipwatch" ends it on WM_CLOSE, or it
+// ends after MS. Prints how many changes it was told of and how many it
+// held; 0 when it held at least one.
+int g_holdMs = 0;
+int g_changes = 0;
+int g_held = 0;
+
+LRESULT CALLBACK ClipWatchProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+  constexpr UINT kClipboardUpdate = 0x031D;  // WM_CLIPBOARDUPDATE
+  if (msg == kClipboardUpdate) {
+    ++g_changes;
+    if (OpenClipboard(w)) {
+      ++g_held;
+      GetClipboardData(CF_TEXT);
+      Sleep(static_cast<DWORD>(g_holdMs));
+      CloseClipboard();
+    }
+    return 0;
+  }
+  if (msg == WM_DESTROY) PostQuitMessage(0);
+  return DefWindowProcA(w, msg, wp, lp);
+}
+
+int CmdClipWatcher(int holdMs, DWORD ms) {
+  using AddListener = BOOL(WINAPI*)(HWND);
+  auto add = reinterpret_cast<AddListener>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "AddClipboardFormatListener")));
+  if (!add) {
+    std::printf("no AddClipboardFormatListener\n");
+    return 2;
+  }
+  g_holdMs = holdMs;
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = ClipWatchProc;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.lpszClassName = "zk_e2e_clipwatch";
+  RegisterClassA(&wc);
+  HWND w = CreateWindowExA(0, wc.lpszClassName, wc.lpszClassName, WS_POPUP, 0, 0, 0, 0, nullptr,
+                           nullptr, wc.hInstance, nullptr);
+  if (!w || !add(w)) return 2;
+  const DWORD start = GetTickCount();
+  for (bool quit = false; !quit && GetTickCount() - start < ms;) {
+    MSG m;
+    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
+      if (m.message == WM_QUIT) quit = true;
+      DispatchMessageA(&m);
+    }
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+  }
+  std::printf("changes: %d held: %d\n", g_changes, g_held);
+  return g_held > 0 ? 0 : 1;
+}
+
 // --- sound device and session end
 
 // Reports mixer device 0 as this process sees it. Wine keeps the master
@@ -666,6 +721,8 @@ int Usage() {
                "  edit-window MS                 a focused edit control; prints its text once\n"
                "                                 it settles (CR, LF as \\r, \\n)\n"
                "  clipboard-text                 prints the clipboard's CF_TEXT the same way\n"
+               "  clip-watcher HOLD MS           holds the clipboard HOLD ms after each change\n"
+               "                                 until WM_CLOSE or MS; prints the counts\n"
                "  type-text TEXT                 types printable characters\n"
                "  paste-text N                   pastes N letters through the clipboard\n"
                "  hotkey-held MODS VK            0 when the combination is taken\n"
@@ -725,6 +782,7 @@ int main(int argc, char** argv) {
   if (cmd == "dialog-ok" && n == 1) return CmdDialogOk(Ms(a[0]));
   if (cmd == "edit-window" && n == 1) return CmdEditWindow(Ms(a[0]));
   if (cmd == "clipboard-text" && n == 0) return CmdClipboardText();
+  if (cmd == "clip-watcher" && n == 2) return CmdClipWatcher(std::atoi(a[0]), Ms(a[1]));
   if (cmd == "mixer-info" && n == 0) return CmdMixerInfo();
   if (cmd == "veto-session" && n == 1) return CmdVetoSession(Ms(a[0]));
   if (cmd == "type-text" && n == 1) return CmdTypeText(a[0]);

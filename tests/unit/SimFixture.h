@@ -58,7 +58,7 @@ inline void WriteHostText(const sim::SimSystem& sys, const std::string& windowsP
 
 // Writes the two list files of a new user before the program starts.
 inline void WriteLists(sim::SimPlatform& p, const std::string& list1, const std::string& list2) {
-  const std::string folder = TVostel::GetDataFolder(p, "Zentrik");
+  const std::string folder = TVostel::GetDataFolder(p, p, "Zentrik");
   TVostel::WriteWholeFile(p, folder + "\\znks.ini", list1);
   TVostel::WriteWholeFile(p, folder + "\\znks2.ini", list2);
 }

@@ -33,7 +33,7 @@ TEST_F(PowerFixture, EveryCommandEnablesTheShutdownPrivilegeThenMakesItsCall) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.calls.back());
     p.ClearCalls();
-    EXPECT_TRUE(TVostel::PowerControl(p, c.action));
+    EXPECT_TRUE(TVostel::PowerControl(p, p, p, c.action));
     const auto& k = p.calls;
     ASSERT_EQ(k.size(), 5u + c.calls.size());
     EXPECT_EQ(k[0].name, "GetCurrentProcess");
@@ -104,13 +104,13 @@ TEST_F(PowerFixture, TheCommandIsMadeWhateverBecomesOfThePrivilege) {
     EXPECT_TRUE(p.openHandles.empty());
     p.ClearCalls();
     p.FailCall(c.failing, ERROR_ACCESS_DENIED);
-    EXPECT_TRUE(TVostel::PowerControl(p, TPowerAction::paLogOff));
+    EXPECT_TRUE(TVostel::PowerControl(p, p, p, TPowerAction::paLogOff));
     EXPECT_EQ(p.CallNames(), c.calls);
     EXPECT_TRUE(p.openHandles.empty());
   }
   // A command the system refuses is reported to the caller only.
   p.FailCall("LockWorkStation", ERROR_ACCESS_DENIED);
-  EXPECT_FALSE(TVostel::PowerControl(p, TPowerAction::paLock));
+  EXPECT_FALSE(TVostel::PowerControl(p, p, p, TPowerAction::paLock));
   EXPECT_TRUE(p.messageBoxes.empty());
 }
 

@@ -48,15 +48,15 @@ class SettingsTest : public ::testing::Test {
 // --- data folder -----------------------------------------------------------
 
 TEST_F(SettingsTest, DataFolderIsCreatedUnderApplicationDataOnce) {
-  EXPECT_EQ(TVostel::GetDataFolder(p, "Zentrik"), kDataFolder);
+  EXPECT_EQ(TVostel::GetDataFolder(p, p, "Zentrik"), kDataFolder);
   EXPECT_TRUE(fs::is_directory(sys.HostPath(kDataFolder)));
   EXPECT_EQ(p.CallsTo("CreateDirectoryA").size(), 1u);
 
   // An existing folder is only looked at.
-  EXPECT_EQ(TVostel::GetDataFolder(p, "Zentrik"), kDataFolder);
+  EXPECT_EQ(TVostel::GetDataFolder(p, p, "Zentrik"), kDataFolder);
   EXPECT_EQ(p.CallsTo("CreateDirectoryA").size(), 1u);
   // A given name wins over the title.
-  EXPECT_EQ(TVostel::GetDataFolder(p, "Zentrik", "Other"), kAppData + "\\Other");
+  EXPECT_EQ(TVostel::GetDataFolder(p, p, "Zentrik", "Other"), kAppData + "\\Other");
   EXPECT_EQ(OpenHandlesOfKind("pidl"), 0u);
 }
 
@@ -69,7 +69,7 @@ TEST_F(SettingsTest, DataFolderCreationErrorsCarryTheirTexts) {
     SCOPED_TRACE(code);
     p.FailCall("CreateDirectoryA", code);
     try {
-      TVostel::GetDataFolder(p, "Zentrik");
+      TVostel::GetDataFolder(p, p, "Zentrik");
       ADD_FAILURE() << "no error raised";
     } catch (const zk::EInOutError& e) {
       EXPECT_EQ(std::string(e.what()), text);
@@ -82,14 +82,14 @@ TEST_F(SettingsTest, DataFolderCreationErrorsCarryTheirTexts) {
 
 TEST_F(SettingsTest, FileInPlaceOfTheFolderIsAnError) {
   WriteHostFile(kDataFolder, "not a folder");
-  EXPECT_THROW(TVostel::GetDataFolder(p, "Zentrik"), zk::EInOutError);
+  EXPECT_THROW(TVostel::GetDataFolder(p, p, "Zentrik"), zk::EInOutError);
 }
 
 TEST_F(SettingsTest, FailingSpecialFolderGivesRootedTitle) {
   p.FailCall("SHGetSpecialFolderLocation", ERROR_FILE_NOT_FOUND);
   EXPECT_EQ(TVostel::GetSpecialFolder(p, CSIDL_APPDATA), "");
   p.FailCall("SHGetSpecialFolderLocation", ERROR_FILE_NOT_FOUND);
-  EXPECT_EQ(TVostel::GetDataFolder(p, "Zentrik"), "\\Zentrik");
+  EXPECT_EQ(TVostel::GetDataFolder(p, p, "Zentrik"), "\\Zentrik");
   ASSERT_FALSE(p.CallsTo("CreateDirectoryA").empty());
   EXPECT_EQ(p.CallsTo("CreateDirectoryA").back().args.at(0), "\"\\Zentrik\"");
   EXPECT_TRUE(p.CallsTo("SHGetPathFromIDListA").empty());
@@ -112,7 +112,7 @@ TEST_F(SettingsTest, ItemListIsFreedWhenItsPathCannotBeHad) {
 // --- settings file ------------------------------------------------------------
 
 TEST_F(SettingsTest, IniValuesRoundTripWithKeysInAnyCase) {
-  const std::string file = TVostel::GetDataFolder(p, "Zentrik") + "\\cfg.ini";
+  const std::string file = TVostel::GetDataFolder(p, p, "Zentrik") + "\\cfg.ini";
   EXPECT_EQ(TVostel::ReadIniString(p, file, "ZNK", "showhint"), "");  // no file yet
 
   TVostel::WriteIniString(p, file, "ZNK", "showhint", "1");
@@ -134,7 +134,7 @@ TEST_F(SettingsTest, IniValuesRoundTripWithKeysInAnyCase) {
 }
 
 TEST_F(SettingsTest, EveryIniCallIsFollowedByTheFlush) {
-  const std::string file = TVostel::GetDataFolder(p, "Zentrik") + "\\cfg.ini";
+  const std::string file = TVostel::GetDataFolder(p, p, "Zentrik") + "\\cfg.ini";
   p.ClearCalls();
   TVostel::WriteIniString(p, file, "ZNK", "showhint", "1");
   TVostel::ReadIniString(p, file, "ZNK", "showhint");
@@ -150,7 +150,7 @@ TEST_F(SettingsTest, EveryIniCallIsFollowedByTheFlush) {
 }
 
 TEST_F(SettingsTest, IniValueIsReadCutTo2047Characters) {
-  const std::string file = TVostel::GetDataFolder(p, "Zentrik") + "\\cfg.ini";
+  const std::string file = TVostel::GetDataFolder(p, p, "Zentrik") + "\\cfg.ini";
   std::string longValue;
   for (int i = 0; i < 3000; ++i) longValue += static_cast<char>('a' + i % 26);
   TVostel::WriteIniString(p, file, "ZNK", "long", longValue);
@@ -171,7 +171,7 @@ TEST_F(SettingsTest, FailedWriteNamesTheFile) {
   EXPECT_FALSE(fs::exists(sys.HostPath(missing)));
 
   // An injected failure is reported the same way, after the flush.
-  const std::string file = TVostel::GetDataFolder(p, "Zentrik") + "\\cfg.ini";
+  const std::string file = TVostel::GetDataFolder(p, p, "Zentrik") + "\\cfg.ini";
   p.FailCall("WritePrivateProfileStringA", ERROR_ACCESS_DENIED);
   p.ClearCalls();
   try {

@@ -135,7 +135,11 @@ bool SimWindowsApi::GetMessageA(Msg& msg) {
   return false;
 }
 
-bool SimWindowsApi::PeekMessageA(Msg& msg) {
+bool SimWindowsApi::PeekMessageA(Msg& msg, UInt removeFlags) {
+  if ((removeFlags & PM_REMOVE) == 0) {
+    Record("PeekMessageA", {Hex(removeFlags)});
+    return false;
+  }
   if (!queue_.empty()) {
     msg = queue_.front();
     queue_.pop_front();

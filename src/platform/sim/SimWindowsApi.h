@@ -50,7 +50,8 @@ class SimWindowsApi : public virtual TWindowsApi, public virtual SimCore {
   bool PostMessageA(HWnd window, UInt message, WParam wParam, LParam lParam) override;
   void PostQuitMessage(int exitCode) override;
   bool GetMessageA(Msg& msg) override;
-  bool PeekMessageA(Msg& msg) override;
+  // Other programs send nothing here: without PM_REMOVE it only records.
+  bool PeekMessageA(Msg& msg, UInt removeFlags) override;
   bool TranslateMessage(const Msg& msg) override;
   LResult DispatchMessageA(const Msg& msg) override;
   UInt RegisterWindowMessageA(const std::string& name) override;

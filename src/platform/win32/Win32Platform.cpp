@@ -23,7 +23,7 @@
   X(WS_SYSMENU) X(WS_MINIMIZEBOX) X(WS_VISIBLE) X(SW_HIDE) X(SW_SHOWNORMAL)                    \
   X(SW_SHOWMINIMIZED) X(SW_SHOW) X(SW_MINIMIZE) X(SW_RESTORE) X(MB_OK) X(MB_OKCANCEL)          \
   X(MB_YESNO) X(MB_ICONERROR) X(MB_ICONQUESTION) X(MB_ICONWARNING) X(MB_ICONINFORMATION)       \
-  X(IDOK) X(TPM_LEFTALIGN) X(TPM_RIGHTBUTTON) X(MOD_ALT) X(MOD_CONTROL) X(MOD_SHIFT)           \
+  X(IDOK) X(PM_NOREMOVE) X(PM_REMOVE) X(PM_QS_SENDMESSAGE) X(TPM_LEFTALIGN) X(TPM_RIGHTBUTTON) X(MOD_ALT) X(MOD_CONTROL) X(MOD_SHIFT)           \
   X(MOD_WIN) X(VER_PLATFORM_WIN32s) X(VER_PLATFORM_WIN32_WINDOWS) X(VER_PLATFORM_WIN32_NT)     \
   X(ERROR_SUCCESS) X(ERROR_FILE_NOT_FOUND) X(ERROR_PATH_NOT_FOUND)                             \
   X(ERROR_TOO_MANY_OPEN_FILES) X(ERROR_ACCESS_DENIED) X(ERROR_INVALID_HANDLE)                  \
@@ -609,9 +609,10 @@ bool Win32Platform::GetMessageA(Msg& msg) {
   return result != 0;
 }
 
-bool Win32Platform::PeekMessageA(Msg& msg) {
+bool Win32Platform::PeekMessageA(Msg& msg, UInt removeFlags) {
   MSG m{};
-  if (!::PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) return false;
+  if (!::PeekMessageA(&m, nullptr, 0, 0, removeFlags)) return false;
+  if ((removeFlags & PM_REMOVE) == 0) return true;
   msg = FromNative(m);
   Remember(msg, m.time, Point{m.pt.x, m.pt.y});
   return true;

@@ -106,7 +106,7 @@ class Win32Platform : public TPlatform {
   bool PostMessageA(HWnd window, UInt message, WParam wParam, LParam lParam) override;
   void PostQuitMessage(int exitCode) override;
   bool GetMessageA(Msg& msg) override;
-  bool PeekMessageA(Msg& msg) override;
+  bool PeekMessageA(Msg& msg, UInt removeFlags) override;
   bool TranslateMessage(const Msg& msg) override;
   LResult DispatchMessageA(const Msg& msg) override;
   UInt RegisterWindowMessageA(const std::string& name) override;
