@@ -51,6 +51,9 @@ void TfrmMain::FormCreate() {
   TrayItem("mnuTray_Autorun").Checked = TVostel::IsAutorun(Platform(), kProductName, QuotedProgramPath());
 
   RegisterBuiltinHotkeys();
+  // What writes cut short by a killed program left beside the lists.
+  RemoveWriteLeftovers(Platform(), GetLaunchListPath());
+  RemoveWriteLeftovers(Platform(), GetTextListPath());
   std::vector<std::string> skipped;
   LoadUserHotkeys(&skipped);
   AddTrayIcon();

@@ -16,7 +16,9 @@ std::string EncodeField(const std::string& text);
 // The whole content of an existing file, byte for byte; EInOutError on failure.
 std::string ReadWholeFile(zk::TPlatform& p, const std::string& fileName);
 // Replaces the file's content with these bytes, atomically: the file holds
-// either the old or the new bytes whatever fails. EInOutError on failure.
+// either the old or the new bytes whatever fails. A symbolic link stays a
+// link: the file it leads to gets the bytes. A read-only file is left as it
+// is ("File access denied"). EInOutError on failure.
 void WriteWholeFile(zk::TPlatform& p, const std::string& fileName, const std::string& content);
 // Removes every leading and trailing character with a code of 32 or less.
 std::string Trim(const std::string& text);
@@ -80,6 +82,10 @@ void AppendRecord(zk::TPlatform& p, const std::string& fileName, const std::stri
 // the lines, or another line at it, changes nothing and returns false.
 bool DeleteRecord(zk::TPlatform& p, const std::string& fileName, int index,
                   const std::string& expected);
+// Removes what writes of a list file that were cut short (the program was
+// killed) left beside it: the program's own temporary files, nothing else.
+// Every write does this first as well. Failures are passed over.
+void RemoveWriteLeftovers(zk::TPlatform& p, const std::string& fileName);
 // The lines of a list file.
 std::vector<std::string> LoadListLines(zk::TPlatform& p, const std::string& fileName);
 

@@ -44,6 +44,9 @@ class UniqueResource {
 struct CloseKernelHandle {
   void operator()(TPlatform& p, Handle h) const { p.CloseHandle(h); }
 };
+struct CloseFind {
+  void operator()(TPlatform& p, Handle h) const { p.FindClose(h); }
+};
 struct CloseRegKey {
   void operator()(TPlatform& p, HKey k) const { p.RegCloseKey(k); }
 };
@@ -67,6 +70,8 @@ struct FreeGlobalBlock {
 using UniqueHandle = UniqueResource<Handle, 0, CloseKernelHandle>;
 // Files, whose failure value is INVALID_HANDLE_VALUE.
 using UniqueFile = UniqueResource<Handle, INVALID_HANDLE, CloseKernelHandle>;
+// A search of a folder's files, whose failure value is INVALID_HANDLE_VALUE.
+using UniqueFind = UniqueResource<Handle, INVALID_HANDLE, CloseFind>;
 using UniqueRegKey = UniqueResource<HKey, 0, CloseRegKey>;
 using UniquePidl = UniqueResource<std::uintptr_t, 0, FreeItemIdList>;
 using UniqueWindow = UniqueResource<HWnd, 0, DestroyWindowHandle>;

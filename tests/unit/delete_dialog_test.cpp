@@ -152,7 +152,7 @@ TEST(DeleteDialog, FlowKeepsItsOrderAndTheCallbackComesBackAfterErrors) {
     const char* fault;
     std::string steps, error;
   } cases[] = {{"", all, "Successfully deleted: Notepad"},
-               {"unreadable list", all.substr(0, all.find("Reg")) + "MoveFileExA DestroyWindow on MessageBoxA ",
+               {"unreadable list", all.substr(0, all.find("Reg")) + "DestroyWindow on MessageBoxA ",
        "File access denied."},
                {"no dialog", "off CreateDialogWindow on MessageBoxA ", "Error creating window."}};
   for (const auto& c : cases) {
