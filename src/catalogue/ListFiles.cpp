@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "catalogue/Base64.h"
+#include "catalogue/Hotkeys.h"
 #include "base/Errors.h"
 #include "platform/Handles.h"
 
@@ -288,11 +289,36 @@ bool TryStrToInt(std::string_view text, int& value) {
   return true;
 }
 
+namespace {
+std::string NotAnIntegerText(const std::string& text) {
+  return zk::Format("'%s' is not a valid integer value", ShownField(text).c_str());
+}
+}  // namespace
+
 int StrToInt(const std::string& text) {
   int value = 0;
-  if (!TryStrToInt(text, value))
-    throw zk::EConvertError(zk::Format("'%s' is not a valid integer value", ShownField(text).c_str()));
+  if (!TryStrToInt(text, value)) throw zk::EConvertError(NotAnIntegerText(text));
   return value;
+}
+
+TListLine CheckListLine(std::string_view line, int& key, std::string& fault) {
+  const TRecordFields fields(line);
+  int code = 0;
+  const bool number = TryStrToInt(fields.keyCode, code);
+  const int nameCode = UserKeyCode(fields.keyName);
+  if (number && nameCode != 0 && nameCode == code) {
+    key = code;
+    return TListLine::record;
+  }
+  if (line.find_first_not_of(" \t") == std::string_view::npos) return TListLine::blank;
+  const std::string keyName(fields.keyName);
+  if (!number)
+    fault = NotAnIntegerText(std::string(fields.keyCode));
+  else if (nameCode == 0)
+    fault = zk::Format("'%s' is not one of the key names F1-F12, 0-9, A-Z", ShownField(keyName).c_str());
+  else
+    fault = zk::Format("%s does not match key code %d", keyName.c_str(), code);
+  return TListLine::damaged;
 }
 
 std::string ShownField(const std::string& text) {

@@ -51,6 +51,14 @@ int StrToInt(const std::string& text);
 // is not a decimal integer.
 bool TryStrToInt(std::string_view text, int& value);
 
+// What a line of a list file is to its readers. A record has a key code in
+// decimal that is the code of its key name, one of F1-F12, 0-9 and A-Z: `key`
+// gets it. A blank line (nothing but blanks and TABs) is harmless. Anything
+// else is damaged, and `fault` says why ("F1 does not match key code 113").
+// The program's own records are always records.
+enum class TListLine { record, blank, damaged };
+TListLine CheckListLine(std::string_view line, int& key, std::string& fault);
+
 // A field of a hand-edited file as an error text quotes it: control
 // characters as \xNN (a NUL would end the text), and at most 40 characters
 // of it, then "...", so that the message stays readable.
@@ -93,10 +101,9 @@ std::vector<std::string> LoadListLines(zk::TPlatform& p, const std::string& file
 // `pathFormat` ("%s\\znks.ini"); the file is created empty when missing.
 std::string ListFilePath(zk::TPlatform& p, const std::string& title, const char* pathFormat);
 
-// The first line of a list file whose key code is `key`, or nothing. The
-// file's bytes are scanned once and only the key codes are converted, in
-// line order: a line whose key code is not a number is no record and is
-// passed over, the lines after the match are not looked at.
+// The first record of a list file whose key code is `key`, or nothing. The
+// file's bytes are scanned once, in line order: a line that is no record
+// (CheckListLine) is passed over, the lines after the match are not looked at.
 std::optional<std::string> FindListRecord(zk::TPlatform& p, const std::string& fileName, int key);
 
 }  // namespace zk
