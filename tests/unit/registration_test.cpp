@@ -101,7 +101,8 @@ TEST(UserItems, EntriesStandInFileOrderBeforeTheirMarkersAndAreRegistered) {
 // after them load with their hotkeys, one warning names every such line by
 // its file's full path once the icon is up, the files keep their bytes, and
 // a reload passes over them silently. Blank lines are harmless and not
-// named. Past ten lines the warning counts the rest.
+// named. Past ten lines the warning counts the rest. The warning comes once
+// the program is ready: a launch hotkey pressed while it is open runs.
 TEST(UserItems, LinesThatAreNoRecordsAreSkippedWithOneWarningAtStartUp) {
   const std::string list1 = "C:\\users\\tester\\AppData\\Roaming\\Zentrik\\znks.ini, line ";
   const std::string skip = ". The line was skipped.";
@@ -132,8 +133,14 @@ TEST(UserItems, LinesThatAreNoRecordsAreSkippedWithOneWarningAtStartUp) {
     SimMachine m;
     sim::SimPlatform p(m.sys);
     WriteLists(p, c.list1, c.list2);
+    p.messageBoxAnswer = [&p](auto&&...) {
+      p.PressHotkey(kModLaunch, 55);
+      for (Msg msg; p.PeekMessageA(msg);) p.DispatchMessageA(msg);  // the box's own loop
+      return IDOK;
+    };
     RunningApp<> run(p);
     run.Pump();
+    EXPECT_EQ(m.sys.shellExecutes.size(), c.warning.empty() ? 0u : 1u);
     ASSERT_EQ(p.messageBoxes.size(), c.warning.empty() ? 0u : 1u);
     if (!c.warning.empty()) {
       const std::string& text = p.messageBoxes[0].text;

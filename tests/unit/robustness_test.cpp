@@ -169,6 +169,7 @@ TEST(ErrorTexts, AKeyCodeFieldIsQuotedShortAndVisible) {
   SimPlatform p(m.sys);
   WriteLists(p, "TWFpbA==|F1|" + std::string(100000, 'x') + "|eA==|", "");
   RunningApp<> run(p);
+  run.Pump();
   ASSERT_EQ(p.messageBoxes.size(), 1u);
   EXPECT_EQ(p.messageBoxes[0].text, m.sys.appDataPath() + "\\Zentrik\\znks.ini, line 1: '" + std::string(40, 'x') +
                                         "...' is not a valid integer value. The line was skipped.");
@@ -213,6 +214,7 @@ TEST(Boundaries, KeyCodesOutsideTheSlotBanksRegisterNothing) {
   WriteLists(p, "QQ==|X|128|eA==|\r\nQg==|Y|-1|eA==|\r\nQw==|Z|127|eA==|", "RA==|W|128|eA==");
   {
     RunningApp<> run(p);
+    run.Pump();
     ASSERT_TRUE(run.form->Ready());
     EXPECT_TRUE(UserEntries(*run.form, THotkeySet::hsLaunch).empty());
     EXPECT_TRUE(UserEntries(*run.form, THotkeySet::hsText).empty());
