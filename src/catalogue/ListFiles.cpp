@@ -166,6 +166,10 @@ std::string EncodeField(const std::string& text) {
 std::string ReadWholeFile(TPlatform& p, const std::string& fileName) {
   UniqueFile file(p, p.CreateFileA(fileName, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING,
                                    FILE_ATTRIBUTE_NORMAL));
+  // A file that is gone (another program deleted it) is named, so that the
+  // user learns which one.
+  if (!file && p.GetLastError() == ERROR_FILE_NOT_FOUND)
+    throw zk::EInOutError(zk::Format("File not found: %s", fileName.c_str()), ERROR_FILE_NOT_FOUND);
   if (!file) RaiseLastError(p);
   std::uint64_t size = 0;
   if (!p.GetFileSizeEx(file.get(), size)) RaiseLastError(p);

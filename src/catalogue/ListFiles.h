@@ -13,7 +13,8 @@ namespace zk {
 namespace TVostel {
 // Base64 of the text with every CR and LF removed: one field, one line.
 std::string EncodeField(const std::string& text);
-// The whole content of an existing file, byte for byte; EInOutError on failure.
+// The whole content of an existing file, byte for byte; EInOutError on
+// failure ("File not found: <path>" for a missing file).
 std::string ReadWholeFile(zk::TPlatform& p, const std::string& fileName);
 // Replaces the file's content with these bytes, atomically: the file holds
 // either the old or the new bytes whatever fails. A symbolic link stays a

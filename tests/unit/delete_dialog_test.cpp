@@ -49,8 +49,10 @@ TEST(DeleteDialog, ListsNamesInFileOrderAndDeletesThePickedPosition) {
     Program prog("");
     WriteHostText(prog.m.sys, kList, c.file);  // the dialog reads the file afresh
     bool hidden = false;
+    int answered = 0;
     prog.Delete([&](HWnd d) {
-      prog.p.messageBoxAnswer = [&](auto&&...) {
+      prog.p.messageBoxAnswer = [&](auto&&...) {  // OK clicked again meanwhile acts not
+        if (answered++ == 0) EXPECT_TRUE(prog.p.Press(d, "btnOK"));
         return (hidden = !prog.p.IsWindowVisible(d)), IDOK;
       };
       EXPECT_EQ(prog.p.Control(d, "cboHotkeyName")->items, c.names);
@@ -82,16 +84,18 @@ TEST(DeleteDialog, NothingChangesWithoutASuccessfulDelete) {
                {two, "show", "", "I/O error 32.", true},  // unreadable: OK disabled
                {two, "CreateFileA", "", "I/O error 32.", true},
                {two, "MoveFileExA", "", "I/O error 32.", true},
+               {two, "gone", "", "File not found: " + kList + ".", true},  // deleted meanwhile
                {two, "", kF5, "The list has changed since it was shown; nothing was deleted.",
                 true}};  // the picked line is gone
   for (const auto& c : cases) {
     Program prog(c.file);
-    const std::string left = c.shortened.empty() ? c.file : c.shortened;
+    const std::string left = c.fail == "gone" ? "" : c.shortened.empty() ? c.file : c.shortened;
     prog.p.ClearCalls();
     if (c.fail == "show") prog.p.FailCall("CreateFileA", ERROR_SHARING_VIOLATION);
     prog.Delete([&](HWnd d) {
       if (!c.shortened.empty()) WriteHostText(prog.m.sys, kList, c.shortened);
-      if (c.fail != "show" && !c.fail.empty()) prog.p.FailCall(c.fail, ERROR_SHARING_VIOLATION, -1);
+      if (c.fail == "gone") std::filesystem::remove(prog.m.sys.HostPath(kList));
+      else if (c.fail != "show" && !c.fail.empty()) prog.p.FailCall(c.fail, ERROR_SHARING_VIOLATION, -1);
       prog.p.PickItem(d, "cboHotkeyName", 1);
       if (c.pressOk) EXPECT_EQ(prog.p.Press(d, "btnOK"), !c.file.empty() && c.fail != "show");
       prog.p.ClearFailures();

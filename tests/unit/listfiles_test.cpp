@@ -175,7 +175,7 @@ TEST_F(ListFileTest, ReadingAMissingFileRaisesWithThePlatformError) {
     FAIL() << "no error";
   } catch (const zk::EInOutError& e) {
     EXPECT_EQ(e.code(), zk::ERROR_FILE_NOT_FOUND);
-    EXPECT_STREQ(e.what(), "File not found");
+    EXPECT_STREQ(e.what(), "File not found: C:\\data\\none.ini");
   }
   p.FailCall("ReadFile", zk::ERROR_READ_FAULT);
   Put("znks.ini", "abc");
