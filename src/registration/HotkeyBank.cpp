@@ -39,14 +39,17 @@ void FreeItems(std::vector<TMenuItem*>& items) {
   items.clear();
 }
 
-// The name as its menu item shows it: a TAB would start the shortcut column
-// (and could fake a shortcut marker), so it shows as a blank; a name longer
-// than a menu can sensibly show is cut, with "..." at the end. The list
-// file keeps the whole name.
+// The name as its menu item shows it, as typed: a TAB would start the
+// shortcut column (and could fake a shortcut marker), so it shows as a
+// blank, and "&" is doubled, as a menu would take it for the mark of an
+// access key; a name longer than a menu can sensibly show is cut, with
+// "..." at the end. The list file keeps the whole name.
 constexpr std::size_t kMaxShownName = 100;
 std::string ShownName(std::string name) {
   if (name.size() > kMaxShownName) name = name.substr(0, kMaxShownName) + "...";
   std::replace(name.begin(), name.end(), '\t', ' ');
+  for (std::size_t at = name.find('&'); at != std::string::npos; at = name.find('&', at + 2))
+    name.insert(at, 1, '&');
   return name;
 }
 // "C:\...\znks.ini, line 2: F1 does not match key code 113. The line was

@@ -68,15 +68,16 @@ std::vector<std::string> Captions(const TfrmMain& f) {
 TEST(UserItems, EntriesStandInFileOrderBeforeTheirMarkersAndAreRegistered) {
   SimMachine m;
   sim::SimPlatform p(m.sys);
-  // Mail on F1, a|b on A, Web on 7; Sig on S. The last list ends with CR LF.
-  WriteLists(p, "TWFpbA==|F1|112|bm90ZXBhZA==|\r\nYXxi|A|65|Yw==|\r\nV2Vi|7|55|dw==|",
+  // Mail on F1, a|b on A, Tom & Jerry on 7 (shown as typed: "&" is no
+  // access key); Sig on S. The last list ends with CR LF.
+  WriteLists(p, "TWFpbA==|F1|112|bm90ZXBhZA==|\r\nYXxi|A|65|Yw==|\r\nVG9tICYgSmVycnk=|7|55|dw==|",
              "U2ln|S|83|QmVzdA==\r\n");
   RunningApp<> run(p);
   TfrmMain& f = *run.form;
   ASSERT_TRUE(f.Ready());
   EXPECT_EQ(Captions(f), (std::vector<std::string>{
                              "Add/Delete Hotkey I", "Mail\tWinKey+Alt+F1", "a|b\tWinKey+Alt+A",
-                             "Web\tWinKey+Alt+7", "-", "Add/Delete Hotkey II",
+                             "Tom && Jerry\tWinKey+Alt+7", "-", "Add/Delete Hotkey II",
                              "Paste: Sig\tWinKey+Ctrl+S", "-"}));
   EXPECT_EQ(f.FindTrayItem("mnuTray_AddDelHotkeyHide"), f.FindTrayItem("mnuTray_AddDelHotkey") + 4);
   ASSERT_EQ(UserEntries(f, THotkeySet::hsLaunch).size(), 3u);
