@@ -254,7 +254,9 @@ TEST_F(AddDialogs, TheFlowKeepsItsOrderAndAlwaysTurnsTheCallbackBackOn) {
   EXPECT_EQ(Callback(), WM_TRAYICON);
   p.messageBoxes.clear();
   Add(false, [&](HWnd d) {
-    WriteHostText(m.sys, list2, "dA==|X|notanumber|YQ==");
+    // The reload fails: a folder stands in place of list II.
+    std::filesystem::remove(m.sys.HostPath(list2));
+    std::filesystem::create_directory(m.sys.HostPath(list2));
     Fill(d, false, "n", "f", "", 1);
     p.Press(d, "btnOK");
   });
