@@ -91,7 +91,9 @@ std::string WithoutLongPathPrefix(const std::string& path) {
 // The file that a write of `fileName` replaces: the file itself, or, when
 // its name is a symbolic link (kept in a synced folder, say), the file the
 // link leads to, so that the link stays a link. A missing file has nothing
-// to keep; a system without links (before Vista) has the name alone.
+// to keep, nor has a plain file whose final path the system cannot give;
+// a system without links (before Vista) has the name alone. A link that
+// cannot be followed is not replaced.
 std::string WriteTarget(TPlatform& p, const std::string& fileName) {
   UniqueFile file(p, p.CreateFileA(fileName, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL));
@@ -104,6 +106,8 @@ std::string WriteTarget(TPlatform& p, const std::string& fileName) {
   if (p.GetFinalPathNameByHandleA(file.get(), target)) return WithoutLongPathPrefix(target);
   const DWord code = LastErrorCode(p);
   if (code == ERROR_CALL_NOT_IMPLEMENTED) return fileName;
+  const DWord attributes = p.GetFileAttributesA(fileName);
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) return fileName;
   throw zk::MakeInOutError(code);
 }
 
@@ -192,9 +196,10 @@ std::string ReadWholeFile(TPlatform& p, const std::string& fileName) {
 }
 
 // The new content goes to a temporary file beside the list file (the file
-// its link leads to), which then replaces the list file in one rename. Whatever fails on the way, the list
-// file keeps its old bytes and the temporary file is removed.
-// A read-only list is not written: the user has locked it.
+// its link leads to), which then replaces the list file in one rename.
+// Whatever fails on the way, the list file keeps its old bytes and the
+// temporary file is removed. A read-only list is not written: the user has
+// locked it.
 void WriteWholeFile(TPlatform& p, const std::string& fileName, const std::string& content) {
   const std::string target = WriteTarget(p, fileName);
   const DWord attributes = p.GetFileAttributesA(target);

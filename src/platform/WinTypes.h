@@ -151,6 +151,7 @@ inline constexpr DWord INVALID_FILE_ATTRIBUTES = 0xFFFFFFFFu;
 inline constexpr DWord FILE_ATTRIBUTE_READONLY = 0x01;
 inline constexpr DWord FILE_ATTRIBUTE_DIRECTORY = 0x10;
 inline constexpr DWord FILE_ATTRIBUTE_NORMAL = 0x80;
+inline constexpr DWord FILE_ATTRIBUTE_REPARSE_POINT = 0x400;
 inline constexpr DWord GENERIC_READ = 0x80000000u;
 inline constexpr DWord GENERIC_WRITE = 0x40000000u;
 inline constexpr DWord FILE_SHARE_READ = 1;

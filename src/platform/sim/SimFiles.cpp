@@ -182,10 +182,11 @@ DWord SimPlatform::GetFileAttributesA(const std::string& path) {
   }
   std::error_code ec;
   const fs::file_status status = fs::status(host, ec);
-  if (fs::is_directory(status)) return FILE_ATTRIBUTE_DIRECTORY;
+  const DWord link = fs::is_symlink(host, ec) ? FILE_ATTRIBUTE_REPARSE_POINT : 0;
+  if (fs::is_directory(status)) return FILE_ATTRIBUTE_DIRECTORY | link;
   if (fs::exists(status))
-    return (status.permissions() & fs::perms::owner_write) == fs::perms::none ? FILE_ATTRIBUTE_READONLY
-                                                                               : FILE_ATTRIBUTE_NORMAL;
+    return link | ((status.permissions() & fs::perms::owner_write) == fs::perms::none ? FILE_ATTRIBUTE_READONLY
+                                                                                      : FILE_ATTRIBUTE_NORMAL);
   lastError_ = MissingError(host);
   return INVALID_FILE_ATTRIBUTES;
 }

@@ -275,8 +275,8 @@ class SimPlatform : public TPlatform {
 
   // Searches are handles of kind "find". A file without the owner's write
   // permission on the host is FILE_ATTRIBUTE_READONLY, and host symbolic
-  // links are followed as Windows follows them: GetFinalPathNameByHandleA
-  // names the file a link leads to.
+  // links are Windows ones: FILE_ATTRIBUTE_REPARSE_POINT, and
+  // GetFinalPathNameByHandleA names the file a link leads to.
   Handle FindFirstFileA(const std::string& pattern, std::string& name) override;
   bool FindNextFileA(Handle find, std::string& name) override;
   bool FindClose(Handle find) override;

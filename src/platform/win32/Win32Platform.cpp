@@ -40,7 +40,7 @@
 
 // Those of the folder search and of the file a path leads to.
 #define ZK_CHECKED_FILE_CONSTANTS(X)                                                    \
-  X(FILE_ATTRIBUTE_READONLY) X(FILE_SHARE_WRITE) X(FILE_SHARE_DELETE) X(ERROR_NO_MORE_FILES) \
+  X(FILE_ATTRIBUTE_READONLY) X(FILE_ATTRIBUTE_REPARSE_POINT) X(FILE_SHARE_WRITE) X(FILE_SHARE_DELETE) X(ERROR_NO_MORE_FILES) \
   X(ERROR_CALL_NOT_IMPLEMENTED)
 
 namespace portable {
