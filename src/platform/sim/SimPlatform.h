@@ -308,6 +308,15 @@ class SimPlatform : public TPlatform {
   DWord GetCurrentProcessId() override;
   void Sleep(DWord milliseconds) override;
 
+  // Searches are handles of kind "find". A file without the owner's write
+  // permission on the host is FILE_ATTRIBUTE_READONLY, and host symbolic
+  // links are Windows ones: FILE_ATTRIBUTE_REPARSE_POINT, and
+  // GetFinalPathNameByHandleA names the file a link leads to.
+  Handle FindFirstFileA(const std::string& pattern, std::string& name) override;
+  bool FindNextFileA(Handle find, std::string& name) override;
+  bool FindClose(Handle find) override;
+  bool GetFinalPathNameByHandleA(Handle file, std::string& path) override;
+
   DWord GetPrivateProfileStringA(const std::string& section, const std::string& key,
                                  const std::string& defaultValue, char* buffer, DWord size,
                                  const std::string& fileName) override;
@@ -506,6 +515,7 @@ class SimPlatform : public TPlatform {
   HWnd foreground_ = 0;
   std::map<Handle, std::string> mutexHandles_;  // handle -> mutex name
   std::map<Handle, SimFile> files_;
+  std::map<Handle, std::vector<std::string>> finds_;  // names a search has still to give
   std::map<HKey, std::string> keys_;            // handle -> key path
   std::map<std::uintptr_t, int> pidls_;         // pidl -> csidl
   std::map<int, DWord> keyReleasedAt_;          // vk -> tick of release, or kForever
