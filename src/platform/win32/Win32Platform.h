@@ -10,7 +10,7 @@
 
 namespace zk {
 
-class Win32Platform : public TPlatform {
+class Win32Platform final : public TPlatform {
  public:
   Win32Platform();
   ~Win32Platform() override;
