@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include <stdexcept>
+#include <utility>
 
 #include "actions/UserEntries.h"
 #include "base/Errors.h"
@@ -51,13 +52,22 @@ void TfrmMain::FormCreate() {
   TrayItem("mnuTray_Autorun").Checked = TVostel::IsAutorun(Platform(), kProductName, QuotedProgramPath());
 
   RegisterBuiltinHotkeys();
+  // What writes cut short by a killed program left beside the lists.
+  RemoveWriteLeftovers(Platform(), GetLaunchListPath());
+  RemoveWriteLeftovers(Platform(), GetTextListPath());
   std::vector<std::string> skipped;
   LoadUserHotkeys(&skipped);
   AddTrayIcon();
-  if (!skipped.empty()) ShowSkippedLines(skipped);
 
   Application().ShowMainForm = false;
   FReady = true;
+  // The warning comes once the program is ready: while it is open, its
+  // message loop hands hotkeys and the taskbar's messages to this window.
+  if (!skipped.empty()) {
+    FSkippedLines = std::move(skipped);
+    if (!Platform().PostMessageA(Handle(), WM_SHOWSKIPPED, 0, 0))
+      ShowSkippedLines(std::exchange(FSkippedLines, {}));
+  }
 }
 
 namespace {
@@ -87,6 +97,9 @@ void TfrmMain::WndProc(TMessage& message) {
   if (!FReady) return;
 
   if (message.Msg == FTaskbarCreatedMsg) AddTrayIcon();
+
+  if (message.Msg == WM_SHOWSKIPPED && !FSkippedLines.empty())
+    ShowSkippedLines(std::exchange(FSkippedLines, {}));
 
   if (p.IsIconic(Application().Handle()) && Visible()) {
     p.SetForegroundWindow(p.FindWindowA("Shell_TrayWnd", ""));

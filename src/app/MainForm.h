@@ -16,6 +16,10 @@
 
 namespace zk {
 
+// Posted to the main window at the end of start-up: show the warning about
+// the list file lines that were passed over.
+inline constexpr zk::UInt WM_SHOWSKIPPED = zk::WM_USER + 2;
+
 class TfrmMain : public TForm {
  public:
   // Creates the window and runs FormCreate; an error raised there is shown
@@ -99,6 +103,8 @@ class TfrmMain : public TForm {
   template <typename Dialog>
   void RunAddDialog(std::string (TfrmMain::*listPath)());
 
+  // The lines passed over at start-up, until the warning shows them.
+  std::vector<std::string> FSkippedLines;
   bool FReady = false;
   zk::UInt FTaskbarCreatedMsg = 0;
   bool FShowHint = true;

@@ -136,6 +136,16 @@ int TDialogForm::ShowModal() {
   return modalResult_;
 }
 
+void TDialogForm::ActOnce(const std::function<void()>& work) {
+  if (acting_ || modalResult_ != mrNone) return;
+  acting_ = true;
+  struct Reset {
+    bool& acting;
+    ~Reset() { acting = false; }
+  } reset{acting_};
+  work();
+}
+
 void TDialogForm::Hide() { Platform().ShowWindow(window_.get(), SW_HIDE); }
 
 bool TDialogForm::Visible() const { return Platform().IsWindowVisible(window_.get()); }

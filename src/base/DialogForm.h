@@ -100,6 +100,10 @@ class TDialogForm : protected zk::DialogEvents {
  protected:
   // Runs when the dialog has been shown, before the user acts.
   virtual void FormShow() {}
+  // Runs `work` unless an earlier run is still under way or the dialog has
+  // its result: a click queued behind one whose work and message still run
+  // (a busy machine, a late double-click) does nothing.
+  void ActOnce(const std::function<void()>& work);
 
   // zk::DialogEvents; every handler's error goes to the standard error
   // box and the dialog stays as it is.
@@ -122,6 +126,7 @@ class TDialogForm : protected zk::DialogEvents {
   zk::UniqueWindow window_;
   int modalResult_ = mrNone;
   bool running_ = false;
+  bool acting_ = false;  // ActOnce's work runs
 };
 
 }  // namespace zk

@@ -36,6 +36,17 @@ int KeyNameToVK(const std::string& keyName) {
   return 111 + StrToInt(number);
 }
 
+int UserKeyCode(std::string_view keyName) {
+  if (keyName.size() == 1 && ((keyName[0] >= '0' && keyName[0] <= '9') || (keyName[0] >= 'A' && keyName[0] <= 'Z')))
+    return static_cast<unsigned char>(keyName[0]);
+  // "F1" to "F12", without a leading zero.
+  int n = 0;
+  if (keyName.size() < 2 || keyName.size() > 3 || keyName[0] != 'F' || keyName[1] == '0' ||
+      !TryStrToInt(keyName.substr(1), n) || keyName[1] < '0' || keyName[1] > '9' || n > 12)
+    return 0;
+  return 111 + n;
+}
+
 std::string AtomName(THotkeySet set, int keyCode) {
   return zk::Format(HotkeySetInfo(set).atomFormat, kProductName, keyCode);
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "platform/WinTypes.h"
 
@@ -32,6 +33,9 @@ inline constexpr zk::Atom kStringAtomBase = 0xC000;
 
 // "F1".."F12" -> 112..123, one character -> its character code.
 int KeyNameToVK(const std::string& keyName);
+// The key code of a key name of the user entries, "F1".."F12" (112..123),
+// "0".."9" (48..57) or "A".."Z" (65..90); 0 for any other text.
+int UserKeyCode(std::string_view keyName);
 
 // The global atom name of a hotkey, e.g. "Zentrik_Hotkey2112" for WinKey+Alt+F1.
 std::string AtomName(THotkeySet set, int keyCode);

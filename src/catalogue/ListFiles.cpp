@@ -1,12 +1,15 @@
 #include "catalogue/ListFiles.h"
 
+#include <cctype>
 #include <cstddef>
 #include <cstdint>
 #include <limits>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "catalogue/Base64.h"
+#include "catalogue/Hotkeys.h"
 #include "base/Errors.h"
 #include "platform/Handles.h"
 
@@ -77,6 +80,80 @@ bool IsTransientMoveError(DWord code) {
   return code == ERROR_SHARING_VIOLATION || code == ERROR_ACCESS_DENIED;
 }
 
+// The path without the "\\?\" that the system puts in front of a full path
+// it gives out: "\\?\C:\a" is "C:\a", "\\?\UNC\server\share" "\\server\share".
+std::string WithoutLongPathPrefix(const std::string& path) {
+  if (path.rfind("\\\\?\\UNC\\", 0) == 0) return "\\" + path.substr(7);
+  if (path.rfind("\\\\?\\", 0) == 0) return path.substr(4);
+  return path;
+}
+
+// The file that a write of `fileName` replaces: the file itself, or, when
+// its name is a symbolic link (kept in a synced folder, say), the file the
+// link leads to, so that the link stays a link. A missing file has nothing
+// to keep, nor has a plain file whose final path the system cannot give;
+// a system without links (before Vista) has the name alone. A link that
+// cannot be followed is not replaced.
+std::string WriteTarget(TFilesApi& p, const std::string& fileName) {
+  UniqueFile file(p, p.CreateFileA(fileName, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL));
+  if (!file) {
+    const DWord code = LastErrorCode(p);
+    if (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND) return fileName;
+    throw zk::MakeInOutError(code);
+  }
+  std::string target;
+  if (p.GetFinalPathNameByHandleA(file.get(), target)) return WithoutLongPathPrefix(target);
+  const DWord code = LastErrorCode(p);
+  if (code == ERROR_CALL_NOT_IMPLEMENTED) return fileName;
+  const DWord attributes = p.GetFileAttributesA(fileName);
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) return fileName;
+  throw zk::MakeInOutError(code);
+}
+
+bool StartsWithNoCase(std::string_view text, std::string_view start) {
+  if (text.size() < start.size()) return false;
+  for (std::size_t i = 0; i < start.size(); ++i)
+    if (std::tolower(static_cast<unsigned char>(text[i])) != std::tolower(static_cast<unsigned char>(start[i])))
+      return false;
+  return true;
+}
+
+// Whether `name` is one of the temporary files that TempFile makes for the
+// list file `listName`: "<list name>.<digits>-<digits>-<digits>.tmp".
+bool IsTempFileName(std::string_view name, std::string_view listName) {
+  if (!StartsWithNoCase(name, listName) || name.size() < listName.size() + 10) return false;
+  name.remove_prefix(listName.size());
+  if (name.front() != '.' || !StartsWithNoCase(name.substr(name.size() - 4), ".tmp")) return false;
+  name = name.substr(1, name.size() - 5);
+  int numbers = 0;
+  for (std::size_t start = 0; start <= name.size(); ++numbers) {
+    std::size_t end = start;
+    while (end < name.size() && name[end] >= '0' && name[end] <= '9') ++end;
+    if (end == start || (end < name.size() && name[end] != '-')) return false;
+    start = end + 1;
+  }
+  return numbers == 3;
+}
+
+// Deletes the temporary files that earlier writes of the file `target` left
+// beside it when they were cut short (the program was killed), and nothing
+// else. A write under way in another program keeps its file open, so that
+// its file cannot be deleted. Failures are passed over.
+void RemoveTempFilesBeside(TFilesApi& p, const std::string& target) {
+  const std::size_t slash = target.find_last_of("\\/");
+  const std::string folder = target.substr(0, slash + 1);
+  const std::string listName = target.substr(slash + 1);
+  std::vector<std::string> leftovers;
+  {
+    std::string name;
+    const UniqueFind find(p, p.FindFirstFileA(target + ".*.tmp", name));
+    for (bool more = find.valid(); more; more = p.FindNextFileA(find.get(), name))
+      if (IsTempFileName(name, listName)) leftovers.push_back(name);
+  }
+  for (const std::string& name : leftovers) p.DeleteFileA(folder + name);
+}
+
 }  // namespace
 
 namespace TVostel {
@@ -93,6 +170,10 @@ std::string EncodeField(const std::string& text) {
 std::string ReadWholeFile(TFilesApi& p, const std::string& fileName) {
   UniqueFile file(p, p.CreateFileA(fileName, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING,
                                    FILE_ATTRIBUTE_NORMAL));
+  // A file that is gone (another program deleted it) is named, so that the
+  // user learns which one.
+  if (!file && p.GetLastError() == ERROR_FILE_NOT_FOUND)
+    throw zk::EInOutError(zk::Format("File not found: %s", fileName.c_str()), ERROR_FILE_NOT_FOUND);
   if (!file) RaiseLastError(p);
   std::uint64_t size = 0;
   if (!p.GetFileSizeEx(file.get(), size)) RaiseLastError(p);
@@ -114,11 +195,19 @@ std::string ReadWholeFile(TFilesApi& p, const std::string& fileName) {
   return content;
 }
 
-// The new content goes to a temporary file beside the list file, which then
-// replaces the list file in one rename. Whatever fails on the way, the list
-// file keeps its old bytes and the temporary file is removed.
+// The new content goes to a temporary file beside the list file (the file
+// its link leads to), which then replaces the list file in one rename.
+// Whatever fails on the way, the list file keeps its old bytes and the
+// temporary file is removed. A read-only list is not written: the user has
+// locked it.
 void WriteWholeFile(TFilesApi& p, const std::string& fileName, const std::string& content) {
-  TempFile temp(p, fileName);
+  const std::string target = WriteTarget(p, fileName);
+  const DWord attributes = p.GetFileAttributesA(target);
+  if (attributes != INVALID_FILE_ATTRIBUTES &&
+      (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) == FILE_ATTRIBUTE_READONLY)
+    throw zk::MakeInOutError(ERROR_ACCESS_DENIED);
+  RemoveTempFilesBeside(p, target);
+  TempFile temp(p, target);
   std::size_t done = 0;
   while (done < content.size()) {
     const std::size_t left = content.size() - done;
@@ -132,7 +221,7 @@ void WriteWholeFile(TFilesApi& p, const std::string& fileName, const std::string
   if (!temp.Close()) RaiseLastError(p);
 
   for (int attempt = 1;; ++attempt) {
-    if (p.MoveFileExA(temp.path(), fileName, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    if (p.MoveFileExA(temp.path(), target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
       break;
     const DWord code = LastErrorCode(p);
     if (attempt >= kMoveAttempts || !IsTransientMoveError(code)) throw zk::MakeInOutError(code);
@@ -209,11 +298,36 @@ bool TryStrToInt(std::string_view text, int& value) {
   return true;
 }
 
+namespace {
+std::string NotAnIntegerText(const std::string& text) {
+  return zk::Format("'%s' is not a valid integer value", ShownField(text).c_str());
+}
+}  // namespace
+
 int StrToInt(const std::string& text) {
   int value = 0;
-  if (!TryStrToInt(text, value))
-    throw zk::EConvertError(zk::Format("'%s' is not a valid integer value", ShownField(text).c_str()));
+  if (!TryStrToInt(text, value)) throw zk::EConvertError(NotAnIntegerText(text));
   return value;
+}
+
+TListLine CheckListLine(std::string_view line, int& key, std::string& fault) {
+  const TRecordFields fields(line);
+  int code = 0;
+  const bool number = TryStrToInt(fields.keyCode, code);
+  const int nameCode = UserKeyCode(fields.keyName);
+  if (number && nameCode != 0 && nameCode == code) {
+    key = code;
+    return TListLine::record;
+  }
+  if (line.find_first_not_of(" \t") == std::string_view::npos) return TListLine::blank;
+  const std::string keyName(fields.keyName);
+  if (!number)
+    fault = NotAnIntegerText(std::string(fields.keyCode));
+  else if (nameCode == 0)
+    fault = zk::Format("'%s' is not one of the key names F1-F12, 0-9, A-Z", ShownField(keyName).c_str());
+  else
+    fault = zk::Format("%s does not match key code %d", keyName.c_str(), code);
+  return TListLine::damaged;
 }
 
 std::string ShownField(const std::string& text) {
@@ -286,6 +400,14 @@ bool DeleteRecord(TFilesApi& p, const std::string& fileName, int index, const st
   }
   TVostel::WriteWholeFile(p, fileName, content);
   return true;
+}
+
+void RemoveWriteLeftovers(TFilesApi& p, const std::string& fileName) {
+  try {
+    RemoveTempFilesBeside(p, WriteTarget(p, fileName));
+  } catch (const zk::EInOutError&) {
+    // Where the list cannot be looked at, the next write will tell.
+  }
 }
 
 std::vector<std::string> LoadListLines(TFilesApi& p, const std::string& fileName) {

@@ -14,10 +14,13 @@ namespace zk {
 namespace TVostel {
 // Base64 of the text with every CR and LF removed: one field, one line.
 std::string EncodeField(const std::string& text);
-// The whole content of an existing file, byte for byte; EInOutError on failure.
+// The whole content of an existing file, byte for byte; EInOutError on
+// failure ("File not found: <path>" for a missing file).
 std::string ReadWholeFile(zk::TFilesApi& p, const std::string& fileName);
 // Replaces the file's content with these bytes, atomically: the file holds
-// either the old or the new bytes whatever fails. EInOutError on failure.
+// either the old or the new bytes whatever fails. A symbolic link stays a
+// link: the file it leads to gets the bytes. A read-only file is left as it
+// is ("File access denied"). EInOutError on failure.
 void WriteWholeFile(zk::TFilesApi& p, const std::string& fileName, const std::string& content);
 // Removes every leading and trailing character with a code of 32 or less.
 std::string Trim(const std::string& text);
@@ -50,6 +53,14 @@ int StrToInt(const std::string& text);
 // is not a decimal integer.
 bool TryStrToInt(std::string_view text, int& value);
 
+// What a line of a list file is to its readers. A record has a key code in
+// decimal that is the code of its key name, one of F1-F12, 0-9 and A-Z: `key`
+// gets it. A blank line (nothing but blanks and TABs) is harmless. Anything
+// else is damaged, and `fault` says why ("F1 does not match key code 113").
+// The program's own records are always records.
+enum class TListLine { record, blank, damaged };
+TListLine CheckListLine(std::string_view line, int& key, std::string& fault);
+
 // A field of a hand-edited file as an error text quotes it: control
 // characters as \xNN (a NUL would end the text), and at most 40 characters
 // of it, then "...", so that the message stays readable.
@@ -81,6 +92,10 @@ void AppendRecord(zk::TFilesApi& p, const std::string& fileName, const std::stri
 // the lines, or another line at it, changes nothing and returns false.
 bool DeleteRecord(zk::TFilesApi& p, const std::string& fileName, int index,
                   const std::string& expected);
+// Removes what writes of a list file that were cut short (the program was
+// killed) left beside it: the program's own temporary files, nothing else.
+// Every write does this first as well. Failures are passed over.
+void RemoveWriteLeftovers(zk::TFilesApi& p, const std::string& fileName);
 // The lines of a list file.
 std::vector<std::string> LoadListLines(zk::TFilesApi& p, const std::string& fileName);
 
@@ -89,10 +104,9 @@ std::vector<std::string> LoadListLines(zk::TFilesApi& p, const std::string& file
 std::string ListFilePath(zk::TShellApi& shell, zk::TFilesApi& files, const std::string& title,
                          const char* pathFormat);
 
-// The first line of a list file whose key code is `key`, or nothing. The
-// file's bytes are scanned once and only the key codes are converted, in
-// line order: a line whose key code is not a number is no record and is
-// passed over, the lines after the match are not looked at.
+// The first record of a list file whose key code is `key`, or nothing. The
+// file's bytes are scanned once, in line order: a line that is no record
+// (CheckListLine) is passed over, the lines after the match are not looked at.
 std::optional<std::string> FindListRecord(zk::TFilesApi& p, const std::string& fileName, int key);
 
 }  // namespace zk

@@ -28,6 +28,17 @@ class TFilesApi : public virtual TKernelApi {
   virtual std::string GetSystemDirectoryA() = 0;
   // Looked up at run time: false where the system lacks it (no WOW64 there).
   virtual bool IsWow64Process(Handle process, bool& wow64) = 0;
+
+  // --- the files of a folder, and the file a path leads to
+  // The first file whose name matches the pattern (its last part may hold
+  // "*" and "?"), with that name; INVALID_HANDLE when none matches.
+  virtual Handle FindFirstFileA(const std::string& pattern, std::string& name) = 0;
+  virtual bool FindNextFileA(Handle find, std::string& name) = 0;  // false at the end
+  virtual bool FindClose(Handle find) = 0;
+  // The full path of the file an open handle stands for, symbolic links
+  // followed, as the system writes it ("\\?\C:\..."). Looked up at run
+  // time; without it (before Vista) false with ERROR_CALL_NOT_IMPLEMENTED.
+  virtual bool GetFinalPathNameByHandleA(Handle file, std::string& path) = 0;
 };
 
 }  // namespace zk

@@ -47,6 +47,10 @@ struct CloseKernelHandle {
   using Role = TKernelApi;
   void operator()(TKernelApi& p, Handle h) const { p.CloseHandle(h); }
 };
+struct CloseFind {
+  using Role = TFilesApi;
+  void operator()(TFilesApi& p, Handle h) const { p.FindClose(h); }
+};
 struct CloseRegKey {
   using Role = TSettingsApi;
   void operator()(TSettingsApi& p, HKey k) const { p.RegCloseKey(k); }
@@ -80,6 +84,8 @@ struct FreeGlobalBlock {
 using UniqueHandle = UniqueResource<Handle, 0, CloseKernelHandle>;
 // Files, whose failure value is INVALID_HANDLE_VALUE.
 using UniqueFile = UniqueResource<Handle, INVALID_HANDLE, CloseKernelHandle>;
+// A search of a folder's files, whose failure value is INVALID_HANDLE_VALUE.
+using UniqueFind = UniqueResource<Handle, INVALID_HANDLE, CloseFind>;
 using UniqueRegKey = UniqueResource<HKey, 0, CloseRegKey>;
 using UniquePidl = UniqueResource<std::uintptr_t, 0, FreeItemIdList>;
 using UniqueWindow = UniqueResource<HWnd, 0, DestroyWindowHandle>;

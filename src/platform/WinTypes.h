@@ -125,6 +125,7 @@ inline constexpr DWord ERROR_MORE_DATA = 234;
 inline constexpr DWord ERROR_NO_MORE_ITEMS = 259;
 inline constexpr DWord ERROR_HOTKEY_ALREADY_REGISTERED = 1409;
 inline constexpr DWord ERROR_GEN_FAILURE = 31;
+inline constexpr DWord ERROR_NO_MORE_FILES = 18;
 inline constexpr DWord ERROR_CALL_NOT_IMPLEMENTED = 120;
 
 // Shell notification icon.
@@ -150,11 +151,15 @@ inline constexpr HResult E_FAIL = static_cast<HResult>(0x80004005u);
 
 // Files.
 inline constexpr DWord INVALID_FILE_ATTRIBUTES = 0xFFFFFFFFu;
+inline constexpr DWord FILE_ATTRIBUTE_READONLY = 0x01;
 inline constexpr DWord FILE_ATTRIBUTE_DIRECTORY = 0x10;
 inline constexpr DWord FILE_ATTRIBUTE_NORMAL = 0x80;
+inline constexpr DWord FILE_ATTRIBUTE_REPARSE_POINT = 0x400;
 inline constexpr DWord GENERIC_READ = 0x80000000u;
 inline constexpr DWord GENERIC_WRITE = 0x40000000u;
 inline constexpr DWord FILE_SHARE_READ = 1;
+inline constexpr DWord FILE_SHARE_WRITE = 2;
+inline constexpr DWord FILE_SHARE_DELETE = 4;
 inline constexpr DWord CREATE_NEW = 1;
 inline constexpr DWord CREATE_ALWAYS = 2;
 inline constexpr DWord OPEN_EXISTING = 3;

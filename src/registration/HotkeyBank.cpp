@@ -39,22 +39,24 @@ void FreeItems(std::vector<TMenuItem*>& items) {
   items.clear();
 }
 
-// The name as its menu item shows it: a TAB would start the shortcut column
-// (and could fake a shortcut marker), so it shows as a blank; a name longer
-// than a menu can sensibly show is cut, with "..." at the end. The list
-// file keeps the whole name.
+// The name as its menu item shows it, as typed: a TAB would start the
+// shortcut column (and could fake a shortcut marker), so it shows as a
+// blank, and "&" is doubled, as a menu would take it for the mark of an
+// access key; a name longer than a menu can sensibly show is cut, with
+// "..." at the end. The list file keeps the whole name.
 constexpr std::size_t kMaxShownName = 100;
 std::string ShownName(std::string name) {
   if (name.size() > kMaxShownName) name = name.substr(0, kMaxShownName) + "...";
   std::replace(name.begin(), name.end(), '\t', ' ');
+  for (std::size_t at = name.find('&'); at != std::string::npos; at = name.find('&', at + 2))
+    name.insert(at, 1, '&');
   return name;
 }
-// "znks.ini, line 2: '' is not a valid integer value. The line was skipped."
-std::string SkippedLineText(const std::string& path, std::size_t lineNumber, const char* reason) {
-  const std::size_t slash = path.find_last_of("\\/");
-  const std::string file = slash == std::string::npos ? path : path.substr(slash + 1);
-  return zk::Format("%s, line %u: %s. The line was skipped.", file.c_str(),
-                    static_cast<unsigned>(lineNumber), reason);
+// "C:\...\znks.ini, line 2: F1 does not match key code 113. The line was
+// skipped.": the full path, so that the user can find the file.
+std::string SkippedLineText(const std::string& path, std::size_t lineNumber, const std::string& reason) {
+  return zk::Format("%s, line %u: %s. The line was skipped.", path.c_str(),
+                    static_cast<unsigned>(lineNumber), reason.c_str());
 }
 
 }  // namespace
@@ -72,18 +74,19 @@ void THotkeyBank::PutListOnMenu(TFilesApi& files, THotkeySet set, const std::str
   // down one place with each; looked up once, not per line.
   const int marker = menu_.Items.IndexOfName(launch ? "mnuTray_AddDelHotkeyHide" : "mnuTray_AddDelHotkey2Hide");
   for (std::size_t i = 0; i < lines.size(); ++i) {
-    // Name, key name and key code; the rest of the line is not read here.
-    const TRecordFields fields(lines[i]);
-    // A line whose key code is not a number (a blank line, a hand-edited
-    // one) is no record: it gets no item and no hotkey, and the lines after
-    // it load as usual. The file is left as it is.
+    // A line that is no record (a blank line, a hand-edited one) gets no
+    // item and no hotkey, and the lines after it load as usual; only damage
+    // is named. The file is left as it is.
     int key = 0;
-    try {
-      key = StrToInt(std::string(fields.keyCode));
-    } catch (const zk::EConvertError& e) {
-      if (skipped != nullptr) skipped->push_back(SkippedLineText(path, i + 1, e.what()));
+    std::string fault;
+    const TListLine kind = CheckListLine(lines[i], key, fault);
+    if (kind != TListLine::record) {
+      if (kind == TListLine::damaged && skipped != nullptr)
+        skipped->push_back(SkippedLineText(path, i + 1, fault));
       continue;
     }
+    // Name, key name and key code; the rest of the line is not read here.
+    const TRecordFields fields(lines[i]);
     auto item = std::make_unique<TMenuItem>();
     item->Caption = (launch ? "" : "Paste: ") + ShownName(Base64DecodeString(std::string(fields.name))) +
                     HotkeySetInfo(set).marker + std::string(fields.keyName);

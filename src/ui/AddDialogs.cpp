@@ -99,18 +99,20 @@ void TAddDialog::UpdateOKButton() {
 void TAddDialog::edtNameChange(TControl&) { UpdateOKButton(); }
 
 void TAddDialog::btnOKClick(TControl&) {
-  const std::string combination = TVostel::Trim(cboHotKey.Text());
-  const std::string keyName = KeyNameFromCombination(set_, combination);
-  const int keyCode = KeyNameToVK(keyName);
-  const bool taken = TVostel::IsHotkeyTaken(Application(), HotkeySetInfo(set_).modifiers, keyCode);
-  if (!taken) {
-    AppendRecord(Platform(), ListFileName, ComposeRecord(keyName, keyCode));
-    Hide();
-  }
-  TVostel::MsgBoxCaption(Application(),
-                         zk::Format("%s: %s", taken ? "ERROR" : "SUCCESS", combination.c_str()), "",
-                         MB_OK);
-  if (!taken) SetModalResult(mrOk);
+  ActOnce([this] {
+    const std::string combination = TVostel::Trim(cboHotKey.Text());
+    const std::string keyName = KeyNameFromCombination(set_, combination);
+    const int keyCode = KeyNameToVK(keyName);
+    const bool taken = TVostel::IsHotkeyTaken(Application(), HotkeySetInfo(set_).modifiers, keyCode);
+    if (!taken) {
+      AppendRecord(Platform(), ListFileName, ComposeRecord(keyName, keyCode));
+      Hide();
+    }
+    TVostel::MsgBoxCaption(Application(),
+                           zk::Format("%s: %s", taken ? "ERROR" : "SUCCESS", combination.c_str()), "",
+                           MB_OK);
+    if (!taken) SetModalResult(mrOk);
+  });
 }
 
 void TAddDialog::btnCancelClick(TControl&) { SetModalResult(mrCancel); }

@@ -53,21 +53,23 @@ void TfrmDel::FillList() {
 // The record goes by its position, which is its item's position in the
 // list. An error (reading, writing) leaves the dialog open and the file whole.
 void TfrmDel::btnOKClick(TControl&) {
-  const int index = cboHotkeyName.ItemIndex();
-  const std::string name = cboHotkeyName.Text();
-  const std::string listed =
-      index >= 0 && static_cast<std::size_t>(index) < FListedLines.size() ? FListedLines[index] : "";
-  // Another program may have changed the file since the list was filled:
-  // the picked position may now hold another entry, or none. Nothing is
-  // deleted then; the list is filled afresh for the user to pick again.
-  if (!DeleteRecord(Platform(), ListFileName, index, listed)) {
-    FillList();
-    throw zk::Exception("The list has changed since it was shown; nothing was deleted.");
-  }
-  Hide();
-  TVostel::MsgBoxCaption(Application(), zk::Format("Successfully deleted: %s", name.c_str()), "",
-                         MB_OK);
-  SetModalResult(mrOk);
+  ActOnce([this] {
+    const int index = cboHotkeyName.ItemIndex();
+    const std::string name = cboHotkeyName.Text();
+    const std::string listed =
+        index >= 0 && static_cast<std::size_t>(index) < FListedLines.size() ? FListedLines[index] : "";
+    // Another program may have changed the file since the list was filled:
+    // the picked position may now hold another entry, or none. Nothing is
+    // deleted then; the list is filled afresh for the user to pick again.
+    if (!DeleteRecord(Platform(), ListFileName, index, listed)) {
+      FillList();
+      throw zk::Exception("The list has changed since it was shown; nothing was deleted.");
+    }
+    Hide();
+    TVostel::MsgBoxCaption(Application(), zk::Format("Successfully deleted: %s", name.c_str()), "",
+                           MB_OK);
+    SetModalResult(mrOk);
+  });
 }
 
 void TfrmDel::btnCancelClick(TControl&) { SetModalResult(mrCancel); }

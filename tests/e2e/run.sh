@@ -62,6 +62,7 @@ CASES+=(add-entries)
 CASES+=(delete-entries about-box links)
 CASES+=(bad-input)
 CASES+=(told-to-end)
+CASES+=(list-link list-read-only kill-during-add)
 for o in "${ONLY[@]}"; do
   if ! printf '%s\n' "${CASES[@]}" | grep -qx -- "$o"; then
     echo "run.sh: no case $o (cases: ${CASES[*]})" >&2
@@ -1192,10 +1193,12 @@ case_bad_input() {
   begin bad-input
   local line want
 
-  # A blank line, a line of two fields and a key code that is not a number
-  # are skipped with one warning that names them; the records around them,
-  # also those after them, hold their hotkeys and work, the tray icon is up
-  # and the file keeps its bytes.
+  # A line of two fields, a key code that is not a number and a key name
+  # that is not its key code's are skipped with one warning that names them
+  # with the file's full path, a blank line without a word; the records
+  # around them, also those after them, hold their hotkeys and work, also
+  # while the warning is open, the tray icon is up and the file keeps its
+  # bytes.
   fresh_state
   cp "$ARGS_EXE" "$WINEPREFIX/drive_c/Zentrik/zk_e2e_args.exe"
   rm -f "$ARGS_FILE"
@@ -1205,16 +1208,22 @@ case_bad_input() {
   { printf '%s|F1|112|%s|%s\r\n\r\n' "$(b64 First)" "$args_exe" "$(b64 first)"
     printf '%s|F2\r\n' "$(b64 Two)"
     printf '%s|F4|abc|%s|\r\n' "$(b64 Mail)" "$(b64 notepad)"
+    printf '%s|F6|113|%s|%s\r\n' "$(b64 Odd)" "$args_exe" "$(b64 odd)"
     printf '%s|F3|114|%s|%s' "$(b64 After)" "$args_exe" "$(b64 after)"; } >"$DATA_DIR/znks.ini"
   want=$(od -An -tx1 "$DATA_DIR/znks.ini")
   zk_start
   if box=$(zk message-box 30000); then
     grep -qx 'caption: Warning' <<<"$box" || fail "skipped lines: the box is not a warning: $(tr '\n' ' ' <<<"$box")"
-    for line in "znks.ini, line 2: '' is not a valid integer value. The line was skipped." \
-      "znks.ini, line 3: '' is not a valid integer value. The line was skipped." \
-      "znks.ini, line 4: 'abc' is not a valid integer value. The line was skipped."; do
+    local list="$APPDATA_WIN\\Zentrik\\znks.ini"
+    for line in "$list, line 3: '' is not a valid integer value. The line was skipped." \
+      "$list, line 4: 'abc' is not a valid integer value. The line was skipped." \
+      "$list, line 5: F6 does not match key code 113. The line was skipped."; do
       tr -d '\r' <<<"$box" | grep -qF -- "$line" || fail "skipped lines: the warning lacks \"$line\""
     done
+    grep -qF 'line 2:' <<<"$box" && fail "skipped lines: the warning names the blank line"
+    # A launch hotkey pressed while the warning is open runs.
+    zk press-hotkey 9 112 >/dev/null
+    wait_lines "$ARGS_FILE" 20 1 || fail "skipped lines: WinKey+Alt+F1 did nothing while the warning was open"
     zk dialog-ok 5000 >/dev/null || fail "skipped lines: could not press OK"
   else
     fail "skipped lines: no warning"
@@ -1223,9 +1232,10 @@ case_bad_input() {
     for k in 112 114; do
       [ "$(zk hotkey-held 9 $k)" = held ] || fail "skipped lines: WinKey+Alt+$k is not registered"
     done
+    [ "$(zk hotkey-held 9 113)" = held ] && fail "skipped lines: the mismatched record's key code 113 is registered"
     zk press-hotkey 9 114 >/dev/null
-    if wait_lines "$ARGS_FILE" 20 1; then
-      [ "$(sed -n 1p "$ARGS_FILE" | tr -d '\r')" = after ] || fail "skipped lines: WinKey+Alt+F3 passed [$(sed -n 1p "$ARGS_FILE")]"
+    if wait_lines "$ARGS_FILE" 20 2; then
+      [ "$(tr -d '\r' <"$ARGS_FILE" | tr '\n' ' ')" = "first after " ] || fail "skipped lines: the hotkeys passed [$(tr '\r\n' '  ' <"$ARGS_FILE")]"
     else
       fail "skipped lines: the record after the skipped lines started nothing"
     fi
@@ -1270,6 +1280,153 @@ case_bad_input() {
   finish
 }
 
+# --- list files as users keep them: a link, read-only, a write cut short
+
+# Adds a launch entry $1 (file notepad) on WinKey+Alt+F2 through the tray
+# menu and its dialog, and prints the message that OK brings ("caption|text").
+add_on_f2() {
+  open_add 12 TfrmAdd || return 1
+  zk type-text "$1" >/dev/null
+  keys tab
+  zk type-text notepad >/dev/null
+  keys tab tab down tab enter
+  message
+}
+
+# znks.ini kept as a symbolic link into another folder: Add and Delete write
+# the file it leads to, with no temporary file left there, and the link stays
+# a link.
+case_list_link() {
+  begin list-link
+  fresh_state
+  local sync=$WINEPREFIX/drive_c/Sync first second msg
+  rm -rf "$sync"
+  mkdir -p "$DATA_DIR" "$sync"
+  first="$(b64 First)|F1|112|$(b64 notepad)|"
+  second="$(b64 Second)|F2|113|$(b64 notepad)|"
+  printf '%s' "$first" >"$sync/znks.ini"
+  ln -s "$sync/znks.ini" "$DATA_DIR/znks.ini"
+  zk_start_ready || { finish; return; }
+  msg=$(add_on_f2 Second) || fail "Add: no dialog or no message"
+  [ "$msg" = "Zentrik|SUCCESS: WinKey+Alt+F2" ] || fail "Add: unexpected message [$msg]"
+  zk dialog-ok 5000 >/dev/null
+  zk wait-no-window TfrmAdd '*' 10000 >/dev/null || fail "Add: the dialog stayed"
+  [ -L "$DATA_DIR/znks.ini" ] || fail "Add: znks.ini is no longer a link"
+  [ "$(cat "$sync/znks.ini")" = "$first"$'\r\n'"$second" ] ||
+    fail "Add: the link's file holds [$(tr '\r\n' '~~' <"$sync/znks.ini")]"
+  zk hotkey-held 9 113 >/dev/null || fail "Add: WinKey+Alt+F2 is not registered"
+  delete_entry 12 0 First $'First\nSecond'
+  [ -L "$DATA_DIR/znks.ini" ] || fail "Delete: znks.ini is no longer a link"
+  [ "$(od -An -c "$sync/znks.ini" | tr -s ' ')" = "$(printf '%s\r\n' "$second" | od -An -c | tr -s ' ')" ] ||
+    fail "Delete: the link's file holds [$(tr '\r\n' '~~' <"$sync/znks.ini")]"
+  [ "$(ls "$sync")" = znks.ini ] || fail "files left beside the link's file: $(ls "$sync" | tr '\n' ' ')"
+  zk_exit_by_menu || fail "could not choose Exit on the tray menu"
+  zk_wait_exit 15
+  rm -rf "$sync"
+  finish
+}
+
+# A list made read-only (chmod 444, the read-only attribute under Wine):
+# Add and Delete are refused with "File access denied.", and the file keeps
+# its bytes and its mode.
+case_list_read_only() {
+  begin list-read-only
+  fresh_state
+  local msg want texts
+  mkdir -p "$DATA_DIR"
+  printf '%s|F1|112|%s|' "$(b64 First)" "$(b64 notepad)" >"$DATA_DIR/znks.ini"
+  chmod 444 "$DATA_DIR/znks.ini"
+  want=$(od -An -tx1 "$DATA_DIR/znks.ini")
+  zk_start_ready || { finish; return; }
+  msg=$(add_on_f2 Second) || fail "Add: no dialog or no message"
+  [ "$msg" = "Zentrik|File access denied." ] || fail "Add: unexpected message [$msg]"
+  zk dialog-ok 5000 >/dev/null
+  zk wait-no-window '#32770' '*' 5000 >/dev/null
+  click_control TfrmAdd Cancel || fail "Add: the dialog did not stay open"
+  zk wait-no-window TfrmAdd '*' 10000 >/dev/null || fail "Add: Cancel did not close the dialog"
+  local downs=() i
+  for ((i = 0; i < 12; i++)); do downs+=(down); done
+  menu_keys "${downs[@]}" right down enter || fail "no tray menu for Delete..."
+  if texts=$(zk window-texts Delete 10000); then
+    zk press-key tab space >/dev/null
+    msg=$(message) || fail "Delete: no message"
+    [ "$msg" = "Zentrik|File access denied." ] || fail "Delete: unexpected message [$msg]"
+    zk dialog-ok 5000 >/dev/null
+    zk wait-no-window '#32770' '*' 5000 >/dev/null
+    click_control TfrmDel Cancel || fail "Delete: the dialog did not stay open"
+    zk wait-no-window '*' Delete 10000 >/dev/null || fail "Delete: Cancel did not close the dialog"
+  else
+    fail "no Delete dialog"
+  fi
+  [ "$(od -An -tx1 "$DATA_DIR/znks.ini")" = "$want" ] || fail "znks.ini changed"
+  [ "$(stat -c %a "$DATA_DIR/znks.ini")" = 444 ] || fail "znks.ini lost its mode: $(stat -c %a "$DATA_DIR/znks.ini")"
+  [ "$(ls "$DATA_DIR" | grep -c tmp)" = 0 ] || fail "a temporary file was left"
+  zk_exit_by_menu || fail "could not choose Exit on the tray menu"
+  zk_wait_exit 15
+  chmod 644 "$DATA_DIR/znks.ini"
+  finish
+}
+
+# The program is killed (kill -9) while an add writes a large list: the list
+# stays whole, and the next start removes the temporary file left behind.
+case_kill_during_add() {
+  begin kill-during-add
+  fresh_state
+  local first second child want got size
+  mkdir -p "$DATA_DIR"
+  second="$(b64 Second)|F2|113|$(b64 notepad)|"
+  # One record whose file field takes some 64 MB, so that writing it takes a while.
+  first="$(b64 Big)|F1|112|$(head -c 48000000 /dev/zero | base64 -w0)|"
+  printf '%s' "$first" >"$DATA_DIR/znks.ini"
+  want=$(printf '%s' "$first" | md5sum)
+  zk_start_ready || { finish; return; }
+  child=$(child_pids "$ZK_PID")
+  if [ -z "$child" ] || ! open_add 12 TfrmAdd; then
+    fail "no program or no Add dialog"
+    finish
+    return
+  fi
+  zk type-text Second >/dev/null
+  keys tab
+  zk type-text notepad >/dev/null
+  keys tab tab down tab
+  # Kills the program as soon as the temporary file of the write appears.
+  (
+    shopt -s nullglob
+    for ((i = 0; i < 1000000; i++)); do
+      tmp=("$DATA_DIR"/znks.ini.*.tmp)
+      if [ ${#tmp[@]} -gt 0 ]; then
+        kill -9 $child
+        echo killed
+        exit 0
+      fi
+    done
+  ) >"$WORK/kill.txt" &
+  local killer=$!
+  zk press-key enter >/dev/null
+  wait "$killer"
+  wait "$ZK_PID" 2>/dev/null
+  if [ "$(cat "$WORK/kill.txt")" != killed ]; then
+    fail "the write was not caught under way"
+  else
+    compgen -G "$DATA_DIR/znks.ini.*.tmp" >/dev/null || fail "the killed write left no temporary file to remove"
+  fi
+  # Whole: the old list, or the old record, CR LF and the new one.
+  got=$(head -c "${#first}" "$DATA_DIR/znks.ini" | md5sum)
+  size=$(stat -c %s "$DATA_DIR/znks.ini")
+  [ "$got" = "$want" ] && { [ "$size" = ${#first} ] || [ "$size" = $((${#first} + 2 + ${#second})) ]; } ||
+    fail "the list was damaged by the kill"
+  zk wait-no-window TfrmMain Zentrik 10000 >/dev/null || fail "the killed copy's window stayed"
+  zk_start_ready || { finish; return; }
+  local left
+  left=$(cd "$DATA_DIR" && ls | grep -v '^cfg.ini$\|^znks.ini$\|^znks2.ini$' | tr '\n' ' ')
+  [ -z "$left" ] || fail "files left after the restart: $left"
+  zk hotkey-held 9 112 >/dev/null || fail "WinKey+Alt+F1 is not registered after the restart"
+  zk_exit_by_menu || fail "could not choose Exit on the tray menu"
+  zk_wait_exit 15
+  finish
+}
+
 for c in "${CASES[@]}"; do
   wanted "$c" || continue
   case $c in
@@ -1290,6 +1447,9 @@ for c in "${CASES[@]}"; do
     links) case_links ;;
     bad-input) case_bad_input ;;
     told-to-end) case_told_to_end ;;
+    list-link) case_list_link ;;
+    list-read-only) case_list_read_only ;;
+    kill-during-add) case_kill_during_add ;;
   esac
 done
 

@@ -105,6 +105,26 @@ TEST_F(AddDialogs, AppendsTrimmedRecordsAfterTheTrimmedOldContent) {
   }
 }
 
+// A click on OK queued behind the first (a busy machine, a late double-click)
+// does nothing while the first one's work and message run.
+TEST_F(AddDialogs, OkActsOnceWhileItsWorkAndMessageRun) {
+  for (const bool text : {false, true}) {
+    Relist(text ? list2 : list1, "");
+    p.messageBoxes.clear();
+    int answered = 0;
+    p.messageBoxAnswer = [&](auto&&...) {
+      if (answered++ == 0) EXPECT_TRUE(p.Press(dialog, "btnOK"));
+      return IDOK;
+    };
+    Add(text, [&](HWnd d) {
+      Fill(d, text, "n", "f");
+      p.Press(d, "btnOK");
+    });
+    EXPECT_EQ(p.messageBoxes.size(), 1u);
+    EXPECT_EQ(SplitLines(ReadHostText(m.sys, text ? list2 : list1)).size(), 1u);
+  }
+}
+
 TEST_F(AddDialogs, AKeyOfTheSameListFailsAndStaysOpenWhileTheOtherListTakesIt) {
   Relist(list1, kOldLaunch);
   std::vector<bool> dialogVisibleAtBox;
@@ -234,7 +254,9 @@ TEST_F(AddDialogs, TheFlowKeepsItsOrderAndAlwaysTurnsTheCallbackBackOn) {
   EXPECT_EQ(Callback(), WM_TRAYICON);
   p.messageBoxes.clear();
   Add(false, [&](HWnd d) {
-    WriteHostText(m.sys, list2, "dA==|X|notanumber|YQ==");
+    // The reload fails: a folder stands in place of list II.
+    std::filesystem::remove(m.sys.HostPath(list2));
+    std::filesystem::create_directory(m.sys.HostPath(list2));
     Fill(d, false, "n", "f", "", 1);
     p.Press(d, "btnOK");
   });

@@ -11,6 +11,9 @@ const std::string kList = "C:\\users\\tester\\AppData\\Roaming\\Zentrik\\znks.in
 const std::string kF5 = ComposeLaunchRecord({"Notepad", "F5", 116, "notepad", ""});
 const std::string kN = ComposeLaunchRecord({"Notepad", "N", 78, "notepad.exe", "x"});
 const std::string kC = ComposeLaunchRecord({"Calc", "C", 67, "calc", ""});
+const std::string kList2 = "C:\\users\\tester\\AppData\\Roaming\\Zentrik\\znks2.ini";
+const std::string kT = ComposeTextRecord({"T", "T", 84, "t"});
+const std::string kS = ComposeTextRecord({"S", "S", 83, "s"});
 
 // The program started on this list I (and one text entry); Delete() runs
 // "Delete..." of list I with `user` acting in the dialog.
@@ -20,14 +23,13 @@ struct Program {
   std::unique_ptr<RunningApp<>> run;
   explicit Program(const std::string& list) {
     WriteHostText(m.sys, kList, list);
-    WriteHostText(m.sys, m.sys.appDataPath() + "\\Zentrik\\znks2.ini",
-                  ComposeTextRecord({"T", "T", 84, "t"}));
+    WriteHostText(m.sys, kList2, kT);
     run = std::make_unique<RunningApp<>>(p);
   }
-  void Delete(std::function<void(HWnd)> user) {
+  void Delete(std::function<void(HWnd)> user, bool list2 = false) {
     p.dialogUser = std::move(user);
-    p.SendMessageA(run->form->Handle(), WM_COMMAND, run->form->TrayItem("mnuTray_AddDelHotkey_Del").Command(),
-                   0);
+    const char* item = list2 ? "mnuTray_AddDelHotkey2_Del" : "mnuTray_AddDelHotkey_Del";
+    p.SendMessageA(run->form->Handle(), WM_COMMAND, run->form->TrayItem(item).Command(), 0);
   }
 };
 
@@ -38,34 +40,41 @@ TEST(DeleteDialog, ListsNamesInFileOrderAndDeletesThePickedPosition) {
     int pick;
     std::vector<std::string> names;
     std::string left, deleted;
+    bool list2 = false;
   } cases[] = {
       {three, 0, {"Notepad", "Notepad", "Calc"}, kN + "\r\n" + kC + "\r\n", "Notepad"},
       {three, 1, {"Notepad", "Notepad", "Calc"}, kF5 + "\r\n" + kC + "\r\n", "Notepad"},
       {three, 2, {"Notepad", "Notepad", "Calc"}, kF5 + "\r\n" + kN + "\r\n", "Calc"},
       {kC, 0, {"Calc"}, "", "Calc"},
       {"QmFyZQ==\n" + kC, 0, {"Bare", "Calc"}, kC + "\r\n", "Bare"},  // a line without "|"
+      {kT + "\r\n" + kS, 1, {"T", "S"}, kT + "\r\n", "S", true},   // list II edits its own file
   };
   for (const auto& c : cases) {
     Program prog("");
-    WriteHostText(prog.m.sys, kList, c.file);  // the dialog reads the file afresh
+    const std::string& list = c.list2 ? kList2 : kList;
+    WriteHostText(prog.m.sys, list, c.file);  // the dialog reads the file afresh
     bool hidden = false;
+    int answered = 0;
     prog.Delete([&](HWnd d) {
-      prog.p.messageBoxAnswer = [&](auto&&...) {
+      prog.p.messageBoxAnswer = [&](auto&&...) {  // OK clicked again meanwhile acts not
+        if (answered++ == 0) EXPECT_TRUE(prog.p.Press(d, "btnOK"));
         return (hidden = !prog.p.IsWindowVisible(d)), IDOK;
       };
       EXPECT_EQ(prog.p.Control(d, "cboHotkeyName")->items, c.names);
       EXPECT_TRUE(prog.p.PickItem(d, "cboHotkeyName", c.pick));
       EXPECT_TRUE(prog.p.Press(d, "btnOK"));
-    });
-    EXPECT_EQ(ReadHostText(prog.m.sys, kList), c.left) << c.pick;
+    }, c.list2);
+    EXPECT_EQ(ReadHostText(prog.m.sys, list), c.left) << c.pick;
+    EXPECT_EQ(ReadHostText(prog.m.sys, c.list2 ? kList : kList2), c.list2 ? "" : kT);
     ASSERT_EQ(prog.p.messageBoxes.size(), 1u);
     EXPECT_EQ(prog.p.messageBoxes[0].text, "Successfully deleted: " + c.deleted);
     EXPECT_EQ(prog.p.messageBoxes[0].caption + std::to_string(prog.p.messageBoxes[0].type),
               "Zentrik0");
     EXPECT_TRUE(hidden);
     // The menu and the registrations follow both files.
-    EXPECT_EQ(UserEntries(*prog.run->form, THotkeySet::hsLaunch).size(), SplitLines(c.left).size());
-    EXPECT_EQ(prog.m.sys.IsHotkeyHeld(kModLaunch, 67), c.deleted != "Calc");
+    EXPECT_EQ(UserEntries(*prog.run->form, c.list2 ? THotkeySet::hsText : THotkeySet::hsLaunch).size(),
+              SplitLines(c.left).size());
+    EXPECT_EQ(prog.m.sys.IsHotkeyHeld(kModLaunch, 67), c.left.find(kC) != std::string::npos);
     EXPECT_TRUE(prog.m.sys.IsHotkeyHeld(kModText, 84));
   }
 }
@@ -82,16 +91,18 @@ TEST(DeleteDialog, NothingChangesWithoutASuccessfulDelete) {
                {two, "show", "", "I/O error 32.", true},  // unreadable: OK disabled
                {two, "CreateFileA", "", "I/O error 32.", true},
                {two, "MoveFileExA", "", "I/O error 32.", true},
+               {two, "gone", "", "File not found: " + kList + ".", true},  // deleted meanwhile
                {two, "", kF5, "The list has changed since it was shown; nothing was deleted.",
                 true}};  // the picked line is gone
   for (const auto& c : cases) {
     Program prog(c.file);
-    const std::string left = c.shortened.empty() ? c.file : c.shortened;
+    const std::string left = c.fail == "gone" ? "" : c.shortened.empty() ? c.file : c.shortened;
     prog.p.ClearCalls();
     if (c.fail == "show") prog.p.FailCall("CreateFileA", ERROR_SHARING_VIOLATION);
     prog.Delete([&](HWnd d) {
       if (!c.shortened.empty()) WriteHostText(prog.m.sys, kList, c.shortened);
-      if (c.fail != "show" && !c.fail.empty()) prog.p.FailCall(c.fail, ERROR_SHARING_VIOLATION, -1);
+      if (c.fail == "gone") std::filesystem::remove(prog.m.sys.HostPath(kList));
+      else if (c.fail != "show" && !c.fail.empty()) prog.p.FailCall(c.fail, ERROR_SHARING_VIOLATION, -1);
       prog.p.PickItem(d, "cboHotkeyName", 1);
       if (c.pressOk) EXPECT_EQ(prog.p.Press(d, "btnOK"), !c.file.empty() && c.fail != "show");
       prog.p.ClearFailures();
@@ -152,7 +163,7 @@ TEST(DeleteDialog, FlowKeepsItsOrderAndTheCallbackComesBackAfterErrors) {
     const char* fault;
     std::string steps, error;
   } cases[] = {{"", all, "Successfully deleted: Notepad"},
-               {"unreadable list", all.substr(0, all.find("Reg")) + "MoveFileExA DestroyWindow on MessageBoxA ",
+               {"unreadable list", all.substr(0, all.find("Reg")) + "DestroyWindow on MessageBoxA ",
        "File access denied."},
                {"no dialog", "off CreateDialogWindow on MessageBoxA ", "Error creating window."}};
   for (const auto& c : cases) {

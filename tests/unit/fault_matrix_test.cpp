@@ -110,6 +110,9 @@ std::vector<Operation> Operations() {
   return ops;
 }
 
+// List II is kept as a link into another folder, which must stay a link.
+const std::string kLinkTarget = "C:\\Sync\\znks2.ini";
+
 // The machine before each run: four entries in each list, the settings file,
 // the Run value, an atom of another program that must survive, and a default
 // audio endpoint.
@@ -126,6 +129,9 @@ void Seed(SimMachine& m) {
                     ComposeTextRecord({"T", "T", 'T', "t"}) + "\r\n" +
                     ComposeTextRecord({"U", "U", 'U', "u"}) + "\r\n" +
                     ComposeTextRecord({"V", "V", 'V', "v"}) + "\r\n");
+  WriteHostText(m.sys, kLinkTarget, ReadHostText(m.sys, dir + "znks2.ini"));
+  std::filesystem::remove(m.sys.HostPath(dir + "znks2.ini"));
+  std::filesystem::create_symlink(m.sys.HostPath(kLinkTarget), m.sys.HostPath(dir + "znks2.ini"));
   m.sys.registry["HKCU\\SOFTWARE\\MICROSOFT\\WINDOWS\\CURRENTVERSION\\RUN"].values["ZENTRIK"] = {
       "Zentrik", {REG_SZ, std::string("\"C:\\Zentrik\\zentrik.exe\"") + '\0'}};
   m.sys.atoms[kStringAtomBase] = sim::SimAtom{kOtherAtom, 1};
@@ -136,10 +142,10 @@ void Seed(SimMachine& m) {
 std::map<std::string, std::string> Stored(const SimMachine& m) {
   std::map<std::string, std::string> out;
   std::error_code ec;
-  const auto dir = m.sys.HostPath(m.sys.appDataPath() + "\\Zentrik");
-  for (const auto& f : std::filesystem::directory_iterator(dir, ec))
-    out["file " + f.path().filename().string()] =
-        ReadHostText(m.sys, m.sys.appDataPath() + "\\Zentrik\\" + f.path().filename().string());
+  for (const std::string folder : {m.sys.appDataPath() + "\\Zentrik\\", std::string("C:\\Sync\\")})
+    for (const auto& f : std::filesystem::directory_iterator(m.sys.HostPath(folder), ec))
+      out["file " + folder + f.path().filename().string()] =
+          ReadHostText(m.sys, folder + f.path().filename().string());
   for (const auto& [key, k] : m.sys.registry)
     for (const auto& [name, v] : k.values)
       out["reg " + key + "\\" + name] = std::to_string(v.second.type) + ":" + v.second.data;
@@ -161,7 +167,7 @@ void CheckHeld(const SimPlatform& p, SimSystem& sys, bool ended, const std::stri
                std::vector<std::string>& problems) {
   for (const auto& [h, kind] : p.openHandles)
     if ((ended || (kind != "mutex" && kind != "icon")) && fault != "CloseHandle" &&
-        fault != "RegCloseKey" && fault != "mixerClose" && fault != "DestroyIcon")
+        fault != "RegCloseKey" && fault != "mixerClose" && fault != "DestroyIcon" && fault != "FindClose")
       problems.push_back("open " + kind + " handle");
   if (!p.globalBlocks.empty()) problems.push_back("global block not freed");
   const std::size_t windows = p.Windows().size();
@@ -253,6 +259,8 @@ Result RunOnce(const Operation& op, const Fault* fault) {
   if (!p.messageBoxes.empty() && stage >= 3)
     r.problems.push_back("message box after Exit: " + p.messageBoxes.back().text);
   CheckHeld(p, m.sys, true, failing, r.problems);
+  if (!std::filesystem::is_symlink(m.sys.HostPath(m.sys.appDataPath() + "\\Zentrik\\znks2.ini")))
+    r.problems.push_back("znks2.ini is no longer a link");
   // Known fault being mended separately: after a user list failed to load,
   // the release at exit frees the never-filled slots (hotkey ID 0, atom
   // 0xC000) and so deletes another program's atom.

@@ -13,13 +13,12 @@
 
 namespace {
 
-// What the lookup must give: the first line whose key code is the key.
+// What the lookup must give: the first record whose key code is the key.
 std::optional<std::string> SplitFirst(zk::TPlatform& p, const std::string& path, int key) {
   for (const std::string& line : LoadListLines(p, path)) {
-    try {
-      if (StrToInt(std::string(TRecordFields(line).keyCode)) == key) return line;
-    } catch (const zk::EConvertError&) {
-    }
+    int k = 0;
+    std::string fault;
+    if (CheckListLine(line, k, fault) == TListLine::record && k == key) return line;
   }
   return std::nullopt;
 }
@@ -36,7 +35,8 @@ TEST(ListLookup, GivesWhatSplittingEveryLineGives) {
       "a|A|x|f\r\nb|B|66|g",               // so is a key that is not a number
       "b|B|66|g\r\na|A|x|f",               // and one after the match
       "a|A\r\nb",                          // too few fields
-      "a|A|66|1\r\nb|B|66|2\r",            // the first of two wins
+      "a|B|66|1\r\nb|B|66|2\r",            // the first of two wins
+      "a|A|66|1\r\nb|B|66|2",              // a key name of another key is no record
   };
   for (const char* file : files) {
     WriteHostText(m.sys, path, file);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -174,7 +175,7 @@ TEST_F(ListFileTest, ReadingAMissingFileRaisesWithThePlatformError) {
     FAIL() << "no error";
   } catch (const zk::EInOutError& e) {
     EXPECT_EQ(e.code(), zk::ERROR_FILE_NOT_FOUND);
-    EXPECT_STREQ(e.what(), "File not found");
+    EXPECT_STREQ(e.what(), "File not found: C:\\data\\none.ini");
   }
   p.FailCall("ReadFile", zk::ERROR_READ_FAULT);
   Put("znks.ini", "abc");
@@ -193,15 +194,17 @@ TEST_F(ListFileTest, FailedWriteLeavesTheOldFileWhole) {
   struct Step {
     const char* call;
     DWord error;
+    int skip = 0;  // good calls of that name first
   };
   for (const Step& step : {Step{"CreateFileA", zk::ERROR_ACCESS_DENIED},
                            Step{"WriteFile", zk::ERROR_DISK_FULL},
                            Step{"FlushFileBuffers", zk::ERROR_WRITE_FAULT},
+                           Step{"CloseHandle", zk::ERROR_DISK_FULL, 1},  // the temporary file's
                            Step{"MoveFileExA", zk::ERROR_HANDLE_DISK_FULL}}) {
     SCOPED_TRACE(step.call);
     Put("znks.ini", old);
     p.ClearCalls();
-    p.FailCall(step.call, step.error);
+    p.FailCall(step.call, step.error, 1, step.skip);
     try {
       TVostel::WriteWholeFile(p, list, "new content");
       ADD_FAILURE() << "no error";
@@ -209,6 +212,9 @@ TEST_F(ListFileTest, FailedWriteLeavesTheOldFileWhole) {
       EXPECT_EQ(e.code(), step.error);
     }
     p.ClearFailures();
+    // A temporary file whose close failed stays open here; the next write removes it.
+    if (const auto stray = HandleOfKind(p, "file")) p.CloseHandle(stray);
+    RemoveWriteLeftovers(p, list);
     ExpectUntouched(old);
     EXPECT_EQ(p.CallsTo("MoveFileExA").size(), std::string(step.call) == "MoveFileExA" ? 1u : 0u);
   }
@@ -244,15 +250,109 @@ TEST_F(ListFileTest, PassingSharingViolationIsRetried) {
 TEST_F(ListFileTest, TakenTemporaryNameIsSkipped) {
   Put("znks.ini", "old");
   p.ClearCalls();
-  p.FailCall("CreateFileA", zk::ERROR_FILE_EXISTS, 2);
+  p.FailCall("CreateFileA", zk::ERROR_FILE_EXISTS, 2, 1);  // after the look at the list itself
   TVostel::WriteWholeFile(p, list, "new");
   const auto creates = p.CallsTo("CreateFileA");
-  ASSERT_EQ(creates.size(), 3u);
-  EXPECT_NE(creates[0].args[0], creates[1].args[0]);
+  ASSERT_EQ(creates.size(), 4u);
   EXPECT_NE(creates[1].args[0], creates[2].args[0]);
-  EXPECT_EQ(creates[2].args[0].rfind("\"C:\\data\\znks.ini.", 0), 0u);
+  EXPECT_NE(creates[2].args[0], creates[3].args[0]);
+  EXPECT_EQ(creates[3].args[0].rfind("\"C:\\data\\znks.ini.", 0), 0u);
   EXPECT_EQ(Get("znks.ini"), "new");
   EXPECT_TRUE(p.CallsTo("DeleteFileA").empty());
+}
+
+// A list kept as a link (into a synced folder, say) stays a link: the file
+// it leads to gets the new bytes, with its temporary file beside it. (The
+// fault matrix deletes through a link.)
+TEST_F(ListFileTest, WritesGoThroughALinkWhichStaysALink) {
+  const fs::path sync = m.root.path() / "C" / "Sync";
+  fs::create_directories(sync);
+  const struct {
+    bool link;
+    const char* failing;
+    DWord error;
+    std::string after;  // the list's bytes, or "" when the write must fail
+  } cases[] = {
+      {true, "", 0, "r1\r\nr2"},
+      {true, "GetFinalPathNameByHandleA", zk::ERROR_ACCESS_DENIED, ""},
+      {false, "GetFinalPathNameByHandleA", zk::ERROR_ACCESS_DENIED, "r1\r\nr2"},  // nothing to keep
+      {false, "GetFinalPathNameByHandleA", zk::ERROR_CALL_NOT_IMPLEMENTED, "r1\r\nr2"},  // before Vista
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.failing);
+    fs::remove(Host("znks.ini"));
+    std::ofstream(sync / "real.ini", std::ios::binary) << "r1";
+    if (c.link) fs::create_symlink(sync / "real.ini", Host("znks.ini"));
+    else fs::copy_file(sync / "real.ini", Host("znks.ini"));
+    if (*c.failing) p.FailCall(c.failing, c.error);
+    try {
+      AppendRecord(p, list, "r2");
+      EXPECT_NE(c.after, "");
+    } catch (const zk::EInOutError& e) {
+      EXPECT_EQ(c.after, "");
+      EXPECT_EQ(e.code(), c.error);
+    }
+    p.ClearFailures();
+    EXPECT_EQ(fs::is_symlink(Host("znks.ini")), c.link);
+    EXPECT_EQ(Get("znks.ini"), c.after.empty() ? "r1" : c.after);
+    EXPECT_EQ(FolderEntries(), std::vector<std::string>{"znks.ini"});
+    EXPECT_EQ(std::distance(fs::directory_iterator(sync), {}), 1);
+    EXPECT_TRUE(p.openHandles.empty());
+  }
+}
+
+// A read-only list, or one whose link leads to a read-only file, is not
+// written: "File access denied", and it keeps its bytes and its attribute.
+TEST_F(ListFileTest, AReadOnlyListIsRefusedAndKept) {
+  const fs::perms readOnly = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
+  for (const bool link : {false, true}) {
+    fs::remove(Host("znks.ini"));
+    Put(link ? "real.ini" : "znks.ini", "r1\r\n");
+    if (link) fs::create_symlink(Host("real.ini"), Host("znks.ini"));
+    fs::permissions(Host(link ? "real.ini" : "znks.ini"), readOnly);
+    p.ClearCalls();
+    for (int op = 0; op < 2; ++op) {
+      try {
+        op == 0 ? AppendRecord(p, list, "r2") : (void)DeleteRecord(p, list, 0, "r1");
+        ADD_FAILURE() << "written";
+      } catch (const zk::EInOutError& e) {
+        EXPECT_STREQ(e.what(), "File access denied");
+      }
+    }
+    EXPECT_EQ(Get("znks.ini"), "r1\r\n");
+    EXPECT_EQ(fs::status(Host("znks.ini")).permissions() & fs::perms::all, readOnly);
+    EXPECT_NE(p.GetFileAttributesA(list) & zk::FILE_ATTRIBUTE_READONLY, 0u);
+    EXPECT_TRUE(p.CallsTo("MoveFileExA").empty());
+    fs::permissions(Host(link ? "real.ini" : "znks.ini"), fs::perms::owner_write, fs::perm_options::add);
+  }
+}
+
+// Temporary files of writes that a killed program cut short go at the next
+// write of their list and at the next start; nothing else is touched.
+TEST_F(ListFileTest, LeftoversOfKilledWritesGoAndNothingElse) {
+  const std::vector<std::string> others = {"notes.txt", "znks.ini.1-2.tmp", "znks.ini.a-1-2.tmp",
+                                           "znks.ini.tmp", "znks.ini.1-2-3.tmp.bak", "xznks.ini.1-2-3.tmp"};
+  const struct {
+    bool start;
+    std::string folder;
+    std::vector<std::string> gone, kept;
+  } cases[] = {
+      {false, "C:\\data\\", {"znks.ini.4120-99123-0.tmp", "ZNKS.INI.1-2-13.TMP"}, {"znks2.ini.7-8-9.tmp"}},
+      {true, m.sys.appDataPath() + "\\Zentrik\\", {"znks.ini.4120-99123-0.tmp", "znks2.ini.7-8-9.tmp"}, {}},
+  };
+  for (const auto& c : cases) {
+    for (const auto* names : {&others, &c.gone, &c.kept})
+      for (const std::string& name : *names) WriteHostText(m.sys, c.folder + name, std::string(1000, 'x'));
+    if (c.start) {
+      RunningApp<> app(p);
+    } else {
+      Put("znks.ini", "");
+      AppendRecord(p, list, "r1");
+    }
+    for (const auto* names : {&others, &c.kept})
+      for (const std::string& name : *names) EXPECT_TRUE(fs::exists(m.sys.HostPath(c.folder + name))) << name;
+    for (const std::string& name : c.gone) EXPECT_FALSE(fs::exists(m.sys.HostPath(c.folder + name))) << name;
+  }
 }
 
 TEST_F(ListFileTest, ListPathsCreateAMissingFileEmpty) {

@@ -68,15 +68,16 @@ std::vector<std::string> Captions(const TfrmMain& f) {
 TEST(UserItems, EntriesStandInFileOrderBeforeTheirMarkersAndAreRegistered) {
   SimMachine m;
   sim::SimPlatform p(m.sys);
-  // Mail on F1, a|b on A, Web on 7; Sig on S. The last list ends with CR LF.
-  WriteLists(p, "TWFpbA==|F1|112|bm90ZXBhZA==|\r\nYXxi|A|65|Yw==|\r\nV2Vi|7|55|dw==|",
+  // Mail on F1, a|b on A, Tom & Jerry on 7 (shown as typed: "&" is no
+  // access key); Sig on S. The last list ends with CR LF.
+  WriteLists(p, "TWFpbA==|F1|112|bm90ZXBhZA==|\r\nYXxi|A|65|Yw==|\r\nVG9tICYgSmVycnk=|7|55|dw==|",
              "U2ln|S|83|QmVzdA==\r\n");
   RunningApp<> run(p);
   TfrmMain& f = *run.form;
   ASSERT_TRUE(f.Ready());
   EXPECT_EQ(Captions(f), (std::vector<std::string>{
                              "Add/Delete Hotkey I", "Mail\tWinKey+Alt+F1", "a|b\tWinKey+Alt+A",
-                             "Web\tWinKey+Alt+7", "-", "Add/Delete Hotkey II",
+                             "Tom && Jerry\tWinKey+Alt+7", "-", "Add/Delete Hotkey II",
                              "Paste: Sig\tWinKey+Ctrl+S", "-"}));
   EXPECT_EQ(f.FindTrayItem("mnuTray_AddDelHotkeyHide"), f.FindTrayItem("mnuTray_AddDelHotkey") + 4);
   ASSERT_EQ(UserEntries(f, THotkeySet::hsLaunch).size(), 3u);
@@ -96,47 +97,67 @@ TEST(UserItems, EntriesStandInFileOrderBeforeTheirMarkersAndAreRegistered) {
   EXPECT_EQ(m.sys.hotkeys.size(), 11u);
 }
 
-// Lines that are no records (a bad key code, a blank line, two fields)
-// are passed over: the records after them load with their hotkeys, one
-// warning names every such line once the icon is up, the files keep their
-// bytes, and a reload passes over them silently. Past ten lines the
-// warning counts the rest.
+// Lines that are no records (a bad key code, two fields, a key name that
+// is not its key code's or not of the set) are passed over: the records
+// after them load with their hotkeys, one warning names every such line by
+// its file's full path once the icon is up, the files keep their bytes, and
+// a reload passes over them silently. Blank lines are harmless and not
+// named. Past ten lines the warning counts the rest. The warning comes once
+// the program is ready: a launch hotkey pressed while it is open runs.
 TEST(UserItems, LinesThatAreNoRecordsAreSkippedWithOneWarningAtStartUp) {
+  const std::string list1 = "C:\\users\\tester\\AppData\\Roaming\\Zentrik\\znks.ini, line ";
+  const std::string skip = ". The line was skipped.";
   std::string junk;
-  for (int i = 0; i < 11; ++i) junk += "x|\r\n";
+  for (int i = 0; i < 10; ++i) junk += "x|\r\n";
+  const std::string tenth = "line 10: '' is not a valid integer value" + skip;
   const struct {
-    std::string list1, list2, warning;
+    std::string list1, list2, warning, tail;
     std::vector<int> launchKeys;
   } cases[] = {
-      {"TWFpbA==|F1|112|bm90ZXBhZA==|\r\nQmFk|F2|1x3|eA==|\r\n\r\nV2Vi|7|55|dw==|", "TWFpbA==|F1",
-       "znks.ini, line 2: '1x3' is not a valid integer value. The line was skipped.\r\n"
-       "znks.ini, line 3: '' is not a valid integer value. The line was skipped.\r\n"
-       "znks2.ini, line 1: '' is not a valid integer value. The line was skipped.",
-       {112, 55}},
-      {junk + "V2Vi|7|55|dw==|", "",
-       "znks.ini, line 1: '' is not a valid integer value. The line was skipped.\r\n", {55}},
+      {"TWFpbA==|F1|112|bm90ZXBhZA==|\r\nQmFk|F2|1x3|eA==|\r\n \t \r\nV2Vi|7|55|dw==|\r\n"
+       "QQ==|F1|113|eA==|\r\nQg==|F7|13|eA==|\r\nQw==|A|999|eA==|\r\nRA==|Enter|13|eA==|\r\nRQ==|a|65|eA==|",
+       "TWFpbA==|F1",
+       list1 + "2: '1x3' is not a valid integer value" + skip + "\r\n" +
+           list1 + "5: F1 does not match key code 113" + skip + "\r\n" +
+           list1 + "6: F7 does not match key code 13" + skip + "\r\n" +
+           list1 + "7: A does not match key code 999" + skip + "\r\n" +
+           list1 + "8: 'Enter' is not one of the key names F1-F12, 0-9, A-Z" + skip + "\r\n" +
+           list1 + "9: 'a' is not one of the key names F1-F12, 0-9, A-Z" + skip + "\r\n" +
+           "C:\\users\\tester\\AppData\\Roaming\\Zentrik\\znks2.ini, line 1: '' is not a valid integer value" + skip,
+       "", {112, 55}},
+      {junk + "x|\r\nV2Vi|7|55|dw==|", "", list1 + "1: '' is not a valid integer value" + skip + "\r\n",
+       tenth + "\r\nSkipped lines not shown here: 1.", {55}},
+      {junk + "V2Vi|7|55|dw==|", "", list1 + "1: ", tenth, {55}},
+      {"\r\n   \r\n\t\r\nV2Vi|7|55|dw==|\r\n\r\n", " ", "", "", {55}},  // blank lines alone: no warning
   };
   for (const auto& c : cases) {
     SimMachine m;
     sim::SimPlatform p(m.sys);
     WriteLists(p, c.list1, c.list2);
+    p.messageBoxAnswer = [&p](auto&&...) {
+      p.PressHotkey(kModLaunch, 55);
+      for (Msg msg; p.PeekMessageA(msg, PM_REMOVE);) p.DispatchMessageA(msg);  // the box's own loop
+      return IDOK;
+    };
     RunningApp<> run(p);
-    ASSERT_EQ(p.messageBoxes.size(), 1u);
-    EXPECT_EQ(p.messageBoxes[0].caption, "Warning");
-    EXPECT_EQ(p.messageBoxes[0].text.substr(0, c.warning.size()), c.warning);
-    if (c.list2.empty())
-      EXPECT_EQ(p.messageBoxes[0].text.substr(p.messageBoxes[0].text.rfind("line 10:")),
-                "line 10: '' is not a valid integer value. The line was skipped.\r\n"
-                "Skipped lines not shown here: 1.");
-    const std::vector<std::string> calls = p.CallNames();
-    const auto at = [&calls](const char* name) { return std::find(calls.begin(), calls.end(), name); };
-    EXPECT_LT(at("Shell_NotifyIconA"), at("MessageBoxA"));
+    run.Pump();
+    EXPECT_EQ(m.sys.shellExecutes.size(), c.warning.empty() ? 0u : 1u);
+    ASSERT_EQ(p.messageBoxes.size(), c.warning.empty() ? 0u : 1u);
+    if (!c.warning.empty()) {
+      const std::string& text = p.messageBoxes[0].text;
+      EXPECT_EQ(p.messageBoxes[0].caption, "Warning");
+      EXPECT_EQ(text.substr(0, c.warning.size()), c.warning);
+      if (!c.tail.empty()) EXPECT_EQ(text.substr(text.rfind("line 10:")), c.tail);
+      const std::vector<std::string> calls = p.CallNames();
+      const auto at = [&calls](const char* name) { return std::find(calls.begin(), calls.end(), name); };
+      EXPECT_LT(at("Shell_NotifyIconA"), at("MessageBoxA"));
+    }
     EXPECT_TRUE(run.form->Ready());
     for (int key : c.launchKeys) EXPECT_TRUE(m.sys.IsHotkeyHeld(kModLaunch, key)) << key;
     EXPECT_EQ(UserEntries(*run.form, THotkeySet::hsLaunch).size(), c.launchKeys.size());
     run.form->ReleaseUserHotkeys();
     run.form->LoadUserHotkeys();
-    EXPECT_EQ(p.messageBoxes.size(), 1u);
+    EXPECT_EQ(p.messageBoxes.size(), c.warning.empty() ? 0u : 1u);
     EXPECT_EQ(ReadHostText(m.sys, m.sys.appDataPath() + "\\Zentrik\\znks.ini"), c.list1);
   }
 }

@@ -9,8 +9,10 @@ using namespace zk;
 
 namespace {
 
-std::string Launch(int key, const std::string& file, const std::string& params) {
-  return ComposeLaunchRecord({"n", "K", key, file, params});
+std::string Launch(int key, const std::string& file, const std::string& params,
+                   std::string keyName = "") {
+  if (keyName.empty()) keyName = key > 111 ? "F" + std::to_string(key - 111) : std::string(1, char(key));
+  return ComposeLaunchRecord({"n", keyName, key, file, params});
 }
 
 // A running program whose hotkey messages are posted as the system does.
@@ -44,6 +46,7 @@ TEST(UserEntries, TheFirstRecordWithTheKeyCodeIsOpenedWithItsParameters) {
       {"", 112, "", ""},
       {a + "\r\nbad|K|1x2|eA==|", 112, args, ""},
       {"bad|K|1x2|eA==|\r\n\r\n" + a, 112, args, ""},  // lines that are no records are passed over
+      {Launch(112, "C:\\b.exe", "", "F2") + "\r\n" + a, 112, args, ""},  // so is a name for another key
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.content);

@@ -5,7 +5,10 @@
 //
 // Not modelled: share modes between handles (a file open in this process
 // cannot be renamed over or deleted, as on Windows; other processes are not
-// checked), attributes other than directory/normal, and time stamps.
+// checked), attributes other than directory, read-only and normal, and time
+// stamps. Host symbolic links stand for Windows ones: opening follows them,
+// MoveFileExA and DeleteFileA act on the link itself.
+#include <algorithm>
 #include <cctype>
 #include <cstdint>
 #include <cstdio>
@@ -179,8 +182,11 @@ DWord SimFilesApi::GetFileAttributesA(const std::string& path) {
   }
   std::error_code ec;
   const fs::file_status status = fs::status(host, ec);
-  if (fs::is_directory(status)) return FILE_ATTRIBUTE_DIRECTORY;
-  if (fs::exists(status)) return FILE_ATTRIBUTE_NORMAL;
+  const DWord link = fs::is_symlink(host, ec) ? FILE_ATTRIBUTE_REPARSE_POINT : 0;
+  if (fs::is_directory(status)) return FILE_ATTRIBUTE_DIRECTORY | link;
+  if (fs::exists(status))
+    return link | ((status.permissions() & fs::perms::owner_write) == fs::perms::none ? FILE_ATTRIBUTE_READONLY
+                                                                                      : FILE_ATTRIBUTE_NORMAL);
   lastError_ = MissingError(host);
   return INVALID_FILE_ATTRIBUTES;
 }
@@ -479,6 +485,109 @@ bool SimFilesApi::DeleteFileA(const std::string& path) {
     lastError_ = ec ? ErrorFromHost(ec) : ERROR_FILE_NOT_FOUND;
     return false;
   }
+  return true;
+}
+
+namespace {
+
+// Whether a name matches a pattern of "*" (any run) and "?" (one
+// character), without regard to the case of ASCII letters.
+bool MatchesPattern(const char* name, const char* pattern) {
+  for (; *pattern != '\0'; ++pattern, ++name) {
+    if (*pattern == '*') {
+      for (const char* rest = name;; ++rest) {
+        if (MatchesPattern(rest, pattern + 1)) return true;
+        if (*rest == '\0') return false;
+      }
+    }
+    if (*name == '\0') return false;
+    if (*pattern != '?' && std::tolower(static_cast<unsigned char>(*pattern)) !=
+                               std::tolower(static_cast<unsigned char>(*name)))
+      return false;
+  }
+  return *name == '\0';
+}
+
+}  // namespace
+
+Handle SimFilesApi::FindFirstFileA(const std::string& pattern, std::string& name) {
+  Record("FindFirstFileA", {Quote(pattern)});
+  if (Fails("FindFirstFileA")) return INVALID_HANDLE;
+  const std::size_t slash = pattern.find_last_of("\\/");
+  DWord error = 0;
+  const fs::path folder =
+      slash == std::string::npos ? fs::path() : Resolve(system_, pattern.substr(0, slash + 1), currentDirectory, error);
+  if (folder.empty() || !IsDirectory(folder)) {
+    lastError_ = folder.empty() ? error : ERROR_PATH_NOT_FOUND;
+    return INVALID_HANDLE;
+  }
+  std::vector<std::string> names;
+  std::error_code ec;
+  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    const std::string entry = it->path().filename().string();
+    if (MatchesPattern(entry.c_str(), pattern.c_str() + slash + 1)) names.push_back(entry);
+  }
+  if (names.empty()) {
+    lastError_ = ERROR_FILE_NOT_FOUND;
+    return INVALID_HANDLE;
+  }
+  std::sort(names.rbegin(), names.rend());  // handed out from the back, in name order
+  name = names.back();
+  names.pop_back();
+  const Handle h = system_.NewHandleValue();
+  finds_[h] = std::move(names);
+  openHandles[h] = "find";
+  return h;
+}
+
+bool SimFilesApi::FindNextFileA(Handle find, std::string& name) {
+  Record("FindNextFileA", {Hex(find)});
+  if (Fails("FindNextFileA")) return false;
+  const auto it = finds_.find(find);
+  if (it == finds_.end()) {
+    lastError_ = ERROR_INVALID_HANDLE;
+    return false;
+  }
+  if (it->second.empty()) {
+    lastError_ = ERROR_NO_MORE_FILES;
+    return false;
+  }
+  name = it->second.back();
+  it->second.pop_back();
+  return true;
+}
+
+bool SimFilesApi::FindClose(Handle find) {
+  Record("FindClose", {Hex(find)});
+  if (Fails("FindClose")) return false;
+  if (finds_.erase(find) == 0) {
+    lastError_ = ERROR_INVALID_HANDLE;
+    return false;
+  }
+  openHandles.erase(find);
+  return true;
+}
+
+bool SimFilesApi::GetFinalPathNameByHandleA(Handle file, std::string& path) {
+  Record("GetFinalPathNameByHandleA", {Hex(file)});
+  if (Fails("GetFinalPathNameByHandleA")) return false;
+  const auto it = files_.find(file);
+  if (it == files_.end()) {
+    lastError_ = ERROR_INVALID_HANDLE;
+    return false;
+  }
+  std::error_code realError, rootError;
+  const fs::path real = fs::canonical(it->second.hostPath, realError);
+  const fs::path root = fs::canonical(system_.fileRoot, rootError);
+  const fs::path inside = real.lexically_relative(root);
+  if (realError || rootError || inside.empty() || *inside.begin() == "..") {
+    lastError_ = ERROR_PATH_NOT_FOUND;  // a link that leads off the simulated drives
+    return false;
+  }
+  // root/C/a/b is "\\?\C:\a\b".
+  path = "\\\\?\\";
+  for (auto part = inside.begin(); part != inside.end(); ++part)
+    path += part == inside.begin() ? part->string() + ":" : "\\" + part->string();
   return true;
 }
 

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "platform/FilesApi.h"
 #include "platform/sim/SimCore.h"
@@ -27,6 +28,15 @@ class SimFilesApi : public virtual TFilesApi, public virtual SimCore {
   std::string GetSystemDirectoryA() override;  // "C:\\Windows\\system32"
   bool IsWow64Process(Handle process, bool& wow64) override;
 
+  // Searches are handles of kind "find". A file without the owner's write
+  // permission on the host is FILE_ATTRIBUTE_READONLY, and host symbolic
+  // links are Windows ones: FILE_ATTRIBUTE_REPARSE_POINT, and
+  // GetFinalPathNameByHandleA names the file a link leads to.
+  Handle FindFirstFileA(const std::string& pattern, std::string& name) override;
+  bool FindNextFileA(Handle find, std::string& name) override;
+  bool FindClose(Handle find) override;
+  bool GetFinalPathNameByHandleA(Handle file, std::string& path) override;
+
  protected:
   bool CloseFile(Handle handle);  // false when it is no file handle of this process
 
@@ -38,6 +48,7 @@ class SimFilesApi : public virtual TFilesApi, public virtual SimCore {
     std::uint64_t position = 0;
   };
   std::map<Handle, SimFile> files_;
+  std::map<Handle, std::vector<std::string>> finds_;  // names a search has still to give
 };
 
 }  // namespace zk::sim

@@ -38,9 +38,15 @@
   X(KEY_ALL_ACCESS) X(REG_OPTION_NON_VOLATILE) X(REG_NONE) X(REG_SZ) X(REG_EXPAND_SZ)          \
   X(REG_BINARY) X(REG_DWORD) X(SM_CXSMICON) X(SM_CYSMICON) X(IMAGE_ICON) X(LR_DEFAULTCOLOR)
 
+// Those of the folder search and of the file a path leads to.
+#define ZK_CHECKED_FILE_CONSTANTS(X)                                                    \
+  X(FILE_ATTRIBUTE_READONLY) X(FILE_ATTRIBUTE_REPARSE_POINT) X(FILE_SHARE_WRITE) X(FILE_SHARE_DELETE) X(ERROR_NO_MORE_FILES) \
+  X(ERROR_CALL_NOT_IMPLEMENTED)
+
 namespace portable {
 #define ZK_COPY_CONSTANT(name) inline constexpr auto k_##name = zk::name;
 ZK_CHECKED_CONSTANTS(ZK_COPY_CONSTANT)
+ZK_CHECKED_FILE_CONSTANTS(ZK_COPY_CONSTANT)
 #undef ZK_COPY_CONSTANT
 inline constexpr zk::HKey kCurrentUser = zk::HKEY_CURRENT_USER;
 inline constexpr zk::Handle kInvalidHandle = zk::INVALID_HANDLE;
@@ -62,8 +68,10 @@ inline constexpr zk::Handle kInvalidHandle = zk::INVALID_HANDLE;
   static_assert(static_cast<long long>(portable::k_##name) == static_cast<long long>(name), \
                 "portable constant " #name " differs from the SDK");
 ZK_CHECKED_CONSTANTS(ZK_CHECK_CONSTANT)
+ZK_CHECKED_FILE_CONSTANTS(ZK_CHECK_CONSTANT)
 #undef ZK_CHECK_CONSTANT
 #undef ZK_CHECKED_CONSTANTS
+#undef ZK_CHECKED_FILE_CONSTANTS
 
 // On the 32-bit target, the portable tray record is handed to the shell as
 // it is: it must be the NOTIFYICONDATAA of Windows 2000 byte for byte. The
@@ -459,6 +467,47 @@ DWord Win32Platform::GetTickCount() { return ::GetTickCount(); }
 DWord Win32Platform::GetCurrentProcessId() { return ::GetCurrentProcessId(); }
 
 void Win32Platform::Sleep(DWord milliseconds) { ::Sleep(milliseconds); }
+
+// --- kernel32: the files of a folder, and the file a path leads to -------------
+
+Handle Win32Platform::FindFirstFileA(const std::string& pattern, std::string& name) {
+  WIN32_FIND_DATAA data{};
+  const HANDLE find = ::FindFirstFileA(pattern.c_str(), &data);
+  if (find == INVALID_HANDLE_VALUE) return portable::kInvalidHandle;
+  name = data.cFileName;
+  return FromHandle(find);
+}
+
+bool Win32Platform::FindNextFileA(Handle find, std::string& name) {
+  WIN32_FIND_DATAA data{};
+  if (!::FindNextFileA(ToHandle(find), &data)) return false;
+  name = data.cFileName;
+  return true;
+}
+
+bool Win32Platform::FindClose(Handle find) { return ::FindClose(ToHandle(find)) != 0; }
+
+bool Win32Platform::GetFinalPathNameByHandleA(Handle file, std::string& path) {
+  using Fn = DWORD(WINAPI*)(HANDLE, LPSTR, DWORD, DWORD);
+  static const Fn getFinalPath = win32late::Lookup<Fn>("kernel32.dll", "GetFinalPathNameByHandleA");
+  if (getFinalPath == nullptr) {
+    ::SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
+    return false;
+  }
+  // The length it needs, then the path; flags 0: normalised, with a drive letter.
+  std::string buffer(MAX_PATH, '\0');
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    const DWORD n = getFinalPath(ToHandle(file), buffer.data(), static_cast<DWORD>(buffer.size()), 0);
+    if (n == 0) return false;
+    if (n < buffer.size()) {
+      path.assign(buffer.data(), n);
+      return true;
+    }
+    buffer.assign(n + 1, '\0');
+  }
+  ::SetLastError(ERROR_INSUFFICIENT_BUFFER);
+  return false;
+}
 
 // --- kernel32: profile strings ------------------------------------------------------
 

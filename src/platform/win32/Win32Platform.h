@@ -10,7 +10,7 @@
 
 namespace zk {
 
-class Win32Platform : public TPlatform {
+class Win32Platform final : public TPlatform {
  public:
   Win32Platform();
   ~Win32Platform() override;
@@ -54,6 +54,12 @@ class Win32Platform : public TPlatform {
   DWord GetTickCount() override;
   DWord GetCurrentProcessId() override;
   void Sleep(DWord milliseconds) override;
+
+  // --- kernel32: the files of a folder, and the file a path leads to
+  Handle FindFirstFileA(const std::string& pattern, std::string& name) override;
+  bool FindNextFileA(Handle find, std::string& name) override;
+  bool FindClose(Handle find) override;
+  bool GetFinalPathNameByHandleA(Handle file, std::string& path) override;
 
   // --- kernel32: profile strings
   DWord GetPrivateProfileStringA(const std::string& section, const std::string& key,
