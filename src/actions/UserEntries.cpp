@@ -12,7 +12,8 @@
 
 #include "actions/KeyRelease.h"
 #include "catalogue/Base64.h"
-#include "catalogue/ListFiles.h"
+#include "catalogue/ListLookup.h"
+#include "catalogue/Records.h"
 #include "base/Errors.h"
 #include "platform/Handles.h"
 

@@ -8,6 +8,8 @@
 #include "actions/UserEntries.h"
 #include "base/Errors.h"
 #include "catalogue/ListFiles.h"
+#include "catalogue/Product.h"
+#include "catalogue/WholeFile.h"
 #include "ui/Maker.h"
 #include "ui/Messages.h"
 #include "ui/Settings.h"
@@ -202,11 +204,11 @@ void TfrmMain::mnuTray_AutorunClick(TMenuItem& sender) {
 // --- list files and user hotkeys
 
 std::string TfrmMain::GetLaunchListPath() {
-  return ListFilePath(Platform(), Platform(), Application().Title, "%s\\znks.ini");
+  return ListFilePath(Platform(), Platform(), Application().Title, THotkeySet::hsLaunch);
 }
 
 std::string TfrmMain::GetTextListPath() {
-  return ListFilePath(Platform(), Platform(), Application().Title, "%s\\znks2.ini");
+  return ListFilePath(Platform(), Platform(), Application().Title, THotkeySet::hsText);
 }
 
 void TfrmMain::LoadUserHotkeys(std::vector<std::string>* skipped) {

@@ -5,6 +5,7 @@
 #include "base/Application.h"
 #include "app/MainForm.h"
 #include "catalogue/Hotkeys.h"
+#include "catalogue/MD5.h"
 #include "platform/Handles.h"
 
 namespace zk {

@@ -4,7 +4,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "catalogue/ListFiles.h"
+#include "catalogue/Text.h"
 #include "base/Errors.h"
 
 namespace zk {

@@ -4,13 +4,10 @@
 #include <string>
 #include <string_view>
 
+#include "catalogue/Product.h"
 #include "platform/WinTypes.h"
 
 namespace zk {
-
-// The constant product name. Mutex, atom and Run value names are made from
-// it, never from the application title read at run time.
-inline constexpr const char* kProductName = "Zentrik";
 
 enum class THotkeySet { hsBuiltin, hsLaunch, hsText };
 
@@ -46,10 +43,5 @@ std::string KeyNameFromCombination(THotkeySet set, const std::string& combinatio
 
 // The 48 combination texts the add dialogs offer, F1..F12, 0..9, A..Z.
 std::string CombinationText(THotkeySet set, const std::string& keyName);
-
-namespace TVostel {
-// Lower-case hexadecimal MD5 digest (RFC 1321) of the bytes of the text.
-std::string MD5Hex(const std::string& text);
-}  // namespace TVostel
 
 }  // namespace zk

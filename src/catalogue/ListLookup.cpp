@@ -2,7 +2,10 @@
 // over the file's bytes.
 #include <string_view>
 
-#include "catalogue/ListFiles.h"
+#include "catalogue/ListLookup.h"
+
+#include "catalogue/Records.h"
+#include "catalogue/WholeFile.h"
 
 namespace zk {
 

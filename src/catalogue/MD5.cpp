@@ -1,10 +1,11 @@
 // MD5 message digest (RFC 1321).
+#include "catalogue/MD5.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
-#include "catalogue/Hotkeys.h"
 
 namespace zk {
 

@@ -5,6 +5,7 @@
 #include "base/Errors.h"
 #include "catalogue/Base64.h"
 #include "catalogue/ListFiles.h"
+#include "catalogue/Records.h"
 
 namespace zk {
 

@@ -1,6 +1,7 @@
 #include "registration/Probe.h"
 
 #include "catalogue/Hotkeys.h"
+#include "catalogue/MD5.h"
 
 namespace zk {
 

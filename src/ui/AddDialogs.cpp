@@ -2,6 +2,8 @@
 
 #include "base/Controls.h"
 #include "catalogue/ListFiles.h"
+#include "catalogue/Records.h"
+#include "catalogue/Text.h"
 #include "base/Errors.h"
 #include "registration/Probe.h"
 #include "ui/Messages.h"

@@ -1,7 +1,7 @@
 #include "ui/DeleteList.h"
 
 #include "catalogue/Base64.h"
-#include "catalogue/ListFiles.h"
+#include "catalogue/Records.h"
 
 namespace zk {
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "base/DataFolder.h"
-#include "catalogue/ListFiles.h"
+#include "catalogue/Text.h"
 #include "base/Errors.h"
 #include "platform/Handles.h"
 

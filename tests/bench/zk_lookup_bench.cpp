@@ -17,6 +17,8 @@
 #include <vector>
 
 #include "catalogue/ListFiles.h"
+#include "catalogue/ListLookup.h"
+#include "catalogue/Records.h"
 #include "platform/win32/Win32Platform.h"
 
 // After the portable headers: <windows.h> defines macros with the names of
@@ -90,7 +92,7 @@ int main(int argc, char** argv) {
   const std::string keyText = std::to_string(key);
   zk::Win32Platform platform;
 
-  const auto path = [&] { return ListFilePath(platform, platform, "Zentrik", "%s\\znks.ini"); };
+  const auto path = [&] { return ListFilePath(platform, platform, "Zentrik", THotkeySet::hsLaunch); };
   const auto lookup = [&] { return FindListRecord(platform, file, key); };
   const auto withPath = [&] { return FindListRecord(platform, path(), key); };
   const auto plain = [&] { return PlainLookup(file, keyText); };

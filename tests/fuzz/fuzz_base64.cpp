@@ -5,7 +5,7 @@
 #include <string>
 
 #include "catalogue/Base64.h"
-#include "catalogue/ListFiles.h"
+#include "catalogue/Records.h"
 using namespace zk;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

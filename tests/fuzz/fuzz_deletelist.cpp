@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "catalogue/ListFiles.h"
+#include "catalogue/Text.h"
 #include "ui/DeleteList.h"
 using namespace zk;
 

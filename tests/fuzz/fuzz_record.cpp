@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "catalogue/ListFiles.h"
+#include "catalogue/Records.h"
 #include "base/Errors.h"
 using namespace zk;
 

@@ -12,6 +12,9 @@
 #include "base/Application.h"
 #include "app/MainForm.h"
 #include "catalogue/ListFiles.h"
+#include "catalogue/Records.h"
+#include "catalogue/Text.h"
+#include "catalogue/WholeFile.h"
 #include "base/DataFolder.h"
 #include "platform/sim/SimPlatform.h"
 using namespace zk;  // the program's own names
@@ -56,11 +59,16 @@ inline void WriteHostText(const sim::SimSystem& sys, const std::string& windowsP
   std::ofstream(sys.HostPath(windowsPath), std::ios::binary) << text;
 }
 
+// The path of a list's file in the data folder of the simulated user.
+inline std::string ListPath(const sim::SimSystem& sys, THotkeySet list) {
+  return sys.appDataPath() + "\\Zentrik\\" + ListFileName(list);
+}
+
 // Writes the two list files of a new user before the program starts.
 inline void WriteLists(sim::SimPlatform& p, const std::string& list1, const std::string& list2) {
-  const std::string folder = TVostel::GetDataFolder(p, p, "Zentrik");
-  TVostel::WriteWholeFile(p, folder + "\\znks.ini", list1);
-  TVostel::WriteWholeFile(p, folder + "\\znks2.ini", list2);
+  TVostel::GetDataFolder(p, p, "Zentrik");
+  TVostel::WriteWholeFile(p, ListPath(p.system(), THotkeySet::hsLaunch), list1);
+  TVostel::WriteWholeFile(p, ListPath(p.system(), THotkeySet::hsText), list2);
 }
 
 // A stored registry value by key path ("HKCU\\..." upper-cased) and

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "catalogue/Base64.h"
-#include "catalogue/ListFiles.h"
+#include "catalogue/Records.h"
 using namespace zk;
 
 namespace {

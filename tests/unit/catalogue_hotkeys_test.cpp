@@ -4,6 +4,7 @@
 #include <string>
 
 #include "catalogue/Hotkeys.h"
+#include "catalogue/MD5.h"
 #include "base/Errors.h"
 using namespace zk;
 

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "app/Startup.h"
-#include "catalogue/ListFiles.h"
+#include "catalogue/Records.h"
 #include "SimFixture.h"
 using namespace zk;
 using sim::SimPlatform;
@@ -91,7 +91,8 @@ TEST(Corpus, EveryBadInputHasItsExpectedOutcome) {
     SCOPED_TRACE(c.name);
     SimMachine m;
     const std::string folder = m.sys.appDataPath() + "\\Zentrik";
-    const std::string files[] = {folder + "\\znks.ini", folder + "\\znks2.ini", folder + "\\cfg.ini"};
+    const std::string files[] = {ListPath(m.sys, THotkeySet::hsLaunch),
+                                 ListPath(m.sys, THotkeySet::hsText), folder + "\\cfg.ini"};
     const std::string content = Expand(c.content);
     WriteHostText(m.sys, files[0], c.where == "znks" || c.where == "data-ro" ? content : "");
     WriteHostText(m.sys, files[1], c.where == "znks2" ? content : "");

@@ -1,17 +1,18 @@
 // The delete dialog and its flow from the tray menu.
 #include <gtest/gtest.h>
 
-#include "catalogue/ListFiles.h"
+#include "catalogue/Records.h"
+#include "catalogue/Text.h"
 #include "SimFixture.h"
 using namespace zk;
 
 namespace {
 
-const std::string kList = "C:\\users\\tester\\AppData\\Roaming\\Zentrik\\znks.ini";
+const std::string kList = ListPath(sim::SimSystem{}, THotkeySet::hsLaunch);
 const std::string kF5 = ComposeLaunchRecord({"Notepad", "F5", 116, "notepad", ""});
 const std::string kN = ComposeLaunchRecord({"Notepad", "N", 78, "notepad.exe", "x"});
 const std::string kC = ComposeLaunchRecord({"Calc", "C", 67, "calc", ""});
-const std::string kList2 = "C:\\users\\tester\\AppData\\Roaming\\Zentrik\\znks2.ini";
+const std::string kList2 = ListPath(sim::SimSystem{}, THotkeySet::hsText);
 const std::string kT = ComposeTextRecord({"T", "T", 84, "t"});
 const std::string kS = ComposeTextRecord({"S", "S", 83, "s"});
 
@@ -170,7 +171,7 @@ TEST(DeleteDialog, FlowKeepsItsOrderAndTheCallbackComesBackAfterErrors) {
     Program prog(kF5 + "\r\n" + kC);
     if (c.fault == std::string("unreadable list"))  // the reload meets a folder in its place
       prog.p.dialogUser = [&](HWnd) {
-        const auto list2 = prog.m.sys.HostPath(prog.m.sys.appDataPath() + "\\Zentrik\\znks2.ini");
+        const auto list2 = prog.m.sys.HostPath(kList2);
         std::filesystem::remove(list2);
         std::filesystem::create_directory(list2);
       };

@@ -19,7 +19,7 @@
 
 #include "app/Startup.h"
 #include "catalogue/Hotkeys.h"
-#include "catalogue/ListFiles.h"
+#include "catalogue/Records.h"
 #include "SimFixture.h"
 using namespace zk;
 using sim::Call;
@@ -118,20 +118,22 @@ const std::string kLinkTarget = "C:\\Sync\\znks2.ini";
 // audio endpoint.
 void Seed(SimMachine& m) {
   const std::string dir = m.sys.appDataPath() + "\\Zentrik\\";
+  const std::string list1 = ListPath(m.sys, THotkeySet::hsLaunch);
+  const std::string list2 = ListPath(m.sys, THotkeySet::hsText);
   WriteHostText(m.sys, dir + "cfg.ini", "[ZNK]\r\nshowhint=1\r\n");
-  WriteHostText(m.sys, dir + "znks.ini",
+  WriteHostText(m.sys, list1,
                 ComposeLaunchRecord({"A", "F1", 112, "a.exe", "-x"}) + "\r\n" +
                     ComposeLaunchRecord({"B", "F2", 113, "b.exe", ""}) + "\r\n" +
                     ComposeLaunchRecord({"C", "F3", 114, "c.exe", "c"}) + "\r\n" +
                     ComposeLaunchRecord({"D", "F5", 116, "d.exe", ""}) + "\r\n");
-  WriteHostText(m.sys, dir + "znks2.ini",
+  WriteHostText(m.sys, list2,
                 ComposeTextRecord({"S", "S", 'S', "line1\r\nline2"}) + "\r\n" +
                     ComposeTextRecord({"T", "T", 'T', "t"}) + "\r\n" +
                     ComposeTextRecord({"U", "U", 'U', "u"}) + "\r\n" +
                     ComposeTextRecord({"V", "V", 'V', "v"}) + "\r\n");
-  WriteHostText(m.sys, kLinkTarget, ReadHostText(m.sys, dir + "znks2.ini"));
-  std::filesystem::remove(m.sys.HostPath(dir + "znks2.ini"));
-  std::filesystem::create_symlink(m.sys.HostPath(kLinkTarget), m.sys.HostPath(dir + "znks2.ini"));
+  WriteHostText(m.sys, kLinkTarget, ReadHostText(m.sys, list2));
+  std::filesystem::remove(m.sys.HostPath(list2));
+  std::filesystem::create_symlink(m.sys.HostPath(kLinkTarget), m.sys.HostPath(list2));
   m.sys.registry["HKCU\\SOFTWARE\\MICROSOFT\\WINDOWS\\CURRENTVERSION\\RUN"].values["ZENTRIK"] = {
       "Zentrik", {REG_SZ, std::string("\"C:\\Zentrik\\zentrik.exe\"") + '\0'}};
   m.sys.atoms[kStringAtomBase] = sim::SimAtom{kOtherAtom, 1};
@@ -259,7 +261,7 @@ Result RunOnce(const Operation& op, const Fault* fault) {
   if (!p.messageBoxes.empty() && stage >= 3)
     r.problems.push_back("message box after Exit: " + p.messageBoxes.back().text);
   CheckHeld(p, m.sys, true, failing, r.problems);
-  if (!std::filesystem::is_symlink(m.sys.HostPath(m.sys.appDataPath() + "\\Zentrik\\znks2.ini")))
+  if (!std::filesystem::is_symlink(m.sys.HostPath(ListPath(m.sys, THotkeySet::hsText))))
     r.problems.push_back("znks2.ini is no longer a link");
   // Known fault being mended separately: after a user list failed to load,
   // the release at exit frees the never-filled slots (hotkey ID 0, atom

@@ -9,6 +9,8 @@
 
 #include "SimFixture.h"
 #include "catalogue/ListFiles.h"
+#include "catalogue/ListLookup.h"
+#include "catalogue/Records.h"
 #include "base/Errors.h"
 
 namespace {

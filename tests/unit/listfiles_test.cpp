@@ -9,6 +9,9 @@
 
 #include "SimFixture.h"
 #include "catalogue/ListFiles.h"
+#include "catalogue/Records.h"
+#include "catalogue/Text.h"
+#include "catalogue/WholeFile.h"
 #include "base/Errors.h"
 
 
@@ -356,7 +359,7 @@ TEST_F(ListFileTest, LeftoversOfKilledWritesGoAndNothingElse) {
 }
 
 TEST_F(ListFileTest, ListPathsCreateAMissingFileEmpty) {
-  const std::string path = ListFilePath(p, p, "Zentrik", "%s\\znks2.ini");
+  const std::string path = ListFilePath(p, p, "Zentrik", THotkeySet::hsText);
   EXPECT_EQ(path, m.sys.appDataPath() + "\\Zentrik\\znks2.ini");
   const fs::path host = m.sys.HostPath(path);
   ASSERT_TRUE(fs::exists(host));
@@ -364,12 +367,12 @@ TEST_F(ListFileTest, ListPathsCreateAMissingFileEmpty) {
 
   // An existing list is left as it is.
   std::ofstream(host, std::ios::binary) << "YWJj|A|65|YWJj";
-  EXPECT_EQ(ListFilePath(p, p, "Zentrik", "%s\\znks2.ini"), path);
+  EXPECT_EQ(ListFilePath(p, p, "Zentrik", THotkeySet::hsText), path);
   EXPECT_EQ(TVostel::ReadWholeFile(p, path), "YWJj|A|65|YWJj");
 
   // Deleted while the program runs: made again, empty, with no entries.
   fs::remove(host);
-  ListFilePath(p, p, "Zentrik", "%s\\znks2.ini");
+  ListFilePath(p, p, "Zentrik", THotkeySet::hsText);
   EXPECT_TRUE(LoadListLines(p, path).empty());
   EXPECT_TRUE(p.openHandles.empty());
 }

@@ -5,7 +5,7 @@
 #include <sstream>
 
 #include "catalogue/Hotkeys.h"
-#include "catalogue/ListFiles.h"
+#include "catalogue/WholeFile.h"
 #include "registration/Probe.h"
 #include "ui/Settings.h"
 #include "SimFixture.h"

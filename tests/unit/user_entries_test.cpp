@@ -3,7 +3,8 @@
 
 #include <map>
 
-#include "catalogue/ListFiles.h"
+#include "catalogue/Records.h"
+#include "catalogue/WholeFile.h"
 #include "SimFixture.h"
 using namespace zk;
 

@@ -1,0 +1,230 @@
+#include "catalogue/WholeFile.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <limits>
+#include <string>
+#include <string_view>
+
+#include "base/Errors.h"
+#include "platform/Handles.h"
+
+namespace zk {
+
+namespace {
+
+// Largest amount handed to one ReadFile or WriteFile call.
+constexpr DWord kMaxTransfer = 1u << 20;
+// Names tried for the temporary file before giving up.
+constexpr int kTempNameAttempts = 100;
+// Renames tried while another program (a virus scanner, an indexer) holds
+// the list file open for a moment.
+constexpr int kMoveAttempts = 6;
+constexpr DWord kMoveRetryDelay = 50;
+
+// The platform's error of the call that just failed; never 0, so that a
+// failure is never reported as success.
+DWord LastErrorCode(TFilesApi& p) {
+  const DWord code = p.GetLastError();
+  return code == ERROR_SUCCESS ? ERROR_GEN_FAILURE : code;
+}
+
+[[noreturn]] void RaiseLastError(TFilesApi& p) { throw zk::MakeInOutError(LastErrorCode(p)); }
+
+// A new file beside the list file that receives the new content. Unless it
+// was committed, it is closed and deleted on every way out.
+class TempFile {
+ public:
+  TempFile(TFilesApi& p, const std::string& fileName) : p_(p) {
+    const std::string stem = fileName + "." + std::to_string(p.GetCurrentProcessId()) + "-" +
+                             std::to_string(p.GetTickCount()) + "-";
+    for (int n = 0; n < kTempNameAttempts; ++n) {
+      const std::string name = stem + std::to_string(n) + ".tmp";
+      const Handle h = p.CreateFileA(name, GENERIC_WRITE, 0, CREATE_NEW, FILE_ATTRIBUTE_NORMAL);
+      if (h != INVALID_HANDLE) {
+        path_ = name;
+        file_ = UniqueFile(p, h);
+        return;
+      }
+      if (p.GetLastError() != ERROR_FILE_EXISTS) RaiseLastError(p);
+    }
+    throw zk::MakeInOutError(ERROR_FILE_EXISTS);
+  }
+  TempFile(const TempFile&) = delete;
+  TempFile& operator=(const TempFile&) = delete;
+  ~TempFile() {
+    if (committed_) return;
+    file_.reset();  // an open file cannot be deleted
+    p_.DeleteFileA(path_);
+  }
+
+  Handle handle() const { return file_.get(); }
+  const std::string& path() const { return path_; }
+  // Closes the file; false with the last error set when that fails.
+  bool Close() { return p_.CloseHandle(file_.release()); }
+  // The file is in place under its final name: nothing to delete.
+  void Commit() { committed_ = true; }
+
+ private:
+  TFilesApi& p_;
+  std::string path_;
+  UniqueFile file_;
+  bool committed_ = false;
+};
+
+bool IsTransientMoveError(DWord code) {
+  return code == ERROR_SHARING_VIOLATION || code == ERROR_ACCESS_DENIED;
+}
+
+// The path without the "\\?\" that the system puts in front of a full path
+// it gives out: "\\?\C:\a" is "C:\a", "\\?\UNC\server\share" "\\server\share".
+std::string WithoutLongPathPrefix(const std::string& path) {
+  if (path.rfind("\\\\?\\UNC\\", 0) == 0) return "\\" + path.substr(7);
+  if (path.rfind("\\\\?\\", 0) == 0) return path.substr(4);
+  return path;
+}
+
+// The file that a write of `fileName` replaces: the file itself, or, when
+// its name is a symbolic link (kept in a synced folder, say), the file the
+// link leads to, so that the link stays a link. A missing file has nothing
+// to keep, nor has a plain file whose final path the system cannot give;
+// a system without links (before Vista) has the name alone. A link that
+// cannot be followed is not replaced.
+std::string WriteTarget(TFilesApi& p, const std::string& fileName) {
+  UniqueFile file(p, p.CreateFileA(fileName, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL));
+  if (!file) {
+    const DWord code = LastErrorCode(p);
+    if (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND) return fileName;
+    throw zk::MakeInOutError(code);
+  }
+  std::string target;
+  if (p.GetFinalPathNameByHandleA(file.get(), target)) return WithoutLongPathPrefix(target);
+  const DWord code = LastErrorCode(p);
+  if (code == ERROR_CALL_NOT_IMPLEMENTED) return fileName;
+  const DWord attributes = p.GetFileAttributesA(fileName);
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) return fileName;
+  throw zk::MakeInOutError(code);
+}
+
+bool StartsWithNoCase(std::string_view text, std::string_view start) {
+  if (text.size() < start.size()) return false;
+  for (std::size_t i = 0; i < start.size(); ++i)
+    if (std::tolower(static_cast<unsigned char>(text[i])) != std::tolower(static_cast<unsigned char>(start[i])))
+      return false;
+  return true;
+}
+
+// Whether `name` is one of the temporary files that TempFile makes for the
+// list file `listName`: "<list name>.<digits>-<digits>-<digits>.tmp".
+bool IsTempFileName(std::string_view name, std::string_view listName) {
+  if (!StartsWithNoCase(name, listName) || name.size() < listName.size() + 10) return false;
+  name.remove_prefix(listName.size());
+  if (name.front() != '.' || !StartsWithNoCase(name.substr(name.size() - 4), ".tmp")) return false;
+  name = name.substr(1, name.size() - 5);
+  int numbers = 0;
+  for (std::size_t start = 0; start <= name.size(); ++numbers) {
+    std::size_t end = start;
+    while (end < name.size() && name[end] >= '0' && name[end] <= '9') ++end;
+    if (end == start || (end < name.size() && name[end] != '-')) return false;
+    start = end + 1;
+  }
+  return numbers == 3;
+}
+
+// Deletes the temporary files that earlier writes of the file `target` left
+// beside it when they were cut short (the program was killed), and nothing
+// else. A write under way in another program keeps its file open, so that
+// its file cannot be deleted. Failures are passed over.
+void RemoveTempFilesBeside(TFilesApi& p, const std::string& target) {
+  const std::size_t slash = target.find_last_of("\\/");
+  const std::string folder = target.substr(0, slash + 1);
+  const std::string listName = target.substr(slash + 1);
+  std::vector<std::string> leftovers;
+  {
+    std::string name;
+    const UniqueFind find(p, p.FindFirstFileA(target + ".*.tmp", name));
+    for (bool more = find.valid(); more; more = p.FindNextFileA(find.get(), name))
+      if (IsTempFileName(name, listName)) leftovers.push_back(name);
+  }
+  for (const std::string& name : leftovers) p.DeleteFileA(folder + name);
+}
+
+}  // namespace
+
+namespace TVostel {
+
+std::string ReadWholeFile(TFilesApi& p, const std::string& fileName) {
+  UniqueFile file(p, p.CreateFileA(fileName, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING,
+                                   FILE_ATTRIBUTE_NORMAL));
+  // A file that is gone (another program deleted it) is named, so that the
+  // user learns which one.
+  if (!file && p.GetLastError() == ERROR_FILE_NOT_FOUND)
+    throw zk::EInOutError(zk::Format("File not found: %s", fileName.c_str()), ERROR_FILE_NOT_FOUND);
+  if (!file) RaiseLastError(p);
+  std::uint64_t size = 0;
+  if (!p.GetFileSizeEx(file.get(), size)) RaiseLastError(p);
+  if (size > static_cast<std::uint64_t>(std::numeric_limits<std::ptrdiff_t>::max()) ||
+      size > std::string().max_size())
+    throw zk::MakeInOutError(ERROR_NOT_ENOUGH_MEMORY);
+
+  std::string content(static_cast<std::size_t>(size), '\0');
+  std::size_t done = 0;
+  while (done < content.size()) {
+    const std::size_t left = content.size() - done;
+    const DWord chunk = left < kMaxTransfer ? static_cast<DWord>(left) : kMaxTransfer;
+    DWord read = 0;
+    if (!p.ReadFile(file.get(), content.data() + done, chunk, read)) RaiseLastError(p);
+    if (read == 0) break;  // the file became shorter since its size was taken
+    done += read < chunk ? read : chunk;
+  }
+  content.resize(done);
+  return content;
+}
+
+// The new content goes to a temporary file beside the list file (the file
+// its link leads to), which then replaces the list file in one rename.
+// Whatever fails on the way, the list file keeps its old bytes and the
+// temporary file is removed. A read-only list is not written: the user has
+// locked it.
+void WriteWholeFile(TFilesApi& p, const std::string& fileName, const std::string& content) {
+  const std::string target = WriteTarget(p, fileName);
+  const DWord attributes = p.GetFileAttributesA(target);
+  if (attributes != INVALID_FILE_ATTRIBUTES &&
+      (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) == FILE_ATTRIBUTE_READONLY)
+    throw zk::MakeInOutError(ERROR_ACCESS_DENIED);
+  RemoveTempFilesBeside(p, target);
+  TempFile temp(p, target);
+  std::size_t done = 0;
+  while (done < content.size()) {
+    const std::size_t left = content.size() - done;
+    const DWord chunk = left < kMaxTransfer ? static_cast<DWord>(left) : kMaxTransfer;
+    DWord written = 0;
+    if (!p.WriteFile(temp.handle(), content.data() + done, chunk, written)) RaiseLastError(p);
+    if (written == 0) throw zk::MakeInOutError(ERROR_WRITE_FAULT);
+    done += written < chunk ? written : chunk;
+  }
+  if (!p.FlushFileBuffers(temp.handle())) RaiseLastError(p);
+  if (!temp.Close()) RaiseLastError(p);
+
+  for (int attempt = 1;; ++attempt) {
+    if (p.MoveFileExA(temp.path(), target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+      break;
+    const DWord code = LastErrorCode(p);
+    if (attempt >= kMoveAttempts || !IsTransientMoveError(code)) throw zk::MakeInOutError(code);
+    p.Sleep(kMoveRetryDelay);
+  }
+  temp.Commit();
+}
+
+}  // namespace TVostel
+
+void RemoveWriteLeftovers(TFilesApi& p, const std::string& fileName) {
+  try {
+    RemoveTempFilesBeside(p, WriteTarget(p, fileName));
+  } catch (const zk::EInOutError&) {
+    // Where the list cannot be looked at, the next write will tell.
+  }
+}
+
+}  // namespace zk
