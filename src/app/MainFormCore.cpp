@@ -1,6 +1,6 @@
 // The main window's life: creation, the message dispatch, hiding the
 // application, the warning about skipped lines, and the end.
-#include <stdexcept>
+#include <exception>
 #include <utility>
 
 #include "app/MainForm.h"
