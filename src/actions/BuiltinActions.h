@@ -2,12 +2,9 @@
 // (PowerControl.h, MasterVolume.h): open one of the system's programs.
 #pragma once
 
-#include "platform/Platform.h"
+#include "platform/ShellApi.h"
 
 namespace zk {
-
-// A built-in action: what it acts on, and the window that owns what it shows.
-using TBuiltinAction = void (*)(zk::TPlatform& p, zk::HWnd owner);
 
 // Hands the program's name to the shell's "open"; the result is not looked at.
 void OpenProgram(zk::TShellApi& p, zk::HWnd owner, const char* program);

@@ -11,7 +11,3 @@ inline SimMachine& FuzzMachine() {
   static SimMachine machine;
   return machine;
 }
-
-inline std::string ListPath(const sim::SimSystem& sys, bool text) {
-  return sys.appDataPath() + (text ? "\\Zentrik\\znks2.ini" : "\\Zentrik\\znks.ini");
-}

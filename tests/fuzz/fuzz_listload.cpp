@@ -20,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   {
     sim::SimPlatform p(m.sys);
     try {
-      RunningApp<> app(p);
+      RunningApp app(p);
       p.ClickTrayIcon(zk::WM_RBUTTONUP);
       app.Pump();
     } catch (const zk::Exception&) {

@@ -15,16 +15,15 @@ namespace {
 TEST(Links, MenuItemsAndAboutLinksOpenTheMakersAddresses) {
   SimMachine m;
   sim::SimPlatform p(m.sys);
-  RunningApp<> run(p);
-  TfrmMain& form = *run.form;
+  RunningApp run(p);
   const struct {
-    TMenuItem* item;
+    const char* item;
     const char* label;  // clicked in the About box
     const char* target;
-  } cases[] = {{&form.TrayItem("mnuTray_Email"), nullptr, "mailto:zentrik@example.com"},
-               {&form.TrayItem("mnuTray_Website"), nullptr, "http://www.example.com/"},
-               {&form.TrayItem("mnuTray_About"), "lblEmailAddr", "mailto:zentrik@example.com"},
-               {&form.TrayItem("mnuTray_About"), "lblWebsiteAddr", "http://www.example.com/"}};
+  } cases[] = {{"&Contact Us...", nullptr, "mailto:zentrik@example.com"},
+               {"&Visit Website...", nullptr, "http://www.example.com/"},
+               {"&About...", "lblEmailAddr", "mailto:zentrik@example.com"},
+               {"&About...", "lblWebsiteAddr", "http://www.example.com/"}};
   for (const auto& c : cases) {
     p.dialogUser = [&](HWnd d) {
       const std::pair<const char*, int> lines[] = {
@@ -41,7 +40,7 @@ TEST(Links, MenuItemsAndAboutLinksOpenTheMakersAddresses) {
       EXPECT_TRUE(c.target[0] == 'm' ? p.PressEnter(d) : p.PressEscape(d));
     };
     p.ClearCalls();
-    p.SendMessageA(form.Handle(), WM_COMMAND, c.item->Command(), 0);
+    run.Choose({c.item});
     EXPECT_EQ(
         p.Trace({"ShellExecuteA"}),
         std::vector<std::string>{zk::Format("ShellExecuteA(0x%x, \"open\", \"%s\", NULL, NULL, 5)",

@@ -19,10 +19,9 @@ class AddDialogs : public ::testing::Test {
  protected:
   SimMachine m;
   SimPlatform p{m.sys};
-  RunningApp<> run{p};
-  TfrmMain& form = *run.form;
-  const std::string list1 = form.GetLaunchListPath();
-  const std::string list2 = form.GetTextListPath();
+  std::optional<RunningApp> run{std::in_place, p};
+  const std::string list1 = ListPath(m.sys, false);
+  const std::string list2 = ListPath(m.sys, true);
   HWnd dialog = 0;
 
   // Chooses Add... of list I (text: list II); `user` acts in the dialog.
@@ -31,10 +30,7 @@ class AddDialogs : public ::testing::Test {
       dialog = d;
       user(d);
     };
-    // As the tray menu does: the item's command is posted to the main window.
-    const TMenuItem* item = &form.TrayItem(text ? "mnuTray_AddDelHotkey2_Add" : "mnuTray_AddDelHotkey_Add");
-    p.PostMessageA(form.Handle(), WM_COMMAND, item->Command(), 0);
-    run.Pump();
+    run->Choose({text ? "Add/Delete Hotkey II" : "Add/Delete Hotkey I", "Add..."});
   }
   // Fills the dialog: name, the file (text), the parameters, the key's index.
   void Fill(HWnd d, bool text, const std::string& name, const std::string& second,
@@ -44,10 +40,11 @@ class AddDialogs : public ::testing::Test {
     if (!text) EXPECT_TRUE(p.TypeText(d, "edtParam", param));
     EXPECT_TRUE(p.PickItem(d, "cboHotKey", key));
   }
+  // The program started anew on this content of a list.
   void Relist(const std::string& path, const std::string& content) {
+    run.reset();
     WriteHostText(m.sys, path, content);
-    form.ReleaseUserHotkeys();
-    form.LoadUserHotkeys();  // an empty line is no record and is passed over
+    run.emplace(p);
   }
   std::vector<std::string> Boxes() const {
     std::vector<std::string> out;
@@ -148,10 +145,10 @@ TEST_F(AddDialogs, AKeyOfTheSameListFailsAndStaysOpenWhileTheOtherListTakesIt) {
   EXPECT_EQ(Boxes(), (std::vector<std::string>{"Zentrik|ERROR: WinKey+Alt+A", "Zentrik|SUCCESS: WinKey+Ctrl+A"}));
   EXPECT_EQ(dialogVisibleAtBox, (std::vector<bool>{true, false}));
   // Both hotkeys are held by the main window and both entries are on the menu.
-  EXPECT_EQ(m.sys.hotkeys.at({kModLaunch, 65}).window, form.Handle());
-  EXPECT_EQ(m.sys.hotkeys.at({kModText, 65}).window, form.Handle());
-  ASSERT_EQ(UserEntries(form, THotkeySet::hsText).size(), 1u);
-  EXPECT_EQ(UserEntries(form, THotkeySet::hsText)[0].caption, "Paste: t\tWinKey+Ctrl+A");
+  EXPECT_EQ(m.sys.hotkeys.at({kModLaunch, 65}).window, run->form->Handle());
+  EXPECT_EQ(m.sys.hotkeys.at({kModText, 65}).window, run->form->Handle());
+  ASSERT_EQ(UserEntries(*run, THotkeySet::hsText).size(), 1u);
+  EXPECT_EQ(UserEntries(*run, THotkeySet::hsText)[0].caption, "Paste: t\tWinKey+Ctrl+A");
 }
 
 TEST_F(AddDialogs, CancelAndTheCloseBoxWriteNothingAndReloadNothing) {
@@ -215,11 +212,11 @@ TEST_F(AddDialogs, MsgBoxTakesItsCaptionFromTheFirstIconFlagThatHolds) {
   const struct { UInt flags; const char* caption; } cases[] = {
       {0x40, "Information"}, {0x50, "Information"}, {0x30, "Warning"},
       {0x20, "Confirm"},     {0x10, "Error"},       {0x04, "Zentrik"}};
-  for (const auto& c : cases) TVostel::MsgBox(run.app, "t", c.flags);
+  for (const auto& c : cases) TVostel::MsgBox(run->app, "t", c.flags);
   ASSERT_EQ(p.messageBoxes.size(), std::size(cases));
   for (std::size_t i = 0; i < std::size(cases); ++i) {
     EXPECT_EQ(p.messageBoxes[i].caption, cases[i].caption) << cases[i].flags;
-    EXPECT_EQ(p.messageBoxes[i].owner, run.app.Handle());
+    EXPECT_EQ(p.messageBoxes[i].owner, run->app.Handle());
   }
 }
 

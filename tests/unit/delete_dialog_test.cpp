@@ -21,16 +21,15 @@ const std::string kS = ComposeTextRecord({"S", "S", 83, "s"});
 struct Program {
   SimMachine m;
   sim::SimPlatform p{m.sys};
-  std::unique_ptr<RunningApp<>> run;
+  std::unique_ptr<RunningApp> run;
   explicit Program(const std::string& list) {
     WriteHostText(m.sys, kList, list);
     WriteHostText(m.sys, kList2, kT);
-    run = std::make_unique<RunningApp<>>(p);
+    run = std::make_unique<RunningApp>(p);
   }
   void Delete(std::function<void(HWnd)> user, bool list2 = false) {
     p.dialogUser = std::move(user);
-    const char* item = list2 ? "mnuTray_AddDelHotkey2_Del" : "mnuTray_AddDelHotkey_Del";
-    p.SendMessageA(run->form->Handle(), WM_COMMAND, run->form->TrayItem(item).Command(), 0);
+    run->Choose({list2 ? "Add/Delete Hotkey II" : "Add/Delete Hotkey I", "Delete..."});
   }
 };
 
@@ -73,7 +72,7 @@ TEST(DeleteDialog, ListsNamesInFileOrderAndDeletesThePickedPosition) {
               "Zentrik0");
     EXPECT_TRUE(hidden);
     // The menu and the registrations follow both files.
-    EXPECT_EQ(UserEntries(*prog.run->form, c.list2 ? THotkeySet::hsText : THotkeySet::hsLaunch).size(),
+    EXPECT_EQ(UserEntries(*prog.run, c.list2 ? THotkeySet::hsText : THotkeySet::hsLaunch).size(),
               SplitLines(c.left).size());
     EXPECT_EQ(prog.m.sys.IsHotkeyHeld(kModLaunch, 67), c.left.find(kC) != std::string::npos);
     EXPECT_TRUE(prog.m.sys.IsHotkeyHeld(kModText, 84));

@@ -37,25 +37,6 @@ struct Fault {
   bool persistent;  // every later call of that name fails too, until the operation is over
 };
 
-// Picks an item of the tray menu by its path of captions.
-UInt Pick(const std::vector<PopupMenuEntry>& menu, std::vector<std::string> path) {
-  const std::vector<PopupMenuEntry>* level = &menu;
-  for (std::size_t i = 0; i < path.size(); ++i) {
-    const PopupMenuEntry* found = nullptr;
-    for (const auto& e : *level)
-      if (e.caption.substr(0, e.caption.find('\t')) == path[i]) found = &e;
-    if (!found) return 0;
-    if (i + 1 == path.size()) return found->command;
-    level = &found->children;
-  }
-  return 0;
-}
-
-bool ChooseFromMenu(SimPlatform& p, std::vector<std::string> path) {
-  p.menuChooser = [path](const std::vector<PopupMenuEntry>& menu) { return Pick(menu, path); };
-  return p.ClickTrayIcon(WM_RBUTTONUP);
-}
-
 // The user's operations, each started once the program waits for input; a
 // null start is the start-up itself.
 struct Operation {

@@ -347,7 +347,7 @@ TEST_F(ListFileTest, LeftoversOfKilledWritesGoAndNothingElse) {
     for (const auto* names : {&others, &c.gone, &c.kept})
       for (const std::string& name : *names) WriteHostText(m.sys, c.folder + name, std::string(1000, 'x'));
     if (c.start) {
-      RunningApp<> app(p);
+      RunningApp app(p);
     } else {
       Put("znks.ini", "");
       AppendRecord(p, list, "r1");
@@ -377,16 +377,14 @@ TEST_F(ListFileTest, ListPathsCreateAMissingFileEmpty) {
   EXPECT_TRUE(p.openHandles.empty());
 }
 
+// A list deleted while the program runs is made again when next looked in.
 TEST_F(ListFileTest, MainFormListPaths) {
-  RunningApp<> app(p);
-  const std::string folder = m.sys.appDataPath() + "\\Zentrik";
-  const std::string launch = app.form->GetLaunchListPath();
-  const std::string text = app.form->GetTextListPath();
-  EXPECT_EQ(launch, folder + "\\znks.ini");
-  EXPECT_EQ(text, folder + "\\znks2.ini");
+  RunningApp app(p);
+  const std::string text = m.sys.appDataPath() + "\\Zentrik\\znks2.ini";
   fs::remove(m.sys.HostPath(text));
-  EXPECT_EQ(app.form->GetTextListPath(), text);
+  p.SendMessageA(app.form->Handle(), WM_HOTKEY, 0, static_cast<LParam>(('A' << 16) | kModText));
   EXPECT_TRUE(fs::exists(m.sys.HostPath(text)));
+  EXPECT_TRUE(p.messageBoxes.empty());
 }
 
 // The simulated file system itself.

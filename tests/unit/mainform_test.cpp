@@ -1,8 +1,6 @@
 // The main window: message dispatch, tray icon and menu, built-in hotkeys, exit.
 #include <gtest/gtest.h>
 
-#include <stdexcept>
-
 #include "catalogue/Hotkeys.h"
 #include "SimFixture.h"
 using namespace zk;
@@ -10,27 +8,12 @@ using sim::SimPlatform;
 
 namespace {
 
-// A main window that records what the hotkey dispatch reaches.
-class RecordingForm : public TfrmMain {
- public:
-  using TfrmMain::TfrmMain;
-  std::vector<std::string> reached;
-  bool throwOnBuiltin = false;
-  void DoBuiltinAction(int key) override {
-    reached.push_back("builtin " + std::to_string(key));
-    if (throwOnBuiltin) throw std::runtime_error("Boom");
-    TfrmMain::DoBuiltinAction(key);
-  }
-  void RunLaunchEntry(int key) override { reached.push_back("launch " + std::to_string(key)); }
-  void PasteTextEntry(int key) override { reached.push_back("text " + std::to_string(key)); }
-};
-
 class MainWindow : public ::testing::Test {
  protected:
   SimMachine m;
   SimPlatform p{m.sys};
-  RunningApp<RecordingForm> run{p};
-  RecordingForm& form = *run.form;
+  RunningApp run{p};
+  TfrmMain& form = *run.form;
 
   LResult Send(UInt msg, WParam w, LParam l) { return p.SendMessageA(form.Handle(), msg, w, l); }
   LResult Hotkey(int modifiers, int key) {
@@ -39,7 +22,7 @@ class MainWindow : public ::testing::Test {
 };
 
 TEST_F(MainWindow, IsReadyHiddenAndHoldsTheElevenBuiltinHotkeys) {
-  EXPECT_TRUE(form.Ready());
+  EXPECT_EQ(m.sys.tray.size(), 1u);
   EXPECT_FALSE(run.app.ShowMainForm);
   EXPECT_FALSE(form.Visible());
   EXPECT_EQ(form.Caption(), "Zentrik");
@@ -52,12 +35,7 @@ TEST_F(MainWindow, IsReadyHiddenAndHoldsTheElevenBuiltinHotkeys) {
   EXPECT_EQ(m.sys.hotkeys.size(), 11u);
 }
 
-TEST_F(MainWindow, BuiltinItemsCarryTheirShortcutsTagsAndAtoms) {
-  EXPECT_EQ(form.TrayItem("mnuTray_TurnOff").Caption, "Turn Off Computer\tWinKey+Shift+F4");
-  EXPECT_EQ(form.TrayItem("mnuTray_TurnOff").Tag, 115);
-  EXPECT_EQ(form.TrayItem("mnuTray_StandBy").Caption, "Stand By\tWinKey+Shift+Esc");
-  EXPECT_EQ(form.TrayItem("mnuTray_VolumeDown").Caption, "Volume-\tWinKey+Shift+PgDn");
-
+TEST_F(MainWindow, BuiltinHotkeysTakeTheirAtomsInMenuOrder) {
   // Atoms in menu order; each ID is its atom minus 0xC000 and is the one registered.
   std::vector<std::string> atomNames;
   for (const auto& c : p.CallsTo("GlobalAddAtomA")) atomNames.push_back(c.args[0]);
@@ -68,7 +46,7 @@ TEST_F(MainWindow, BuiltinItemsCarryTheirShortcutsTagsAndAtoms) {
   EXPECT_EQ(atomNames, expected);
   const Atom a115 = m.sys.FindAtom("Zentrik_Hotkey115");
   EXPECT_EQ(m.sys.hotkeys.at({kModBuiltin, 115}).id, a115 - 0xC000);
-  form.ReleaseBuiltinHotkeys();  // by the ID it keeps
+  run.app.SetMainForm(nullptr);  // released by the ID it keeps
   EXPECT_EQ(p.CallsTo("UnregisterHotKey")[1].args[1], std::to_string(a115 - 0xC000));
 }
 
@@ -76,9 +54,9 @@ TEST_F(MainWindow, ExistingAtomsAreReusedForTheSameIds) {
   // A second start in the same session while the atoms still exist.
   SimPlatform again(m.sys);
   const int before = m.sys.hotkeys.at({kModBuiltin, 27}).id;
-  form.ReleaseBuiltinHotkeys();
+  run.app.SetMainForm(nullptr);
   m.sys.atoms[static_cast<Atom>(before + 0xC000)] = sim::SimAtom{"Zentrik_Hotkey27", 1};
-  RunningApp<> second(again);
+  RunningApp second(again);
   EXPECT_EQ(m.sys.hotkeys.at({kModBuiltin, 27}).id, before);
 }
 
@@ -86,15 +64,15 @@ TEST_F(MainWindow, OneHeldCombinationDoesNotStopTheOthers) {
   SimMachine other;
   other.sys.HoldHotkeyByOtherProgram(kModBuiltin, 76);
   SimPlatform q(other.sys);
-  RunningApp<RecordingForm> r(q);
-  EXPECT_TRUE(r.form->Ready());
+  RunningApp r(q);
+  EXPECT_EQ(other.sys.tray.size(), 1u);
   EXPECT_TRUE(q.messageBoxes.empty());
   int mine = 0;
   for (const auto& [combo, hk] : other.sys.hotkeys) mine += hk.otherProgram ? 0 : 1;
   EXPECT_EQ(mine, 10);
   // The item still works.
-  r.form->TrayItem("mnuTray_SwitchUser").Click();
-  EXPECT_EQ(r.form->reached, std::vector<std::string>{"builtin 76"});
+  r.Choose({"Switch User/Lock Computer"});
+  EXPECT_EQ(Effects(q), std::vector<std::string>{"LockWorkStation()"});
 }
 
 TEST_F(MainWindow, DefaultProcessingComesFirstAndKeepsItsResult) {
@@ -140,27 +118,34 @@ TEST_F(MainWindow, NoCursorNoMenu) {
   EXPECT_TRUE(p.CallsTo("TrackPopupMenu").empty());
 }
 
+// A launch entry on WinKey+Alt+N and a text entry on WinKey+Ctrl+A.
+void WriteEntries(SimPlatform& p) {
+  WriteLists(p, ComposeLaunchRecord({"n", "N", 78, "n.exe", ""}), ComposeTextRecord({"t", "A", 65, "t"}));
+}
+
 TEST_F(MainWindow, HotkeysAreRoutedByModifierSet) {
-  Hotkey(12, 115);
+  WriteEntries(p);
+  Hotkey(12, 80);
   Hotkey(9, 78);
   Hotkey(10, 65);
-  EXPECT_EQ(form.reached, (std::vector<std::string>{"builtin 115", "launch 78", "text 65"}));
+  EXPECT_EQ(Effects(p), (std::vector<std::string>{"open \"wmplayer\"", "open \"n.exe\"", "paste"}));
 }
 
 TEST_F(MainWindow, HotkeysWithoutKeyOrWithOtherModifiersAreIgnored) {
+  WriteEntries(p);
   Hotkey(12, 0);
   Hotkey(9, 0);
   Hotkey(4, 78);   // Shift alone
   Hotkey(8, 78);   // WinKey alone
   Hotkey(13, 78);  // WinKey+Shift+Alt
-  EXPECT_TRUE(form.reached.empty());
+  EXPECT_TRUE(Effects(p).empty());
 }
 
 TEST_F(MainWindow, ProgramHotkeysAndItemsOpenTheirPrograms) {
   ASSERT_TRUE(p.PressHotkey(kModBuiltin, 78));
   run.Pump();
-  form.TrayItem("mnuTray_IE").Click();
-  form.TrayItem("mnuTray_WMP").Click();
+  run.Choose({"Internet Explorer"});
+  run.Choose({"Windows Media Player"});
   ASSERT_EQ(m.sys.shellExecutes.size(), 3u);
   EXPECT_EQ(m.sys.shellExecutes[0].file, "notepad");
   EXPECT_EQ(m.sys.shellExecutes[1].file, "iexplore");
@@ -188,22 +173,31 @@ TEST_F(MainWindow, AMinimisedApplicationIsHiddenAgain) {
   EXPECT_EQ(p.GetWindowLongA(app, GWL_EXSTYLE), static_cast<long>(WS_EX_TOOLWINDOW));
 }
 
+// Restored by the user meanwhile (from the tray menu a queued click opens
+// while the taskbar is brought forward): minimised again, not hidden.
 TEST_F(MainWindow, HideApplicationMinimisesWhenNotIconic) {
-  form.HideApplication();
-  EXPECT_TRUE(p.IsIconic(run.app.Handle()));
+  const HWnd app = run.app.Handle();
+  p.ShowWindow(app, SW_MINIMIZE);
+  form.Show();
+  p.ClickTrayIcon(WM_RBUTTONUP);
+  p.menuChooser = [&](const auto&) { return p.ShowWindow(app, SW_SHOWNORMAL), 0u; };
+  p.ClearCalls();
+  Send(WM_NULL, 0, 0);
+  EXPECT_EQ(p.CallsTo("ShowWindow").back().args[1], "6");  // SW_MINIMIZE
+  EXPECT_TRUE(p.IsIconic(app));
 }
 
 TEST_F(MainWindow, AnErrorInAHandlerIsShownAndTheLoopGoesOn) {
-  form.throwOnBuiltin = true;
-  ASSERT_TRUE(p.PressHotkey(kModBuiltin, 78));
-  ASSERT_TRUE(p.PressHotkey(kModBuiltin, 73));
+  WriteEntries(p);
+  p.FailCall("CreateFileA", ERROR_ACCESS_DENIED, -1);  // no list can be read
+  p.PostMessageA(form.Handle(), WM_HOTKEY, 0, static_cast<LParam>((78 << 16) | kModLaunch));
+  p.PostMessageA(form.Handle(), WM_HOTKEY, 0, static_cast<LParam>((65 << 16) | kModText));
   run.Pump();
   ASSERT_EQ(p.messageBoxes.size(), 2u);
-  EXPECT_EQ(p.messageBoxes[0].text, "Boom.");
+  EXPECT_EQ(p.messageBoxes[0].text, "File access denied.");
   EXPECT_EQ(p.messageBoxes[0].caption, "Zentrik");
   EXPECT_EQ(p.messageBoxes[0].type, MB_OK | MB_ICONERROR);
   EXPECT_EQ(p.messageBoxes[0].owner, run.app.Handle());
-  EXPECT_EQ(form.reached, (std::vector<std::string>{"builtin 78", "builtin 73"}));
 }
 
 TEST(ErrorBox, AppendsAFullStopOnlyAfterCharactersSortingAfterIt) {
@@ -260,7 +254,7 @@ TEST(TrayIcon, LoadedAtTheSmallIconSize) {
     if (*c.failing) p.FailCall(c.failing, ERROR_ACCESS_DENIED, -1);
     const bool own = *c.failing == '\0';
     {
-      RunningApp<> run{p};
+      RunningApp run{p};
       const auto loads = p.CallsTo("LoadImageA");
       EXPECT_EQ(loads.empty() ? "" : loads[0].ToString(), c.loaded);
       EXPECT_EQ(m.sys.tray.begin()->second.data.hIcon,
@@ -275,9 +269,9 @@ TEST(TrayIcon, LoadedAtTheSmallIconSize) {
 }
 
 TEST_F(MainWindow, TrayRecordWithoutBalloon) {
-  form.TrayItem("mnuTray_ShowHint").Click();  // balloon off
+  run.Choose({"Show Balloon Hint at Startup"});  // balloon off
   p.RestartTaskbar();
-  form.AddTrayIcon();  // as after a taskbar restart
+  run.Pump();
   const NotifyIconDataA2K& d = m.sys.tray.begin()->second.data;
   EXPECT_EQ(d.uFlags, 7u);
   // The balloon texts are filled in all the same.
@@ -285,30 +279,32 @@ TEST_F(MainWindow, TrayRecordWithoutBalloon) {
   EXPECT_STREQ(d.szInfoTitle, "Zentrik");
 }
 
+// While a dialog of the tray menu is open.
 TEST_F(MainWindow, TrayCallbackSwitchedOffAndOn) {
-  EXPECT_TRUE(form.SetTrayCallback(false));
   const NotifyIconDataA2K& d = m.sys.tray.begin()->second.data;
-  EXPECT_EQ(d.uFlags, 7u);
-  EXPECT_EQ(d.uCallbackMessage, 0u);
-  EXPECT_FALSE(p.ClickTrayIcon(WM_LBUTTONUP));  // clicks produce no message
-  // Hotkeys still arrive.
-  ASSERT_TRUE(p.PressHotkey(kModBuiltin, 78));
-  run.Pump();
-  EXPECT_EQ(form.reached, std::vector<std::string>{"builtin 78"});
-
-  EXPECT_TRUE(form.SetTrayCallback(true));
+  p.dialogUser = [&](HWnd) {
+    EXPECT_EQ(d.uFlags, 7u);
+    EXPECT_EQ(d.uCallbackMessage, 0u);
+    EXPECT_FALSE(p.ClickTrayIcon(WM_LBUTTONUP));  // clicks produce no message
+    // Hotkeys still arrive.
+    ASSERT_TRUE(p.PressHotkey(kModBuiltin, 78));
+    run.Pump();
+    EXPECT_EQ(m.sys.shellExecutes.size(), 1u);
+  };
+  run.Choose({"&About..."});
   EXPECT_EQ(d.uCallbackMessage, 1025u);
   EXPECT_EQ(p.CallsTo("Shell_NotifyIconA").back().args[0], "1");  // NIM_MODIFY
   EXPECT_TRUE(p.ClickTrayIcon(WM_LBUTTONUP));
   run.Pump();
-  EXPECT_EQ(p.CallsTo("TrackPopupMenu").size(), 1u);
+  EXPECT_EQ(p.CallsTo("TrackPopupMenu").size(), 2u);  // the About item's menu, then this one
   // No balloon after the dialog: the modify never carries NIF_INFO.
   EXPECT_EQ(m.sys.tray.begin()->second.balloons.size(), 1u);
 }
 
 TEST_F(MainWindow, TheMenuShowsItsItemsInOrderWithoutTheHiddenMarkers) {
   std::vector<std::string> shown;
-  for (const auto& e : form.TrayMenuEntries()) shown.push_back(e.separator ? "-" : e.caption);
+  const auto entries = run.Menu();
+  for (const auto& e : entries) shown.push_back(e.separator ? "-" : e.caption);
   const std::vector<std::string> expected = {
       "Stand By\tWinKey+Shift+Esc", "Turn Off Computer\tWinKey+Shift+F4", "Restart\tWinKey+Shift+F8",
       "Log Off\tWinKey+Shift+F12", "Switch User/Lock Computer\tWinKey+Shift+L", "-",
@@ -317,7 +313,6 @@ TEST_F(MainWindow, TheMenuShowsItsItemsInOrderWithoutTheHiddenMarkers) {
       "-", "Add/Delete Hotkey I", "-", "Add/Delete Hotkey II", "-", "Show Balloon Hint at Startup",
       "Run at Windows Startup", "-", "&Contact Us...", "&Visit Website...", "&About...", "-", "&Exit"};
   EXPECT_EQ(shown, expected);
-  const auto entries = form.TrayMenuEntries();
   ASSERT_EQ(entries[14].children.size(), 2u);
   EXPECT_EQ(entries[14].children[0].caption, "Add...");
   EXPECT_EQ(entries[14].children[1].caption, "Delete...");
@@ -347,56 +342,55 @@ TEST_F(MainWindow, ChoosingExitEndsTheLoopAndReleasesEverything) {
   EXPECT_EQ(p.CallsTo("GlobalDeleteAtom").size(), 11u);
 }
 
-TEST_F(MainWindow, AChoiceArrivingAfterItsMenuItemWasFreedDoesNothing) {
+TEST(MainWindowChoice, AChoiceArrivingAfterItsMenuItemWasFreedDoesNothing) {
+  SimMachine m;
+  SimPlatform p{m.sys};
   WriteLists(p, ComposeLaunchRecord({"A", "F1", 112, "a", ""}), "");
-  form.LoadUserHotkeys();
-  const UInt command = UserEntries(form, THotkeySet::hsLaunch).at(0).command;
-  form.ReleaseUserHotkeys();  // the item is freed
-  p.PostMessageA(form.Handle(), WM_COMMAND, command, 0);
+  RunningApp run{p};
+  const UInt command = UserEntries(run, THotkeySet::hsLaunch).at(0).command;
+  p.dialogUser = [&p](HWnd d) { p.PickItem(d, "cboHotkeyName", 0), p.Press(d, "btnOK"); };
+  run.Choose({"Add/Delete Hotkey I", "Delete..."});  // the item is freed
+  p.PostMessageA(run.form->Handle(), WM_COMMAND, command, 0);
   run.Pump();
-  EXPECT_TRUE(form.reached.empty());
+  EXPECT_TRUE(Effects(p).empty());
 }
 
 }  // namespace
 
 // Every dialog of the tray menu: Add... of both lists, Delete... and About.
-struct DialogFlow {
-  const char* name;
-  const char* item;
-};
-const DialogFlow kDialogFlows[] = {{"add I", "mnuTray_AddDelHotkey_Add"},
-                                   {"add II", "mnuTray_AddDelHotkey2_Add"},
-                                   {"delete I", "mnuTray_AddDelHotkey_Del"},
-                                   {"about", "mnuTray_About"}};
+const std::vector<std::string> kDialogFlows[] = {{"Add/Delete Hotkey I", "Add..."},
+                                                 {"Add/Delete Hotkey II", "Add..."},
+                                                 {"Add/Delete Hotkey I", "Delete..."},
+                                                 {"&About..."}};
 
 // A shell that refuses to switch the callback back on once is asked again,
 // so the icon does not stay deaf to the mouse.
 TEST_F(MainWindow, EveryDialogFlowAsksTwiceForTheCallbackBackOn) {
-  for (const DialogFlow& flow : kDialogFlows) {
+  for (const auto& flow : kDialogFlows) {
     p.dialogUser = [&](HWnd d) {
       p.PressCloseBox(d);
       p.FailCall("Shell_NotifyIconA", ERROR_GEN_FAILURE);  // the first NIM_MODIFY after it
     };
-    Send(WM_COMMAND, form.TrayItem(flow.item).Command(), 0);
-    EXPECT_EQ(m.sys.tray.begin()->second.data.uCallbackMessage, WM_TRAYICON) << flow.name;
+    run.Choose(flow);
+    EXPECT_EQ(m.sys.tray.begin()->second.data.uCallbackMessage, WM_TRAYICON) << flow.back();
   }
 }
 
 // The taskbar restarts while a dialog runs: the icon comes back deaf to the
 // mouse until the dialog ends, so no menu opens over the dialog.
 TEST_F(MainWindow, ATaskbarRestartDuringADialogAddsTheIconWithoutCallback) {
-  for (const DialogFlow& flow : kDialogFlows) {
+  for (const auto& flow : kDialogFlows) {
     p.dialogUser = [&](HWnd d) {
       p.RestartTaskbar();
       run.Pump();  // the dialog's loop dispatches the broadcast
-      ASSERT_EQ(m.sys.tray.size(), 1u) << flow.name;
-      EXPECT_EQ(m.sys.tray.begin()->second.data.uCallbackMessage, 0u) << flow.name;
-      EXPECT_FALSE(p.ClickTrayIcon(WM_RBUTTONUP)) << flow.name;
+      ASSERT_EQ(m.sys.tray.size(), 1u) << flow.back();
+      EXPECT_EQ(m.sys.tray.begin()->second.data.uCallbackMessage, 0u) << flow.back();
+      EXPECT_FALSE(p.ClickTrayIcon(WM_RBUTTONUP)) << flow.back();
       p.PressCloseBox(d);
     };
-    Send(WM_COMMAND, form.TrayItem(flow.item).Command(), 0);
-    EXPECT_EQ(m.sys.tray.begin()->second.data.uCallbackMessage, WM_TRAYICON) << flow.name;
-    EXPECT_TRUE(p.ClickTrayIcon(WM_RBUTTONUP)) << flow.name;
+    run.Choose(flow);
+    EXPECT_EQ(m.sys.tray.begin()->second.data.uCallbackMessage, WM_TRAYICON) << flow.back();
+    EXPECT_TRUE(p.ClickTrayIcon(WM_RBUTTONUP)) << flow.back();
     run.Pump();
   }
 }

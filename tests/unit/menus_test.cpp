@@ -23,6 +23,8 @@ TEST(Menus, InsertRemoveAndFindKeepOrderAndOwnership) {
   EXPECT_EQ(&menu.Items.Item(2), &c);
   EXPECT_EQ(b.Parent(), &menu.Items);
   EXPECT_EQ(menu.Items.IndexOf(c), 2);
+  EXPECT_EQ(menu.Items.IndexOfName("C"), 2);  // by name in any letter case
+  EXPECT_EQ(menu.Items.IndexOfName("nothing"), -1);
 
   TMenuItem& sub = b.Add(Item("b1", "B1"));
   EXPECT_EQ(menu.Items.Find("b1"), &sub);

@@ -72,7 +72,7 @@ TEST_F(PowerFixture, StandByTurnsTheDisplayOffOnlyWhereSleepIsLowPowerIdle) {
     machine.sys.power = c.caps;
     machine.sys.powerInformation = std::string(c.trouble) != "missing";
     SimPlatform q(machine.sys);
-    RunningApp<> run(q);
+    RunningApp run(q);
     if (std::string(c.trouble) == "fails") q.FailCall("CallNtPowerInformation", ERROR_ACCESS_DENIED);
     q.HoldKey(0x1B, 300);  // Esc, the hotkey's key
     const DWord start = q.Now();
@@ -294,38 +294,24 @@ TEST_F(VolumeFixture, AMissingOrFailingMixerGivesTheDefaultsAndLeavesNothingOpen
   }
 }
 
-// What a built-in code did, in the order it was done.
-std::vector<std::string> Effects(const SimPlatform& p) {
-  std::vector<std::string> out;
-  for (const sim::Call& c : p.calls) {
-    if (c.name == "SetSystemPowerState" || c.name == "ExitWindowsEx" || c.name == "LockWorkStation")
-      out.push_back(c.ToString());
-    if (c.name == "ShellExecuteA") out.push_back("open " + c.args[2]);
-    if (c.name == "mixerSetControlDetails")  // handle, size, control, channels, ..., values
-      out.push_back(c.args[2] == "2" ? "mute " + c.args[7] : "volume " + c.args[7] + "/" + c.args[8]);
-  }
-  return out;
-}
-
 TEST_F(PowerFixture, EachBuiltinCodeReachesItsRoutineFromTheHotkeyAndTheItem) {
-  RunningApp<> run(p);
-  TfrmMain& form = *run.form;
+  RunningApp run(p);
   const struct {
     int key;
     const char* item;
     const char* effect;
   } cases[] = {
-      {27, "mnuTray_StandBy", "SetSystemPowerState(-1, -1)"},
-      {115, "mnuTray_TurnOff", "ExitWindowsEx(0x18, 0x800000ff)"},
-      {119, "mnuTray_Restart", "ExitWindowsEx(0x12, 0x800000ff)"},
-      {123, "mnuTray_LogOff", "ExitWindowsEx(0x10, 0x0)"},
-      {76, "mnuTray_SwitchUser", "LockWorkStation()"},
-      {35, "mnuTray_Mute", "mute 1"},
-      {33, "mnuTray_VolumeUp", "volume 39321/39321"},
-      {34, "mnuTray_VolumeDown", "volume 13107/13107"},
-      {73, "mnuTray_IE", "open \"iexplore\""},
-      {80, "mnuTray_WMP", "open \"wmplayer\""},
-      {78, "mnuTray_Notepad", "open \"notepad\""},
+      {27, "Stand By", "SetSystemPowerState(-1, -1)"},
+      {115, "Turn Off Computer", "ExitWindowsEx(0x18, 0x800000ff)"},
+      {119, "Restart", "ExitWindowsEx(0x12, 0x800000ff)"},
+      {123, "Log Off", "ExitWindowsEx(0x10, 0x0)"},
+      {76, "Switch User/Lock Computer", "LockWorkStation()"},
+      {35, "Mute/Undo Mute", "mute 1"},
+      {33, "Volume+", "volume 39321/39321"},
+      {34, "Volume-", "volume 13107/13107"},
+      {73, "Internet Explorer", "open \"iexplore\""},
+      {80, "Windows Media Player", "open \"wmplayer\""},
+      {78, "Notepad", "open \"notepad\""},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.key);
@@ -337,15 +323,15 @@ TEST_F(PowerFixture, EachBuiltinCodeReachesItsRoutineFromTheHotkeyAndTheItem) {
         ASSERT_TRUE(p.PressHotkey(kModBuiltin, static_cast<UInt>(c.key)));
         run.Pump();
       } else {
-        form.TrayItem(c.item).Click();
+        run.Choose({c.item});
       }
       EXPECT_EQ(Effects(p), std::vector<std::string>{c.effect});
     }
   }
   EXPECT_TRUE(p.messageBoxes.empty());
   p.ClearCalls();
-  form.DoBuiltinAction(36);  // Home: none of the eleven
-  EXPECT_TRUE(p.calls.empty());
+  p.SendMessageA(run.form->Handle(), WM_HOTKEY, 0, static_cast<LParam>((36 << 16) | kModBuiltin));  // Home
+  EXPECT_TRUE(Effects(p).empty());
 }
 
 }  // namespace

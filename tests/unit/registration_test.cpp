@@ -16,7 +16,7 @@ namespace {
 TEST(Registration, MarkedItemsAreRegisteredInTheirSetsBankAndReleasedAgain) {
   SimMachine m;
   sim::SimPlatform p(m.sys);
-  RunningApp<> run(p);
+  RunningApp run(p);
   TPopupMenu menu;
   zk::THotkeyBank bank(p, run.form->Handle(), menu);
   auto add = [&](TMenuItem& parent, const std::string& caption, int tag) {
@@ -47,20 +47,21 @@ TEST(Registration, MarkedItemsAreRegisteredInTheirSetsBankAndReleasedAgain) {
   EXPECT_NE(m.sys.FindAtom("Zentrik_Hotkey27"), 0);
 }
 
+// At exit, with no user entries, only the built-in hotkeys are released.
 TEST(Registration, ReleasingWithNoUserEntriesTouchesNothing) {
   SimMachine m;
   sim::SimPlatform p(m.sys);
-  RunningApp<> run(p);
+  RunningApp run(p);
   p.ClearCalls();
-  run.form->ReleaseUserHotkeys();
-  EXPECT_TRUE(p.CallsTo("UnregisterHotKey").empty());
-  EXPECT_TRUE(p.CallsTo("GlobalDeleteAtom").empty());
+  run.app.SetMainForm(nullptr);
+  EXPECT_EQ(p.CallsTo("UnregisterHotKey").size(), 11u);
+  EXPECT_EQ(p.CallsTo("GlobalDeleteAtom").size(), 11u);
 }
 
 // The shown items from "Add/Delete Hotkey I" to the separator after list II.
-std::vector<std::string> Captions(const TfrmMain& f) {
+std::vector<std::string> Captions(RunningApp& run) {
   std::vector<std::string> out;
-  for (const auto& e : f.TrayMenuEntries()) out.push_back(e.caption);
+  for (const auto& e : run.Menu()) out.push_back(e.caption);
   const auto first = std::find(out.begin(), out.end(), "Add/Delete Hotkey I");
   return {first, std::find(first, out.end(), "Show Balloon Hint at Startup")};
 }
@@ -72,28 +73,25 @@ TEST(UserItems, EntriesStandInFileOrderBeforeTheirMarkersAndAreRegistered) {
   // access key); Sig on S. The last list ends with CR LF.
   WriteLists(p, "TWFpbA==|F1|112|bm90ZXBhZA==|\r\nYXxi|A|65|Yw==|\r\nVG9tICYgSmVycnk=|7|55|dw==|",
              "U2ln|S|83|QmVzdA==\r\n");
-  RunningApp<> run(p);
-  TfrmMain& f = *run.form;
-  ASSERT_TRUE(f.Ready());
-  EXPECT_EQ(Captions(f), (std::vector<std::string>{
+  RunningApp run(p);
+  EXPECT_EQ(Captions(run), (std::vector<std::string>{
                              "Add/Delete Hotkey I", "Mail\tWinKey+Alt+F1", "a|b\tWinKey+Alt+A",
                              "Tom && Jerry\tWinKey+Alt+7", "-", "Add/Delete Hotkey II",
                              "Paste: Sig\tWinKey+Ctrl+S", "-"}));
-  EXPECT_EQ(f.FindTrayItem("mnuTray_AddDelHotkeyHide"), f.FindTrayItem("mnuTray_AddDelHotkey") + 4);
-  ASSERT_EQ(UserEntries(f, THotkeySet::hsLaunch).size(), 3u);
-  ASSERT_EQ(UserEntries(f, THotkeySet::hsText).size(), 1u);
+  ASSERT_EQ(UserEntries(run, THotkeySet::hsLaunch).size(), 3u);
+  ASSERT_EQ(UserEntries(run, THotkeySet::hsText).size(), 1u);
   EXPECT_TRUE(m.sys.IsHotkeyHeld(kModLaunch, 112));
   EXPECT_TRUE(m.sys.IsHotkeyHeld(kModLaunch, 65));
   EXPECT_TRUE(m.sys.IsHotkeyHeld(kModLaunch, 55));
   EXPECT_TRUE(m.sys.IsHotkeyHeld(kModText, 83));
-  EXPECT_EQ(f.FindTrayItem("MNUTRAY_ADDDELHOTKEYHIDE"), f.FindTrayItem("mnuTray_AddDelHotkeyHide"));
-  EXPECT_EQ(f.FindTrayItem("nothing"), -1);
 
-  // Release frees every entry item and leaves the menu as the form made it.
-  f.ReleaseUserHotkeys();
-  EXPECT_EQ(Captions(f), (std::vector<std::string>{"Add/Delete Hotkey I", "-",
-                                                   "Add/Delete Hotkey II", "-"}));
-  EXPECT_TRUE(UserEntries(f, THotkeySet::hsLaunch).empty());
+  // A reload of emptied lists frees every entry item and leaves the menu as
+  // the form made it.
+  WriteLists(p, "", "");
+  run.Reload();
+  EXPECT_EQ(Captions(run), (std::vector<std::string>{"Add/Delete Hotkey I", "-",
+                                                     "Add/Delete Hotkey II", "-"}));
+  EXPECT_TRUE(UserEntries(run, THotkeySet::hsLaunch).empty());
   EXPECT_EQ(m.sys.hotkeys.size(), 11u);
 }
 
@@ -139,7 +137,7 @@ TEST(UserItems, LinesThatAreNoRecordsAreSkippedWithOneWarningAtStartUp) {
       for (Msg msg; p.PeekMessageA(msg, PM_REMOVE);) p.DispatchMessageA(msg);  // the box's own loop
       return IDOK;
     };
-    RunningApp<> run(p);
+    RunningApp run(p);
     run.Pump();
     EXPECT_EQ(m.sys.shellExecutes.size(), c.warning.empty() ? 0u : 1u);
     ASSERT_EQ(p.messageBoxes.size(), c.warning.empty() ? 0u : 1u);
@@ -152,36 +150,29 @@ TEST(UserItems, LinesThatAreNoRecordsAreSkippedWithOneWarningAtStartUp) {
       const auto at = [&calls](const char* name) { return std::find(calls.begin(), calls.end(), name); };
       EXPECT_LT(at("Shell_NotifyIconA"), at("MessageBoxA"));
     }
-    EXPECT_TRUE(run.form->Ready());
     for (int key : c.launchKeys) EXPECT_TRUE(m.sys.IsHotkeyHeld(kModLaunch, key)) << key;
-    EXPECT_EQ(UserEntries(*run.form, THotkeySet::hsLaunch).size(), c.launchKeys.size());
-    run.form->ReleaseUserHotkeys();
-    run.form->LoadUserHotkeys();
-    EXPECT_EQ(p.messageBoxes.size(), c.warning.empty() ? 0u : 1u);
+    EXPECT_EQ(UserEntries(run, THotkeySet::hsLaunch).size(), c.launchKeys.size());
+    run.Reload();
+    EXPECT_EQ(p.messageBoxes.size(), c.warning.empty() ? 2u : 3u);  // and the reload's two
     EXPECT_EQ(ReadHostText(m.sys, m.sys.appDataPath() + "\\Zentrik\\znks.ini"), c.list1);
   }
 }
 
 TEST(UserItems, ClickingAnEntryReachesItsOperationWithTheKeyCode) {
-  struct Form : TfrmMain {
-    using TfrmMain::TfrmMain;
-    std::vector<std::string> reached;
-    void RunLaunchEntry(int key) override { reached.push_back("launch " + std::to_string(key)); }
-    void PasteTextEntry(int key) override { reached.push_back("text " + std::to_string(key)); }
-  };
   SimMachine m;
   sim::SimPlatform p(m.sys);
   WriteLists(p, "TWFpbA==|F1|112|bm90ZXBhZA==|", "U2ln|S|83|QmVzdA==");
-  RunningApp<Form> run(p);
-  for (const THotkeySet set : {THotkeySet::hsLaunch, THotkeySet::hsText})
-    p.SendMessageA(run.form->Handle(), WM_COMMAND, UserEntries(*run.form, set).at(0).command, 0);
-  EXPECT_EQ(run.form->reached, (std::vector<std::string>{"launch 112", "text 83"}));
+  RunningApp run(p);
+  run.Choose({"Mail"});
+  run.Choose({"Paste: Sig"});
+  EXPECT_EQ(Effects(p), (std::vector<std::string>{"open \"notepad\"", "paste"}));
+  EXPECT_EQ(m.sys.clipboard.formats.at(CF_TEXT), std::string("Best") + '\0');
 }
 
 TEST(UserItems, FirstStartCreatesBothListFilesEmpty) {
   SimMachine m;
   sim::SimPlatform p(m.sys);
-  RunningApp<> run(p);
+  RunningApp run(p);
   const std::string folder = m.sys.appDataPath() + "\\Zentrik\\";
   EXPECT_EQ(TVostel::ReadWholeFile(p, folder + "znks.ini"), "");
   EXPECT_EQ(TVostel::ReadWholeFile(p, folder + "znks2.ini"), "");
@@ -191,7 +182,7 @@ TEST(Probe, TakenOnlyForTheSameListAndLeavesNothingBehind) {
   SimMachine m;
   sim::SimPlatform p(m.sys);
   WriteLists(p, "TWFpbA==|F1|112|bm90ZXBhZA==|", "");
-  RunningApp<> run(p);
+  RunningApp run(p);
   m.sys.HoldHotkeyByOtherProgram(kModText, 'Q');
   const auto hotkeys = m.sys.hotkeys.size();
   const auto atoms = m.sys.atoms.size();

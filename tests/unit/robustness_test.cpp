@@ -29,8 +29,8 @@ TEST(Release, AStartStoppedAtAnUnreadableListLeavesOtherProgramsAtomsAlone) {
   std::filesystem::remove(list2);
   std::filesystem::create_directory(list2);
   {
-    RunningApp<> run(p);
-    ASSERT_FALSE(run.form->Ready());
+    RunningApp run(p);
+    ASSERT_TRUE(m.sys.tray.empty());  // the start stopped before the icon
     p.ClearCalls();
   }
   for (const auto& call : p.CallsTo("GlobalDeleteAtom")) EXPECT_NE(call.args[0], "0xc000");
@@ -114,9 +114,9 @@ TEST(EntryCaptions, NamesShowWithoutTabsAndCutToAReadableLength) {
     const std::string record = encoded + "|F1|112|eA==|";
     WriteLists(p, record, "");
     {
-      RunningApp<> run(p);
-      ASSERT_EQ(UserEntries(*run.form, THotkeySet::hsLaunch).size(), 1u);
-      EXPECT_EQ(UserEntries(*run.form, THotkeySet::hsLaunch)[0].caption, c.caption + "\tWinKey+Alt+F1");
+      RunningApp run(p);
+      ASSERT_EQ(UserEntries(run, THotkeySet::hsLaunch).size(), 1u);
+      EXPECT_EQ(UserEntries(run, THotkeySet::hsLaunch)[0].caption, c.caption + "\tWinKey+Alt+F1");
       EXPECT_EQ(m.sys.hotkeys.size(), 12u);  // the built-in ones and F1, no WinKey+Ctrl one
     }
     EXPECT_TRUE(m.sys.atoms.empty());
@@ -131,8 +131,9 @@ TEST(EntryCaptions, AMenuThatCannotBeShownIsOfferedWithoutTheUserEntries) {
   SimMachine m;
   SimPlatform p(m.sys);
   WriteLists(p, "TWFpbA==|F1|112|eA==|", "U2ln|S|83|eA==");
-  RunningApp<> run(p);
-  const std::size_t full = run.form->TrayMenuEntries().size();
+  RunningApp run(p);
+  const std::size_t full = run.Menu().size();
+  p.menusShown.clear();
   p.FailCall("TrackPopupMenu", ERROR_NOT_ENOUGH_MEMORY, 3);
   for (int click = 0; click < 2; ++click) {
     p.ClearCalls();
@@ -170,7 +171,7 @@ TEST(ErrorTexts, AKeyCodeFieldIsQuotedShortAndVisible) {
   SimMachine m;
   SimPlatform p(m.sys);
   WriteLists(p, "TWFpbA==|F1|" + std::string(100000, 'x') + "|eA==|", "");
-  RunningApp<> run(p);
+  RunningApp run(p);
   run.Pump();
   ASSERT_EQ(p.messageBoxes.size(), 1u);
   EXPECT_EQ(p.messageBoxes[0].text, m.sys.appDataPath() + "\\Zentrik\\znks.ini, line 1: '" + std::string(40, 'x') +
@@ -180,31 +181,26 @@ TEST(ErrorTexts, AKeyCodeFieldIsQuotedShortAndVisible) {
 // Reloads free and make the entry items again; their command IDs come back
 // (WM_COMMAND carries only 16 bits), so a long run never uses up the IDs.
 TEST(Reloads, ALongRunOfReloadsReusesTheCommandIds) {
-  struct Form : TfrmMain {
-    using TfrmMain::TfrmMain;
-    std::vector<int> launched;
-    void RunLaunchEntry(int key) override { launched.push_back(key); }
-  };
   SimMachine m;
   SimPlatform p(m.sys);
   std::string list;
   for (char key = 'A'; key < 'A' + 20; ++key)
-    list += "TWFpbA==|" + std::string(1, key) + "|" + std::to_string(key) + "|eA==|\r\n";
+    list += ComposeLaunchRecord({"Mail", std::string(1, key), key, std::string(1, key), ""}) + "\r\n";
   WriteLists(p, list, "");
-  RunningApp<Form> run(p);
+  RunningApp run(p);
   p.recording = false;
-  const auto lastCommand = [&run] { return UserEntries(*run.form, THotkeySet::hsLaunch).back().command; };
+  const auto lastCommand = [&run] { return UserEntries(run, THotkeySet::hsLaunch).back().command; };
   const UInt first = lastCommand();
-  for (int reload = 0; reload < 500; ++reload) {
-    run.form->ReleaseUserHotkeys();
-    run.form->LoadUserHotkeys();
+  for (int reload = 0; reload < 200; reload += 2) {
+    run.Reload();
     ASSERT_LE(lastCommand(), first);
   }
   EXPECT_EQ(m.sys.hotkeys.size(), 31u);
   EXPECT_EQ(m.sys.atoms.size(), 31u);
+  p.recording = true;
   p.PostMessageA(run.form->Handle(), WM_COMMAND, lastCommand(), 0);
   run.Pump();
-  EXPECT_EQ(run.form->launched, (std::vector<int>{'A' + 19}));
+  EXPECT_EQ(Effects(p), std::vector<std::string>{"open \"T\""});
 }
 
 // Key codes just outside the 0 to 127 of a set's bank of slots, or inside
@@ -215,11 +211,11 @@ TEST(Boundaries, KeyCodesOutsideTheSlotBanksRegisterNothing) {
   SimPlatform p(m.sys);
   WriteLists(p, "QQ==|X|128|eA==|\r\nQg==|Y|-1|eA==|\r\nQw==|Z|127|eA==|", "RA==|W|128|eA==");
   {
-    RunningApp<> run(p);
+    RunningApp run(p);
     run.Pump();
-    ASSERT_TRUE(run.form->Ready());
-    EXPECT_TRUE(UserEntries(*run.form, THotkeySet::hsLaunch).empty());
-    EXPECT_TRUE(UserEntries(*run.form, THotkeySet::hsText).empty());
+    ASSERT_EQ(m.sys.tray.size(), 1u);
+    EXPECT_TRUE(UserEntries(run, THotkeySet::hsLaunch).empty());
+    EXPECT_TRUE(UserEntries(run, THotkeySet::hsText).empty());
     EXPECT_EQ(m.sys.hotkeys.size(), 11u);  // the built-in ones
     EXPECT_EQ(m.sys.atoms.size(), 11u);
     ASSERT_EQ(p.messageBoxes.size(), 1u);

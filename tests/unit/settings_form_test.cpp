@@ -18,10 +18,12 @@ const std::string kConfig = kDataFolder + "\\cfg.ini";
 const std::string kRunPath = "HKCU\\SOFTWARE\\MICROSOFT\\WINDOWS\\CURRENTVERSION\\RUN";
 const std::string kQuoted = "\"C:\\Program Files\\Zentrik\\zentrik.exe\"";
 
-// Clicks a tray item as a choice from the shown menu does: the command
-// arrives as WM_COMMAND, and what the click raises reaches the error box.
-void Choose(SimPlatform& p, TfrmMain& form, TMenuItem& item) {
-  p.SendMessageA(form.Handle(), WM_COMMAND, item.Command(), 0);
+const std::string kShowHint = "Show Balloon Hint at Startup";
+const std::string kAutorun = "Run at Windows Startup";
+
+// Whether the tray menu shows the item checked.
+bool Checked(RunningApp& run, const std::string& caption) {
+  return SimPlatform::FindEntry(run.Menu(), caption)->checked;
 }
 
 class SettingsForm : public ::testing::Test {
@@ -29,21 +31,18 @@ class SettingsForm : public ::testing::Test {
   SimMachine m;
   SimPlatform p{m.sys};
   // Whether the icon comes back with its balloon after a taskbar restart.
-  bool BalloonAfterRestart(RunningApp<>& run) {
+  bool BalloonAfterRestart(RunningApp& run) {
     return p.RestartTaskbar(), run.Pump(), m.sys.tray.begin()->second.balloons.size() == 1;
   }
 };
 
 TEST_F(SettingsForm, FirstStartMakesFolderAndSettingsFile) {
-  RunningApp<> run(p);
-  TfrmMain& form = *run.form;
-  EXPECT_TRUE(form.Ready());
+  RunningApp run(p);
   EXPECT_TRUE(std::filesystem::is_directory(m.sys.HostPath(kDataFolder)));
   EXPECT_EQ(ReadHostText(m.sys, kConfig), "[ZNK]\r\nshowhint=1\r\n");
-  EXPECT_EQ(form.GetConfigPath(), kConfig);
   EXPECT_EQ(m.sys.tray.begin()->second.balloons.size(), 1u);
-  EXPECT_TRUE(form.TrayItem("mnuTray_ShowHint").Checked);
-  EXPECT_FALSE(form.TrayItem("mnuTray_Autorun").Checked);
+  EXPECT_TRUE(Checked(run, kShowHint));
+  EXPECT_FALSE(Checked(run, kAutorun));
   EXPECT_EQ(FindRegValue(m.sys, kRunPath, "ZENTRIK"), nullptr);
   EXPECT_TRUE(p.messageBoxes.empty());
   EXPECT_EQ(OpenHandlesOfKind(p, "key"), 0u);
@@ -68,8 +67,8 @@ TEST(SettingsAtStart, OnlyZeroTurnsTheBalloonOff) {
     SimMachine m;
     WriteHostText(m.sys, kConfig, c.file);
     SimPlatform p(m.sys);
-    RunningApp<> run(p);
-    EXPECT_EQ(run.form->TrayItem("mnuTray_ShowHint").Checked, c.on) << c.file;
+    RunningApp run(p);
+    EXPECT_EQ(Checked(run, kShowHint), c.on) << c.file;
     ASSERT_EQ(m.sys.tray.size(), 1u);
     EXPECT_EQ(m.sys.tray.begin()->second.data.uFlags, c.on ? 23u : 7u) << c.file;
     EXPECT_EQ(m.sys.tray.begin()->second.balloons.size(), c.on ? 1u : 0u) << c.file;
@@ -78,32 +77,30 @@ TEST(SettingsAtStart, OnlyZeroTurnsTheBalloonOff) {
 }
 
 TEST_F(SettingsForm, ShowHintClicksFlipTheMarkAndTheFile) {
-  RunningApp<> run(p);
-  TfrmMain& form = *run.form;
-  Choose(p, form, form.TrayItem("mnuTray_ShowHint"));
-  EXPECT_FALSE(form.TrayItem("mnuTray_ShowHint").Checked);
+  RunningApp run(p);
+  run.Choose({kShowHint});
+  EXPECT_FALSE(Checked(run, kShowHint));
   EXPECT_FALSE(BalloonAfterRestart(run));
   EXPECT_EQ(ReadHostText(m.sys, kConfig), "[ZNK]\r\nshowhint=0\r\n");
 
-  Choose(p, form, form.TrayItem("mnuTray_ShowHint"));
-  EXPECT_TRUE(form.TrayItem("mnuTray_ShowHint").Checked);
+  run.Choose({kShowHint});
+  EXPECT_TRUE(Checked(run, kShowHint));
   EXPECT_TRUE(BalloonAfterRestart(run));
   EXPECT_EQ(ReadHostText(m.sys, kConfig), "[ZNK]\r\nshowhint=1\r\n");
   EXPECT_TRUE(p.messageBoxes.empty());
 
   // The next start of the program sees the state last written.
-  Choose(p, form, form.TrayItem("mnuTray_ShowHint"));
+  run.Choose({kShowHint});
   SimPlatform next(m.sys);
-  RunningApp<> again(next);
+  RunningApp again(next);
   EXPECT_EQ(next.CallsTo("Shell_NotifyIconA").at(0).args[4], "7");  // no NIF_INFO
 }
 
 TEST_F(SettingsForm, DeletedSettingsFileIsMadeAgainOnClick) {
-  RunningApp<> run(p);
-  TfrmMain& form = *run.form;
+  RunningApp run(p);
   std::filesystem::remove(m.sys.HostPath(kConfig));
   p.ClearCalls();
-  Choose(p, form, form.TrayItem("mnuTray_ShowHint"));
+  run.Choose({kShowHint});
   std::vector<std::string> written;
   for (const auto& c : p.CallsTo("WritePrivateProfileStringA"))
     if (c.args.at(0) != "NULL") written.push_back(c.args.at(2));
@@ -112,11 +109,10 @@ TEST_F(SettingsForm, DeletedSettingsFileIsMadeAgainOnClick) {
 }
 
 TEST_F(SettingsForm, FailedSettingsWriteKeepsTheNewMark) {
-  RunningApp<> run(p);
-  TfrmMain& form = *run.form;
+  RunningApp run(p);
   p.FailCall("WritePrivateProfileStringA", ERROR_ACCESS_DENIED);
-  Choose(p, form, form.TrayItem("mnuTray_ShowHint"));
-  EXPECT_FALSE(form.TrayItem("mnuTray_ShowHint").Checked);
+  run.Choose({kShowHint});
+  EXPECT_FALSE(Checked(run, kShowHint));
   EXPECT_FALSE(BalloonAfterRestart(run));
   EXPECT_EQ(ReadHostText(m.sys, kConfig), "[ZNK]\r\nshowhint=1\r\n");
   ASSERT_EQ(p.messageBoxes.size(), 1u);
@@ -126,27 +122,25 @@ TEST_F(SettingsForm, FailedSettingsWriteKeepsTheNewMark) {
 }
 
 TEST_F(SettingsForm, AutorunClicksWriteAndDeleteTheRunValue) {
-  RunningApp<> run(p);
-  TfrmMain& form = *run.form;
-  Choose(p, form, form.TrayItem("mnuTray_Autorun"));
-  EXPECT_TRUE(form.TrayItem("mnuTray_Autorun").Checked);
+  RunningApp run(p);
+  run.Choose({kAutorun});
+  EXPECT_TRUE(Checked(run, kAutorun));
   ASSERT_NE(FindRegValue(m.sys, kRunPath, "ZENTRIK"), nullptr);
   EXPECT_EQ(FindRegValue(m.sys, kRunPath, "ZENTRIK")->type, REG_SZ);
   EXPECT_EQ(FindRegValue(m.sys, kRunPath, "ZENTRIK")->data, kQuoted + std::string(1, '\0'));
 
-  Choose(p, form, form.TrayItem("mnuTray_Autorun"));
-  EXPECT_FALSE(form.TrayItem("mnuTray_Autorun").Checked);
+  run.Choose({kAutorun});
+  EXPECT_FALSE(Checked(run, kAutorun));
   EXPECT_EQ(FindRegValue(m.sys, kRunPath, "ZENTRIK"), nullptr);
   EXPECT_TRUE(p.messageBoxes.empty());
   EXPECT_EQ(OpenHandlesOfKind(p, "key"), 0u);
 }
 
 TEST_F(SettingsForm, FailedRunWriteKeepsTheNewMark) {
-  RunningApp<> run(p);
-  TfrmMain& form = *run.form;
+  RunningApp run(p);
   p.FailCall("RegSetValueExA", ERROR_ACCESS_DENIED);
-  Choose(p, form, form.TrayItem("mnuTray_Autorun"));
-  EXPECT_TRUE(form.TrayItem("mnuTray_Autorun").Checked);
+  run.Choose({kAutorun});
+  EXPECT_TRUE(Checked(run, kAutorun));
   EXPECT_EQ(FindRegValue(m.sys, kRunPath, "ZENTRIK"), nullptr);
   ASSERT_EQ(p.messageBoxes.size(), 1u);
   EXPECT_EQ(p.messageBoxes[0].text, "Failed to set data for 'Zentrik'");  // "'" sorts before "."
@@ -156,16 +150,16 @@ TEST_F(SettingsForm, FailedRunWriteKeepsTheNewMark) {
 TEST_F(SettingsForm, UnusableSettingsStopTheStartWithTheirError) {
   p.FailCall("CreateDirectoryA", ERROR_ACCESS_DENIED);
   {
-    RunningApp<> run(p);
-    EXPECT_FALSE(run.form->Ready());
+    RunningApp run(p);
+    EXPECT_TRUE(m.sys.tray.empty());
     ASSERT_EQ(p.messageBoxes.size(), 1u);
     EXPECT_EQ(p.messageBoxes[0].text, "File access denied.");
   }
 
   SimPlatform second(m.sys);
   m.sys.registry[kRunPath].values["ZENTRIK"] = {"Zentrik", SimRegValue{REG_DWORD, std::string(4, '\1')}};
-  RunningApp<> run(second);
-  EXPECT_FALSE(run.form->Ready());
+  RunningApp run(second);
+  EXPECT_TRUE(m.sys.tray.empty());
   ASSERT_EQ(second.messageBoxes.size(), 1u);
   EXPECT_EQ(second.messageBoxes[0].text, "Invalid data type for 'Zentrik'");
   EXPECT_EQ(OpenHandlesOfKind(second, "key"), 0u);

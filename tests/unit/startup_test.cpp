@@ -114,7 +114,7 @@ TEST(Startup, ProgramFolderKeepsTheBackslashOfADriveRoot) {
 TEST(Startup, SecondCopyEndsSilently) {
   SimMachine m;
   SimPlatform first(m.sys);
-  RunningApp<> running(first);  // a first copy that owns the mutex
+  RunningApp running(first);  // a first copy that owns the mutex
   first.CreateMutexA(true, kDigest);
   const auto hotkeysBefore = m.sys.hotkeys.size();
   ASSERT_EQ(hotkeysBefore, 11u);

@@ -20,7 +20,7 @@ std::string Launch(int key, const std::string& file, const std::string& params,
 struct Entries {
   SimMachine m;
   sim::SimPlatform p{m.sys};
-  RunningApp<> run{p};
+  RunningApp run{p};
   void Fire(UInt modifiers, int key) {
     p.PostMessageA(run.form->Handle(), WM_HOTKEY, 0, static_cast<LParam>((key << 16) | modifiers));
     run.Pump();

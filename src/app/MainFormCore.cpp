@@ -1,20 +1,28 @@
-#include "app/MainForm.h"
-
-#include <algorithm>
-
-#include <stdexcept>
+// The main window's life: creation, the message dispatch, hiding the
+// application, the warning about skipped lines, and the end.
+#include <exception>
 #include <utility>
 
-#include "actions/UserEntries.h"
+#include "app/MainForm.h"
 #include "base/Errors.h"
 #include "catalogue/ListFiles.h"
-#include "catalogue/Product.h"
 #include "catalogue/WholeFile.h"
-#include "ui/Maker.h"
 #include "ui/Messages.h"
 #include "ui/Settings.h"
 
 namespace zk {
+
+namespace {
+
+// Posted to the main window at the end of start-up: show the warning about
+// the list file lines that were passed over.
+constexpr UInt WM_SHOWSKIPPED = WM_USER + 2;
+
+// A box of a few lines stays readable; a file of junk would otherwise fill
+// the screen with it.
+constexpr std::size_t kMaxSkippedShown = 10;
+
+}  // namespace
 
 TfrmMain::TfrmMain(TApplication& app) : TForm(app, "TfrmMain"), FTrayIcon(app.Platform()) {
   BuildTrayMenu();
@@ -72,12 +80,6 @@ void TfrmMain::FormCreate() {
   }
 }
 
-namespace {
-// A box of a few lines stays readable; a file of junk would otherwise fill
-// the screen with it.
-constexpr std::size_t kMaxSkippedShown = 10;
-}  // namespace
-
 // One warning for every line that was passed over at start-up, once the
 // icon is up, so that the user learns which lines of which file to mend.
 void TfrmMain::ShowSkippedLines(const std::vector<std::string>& skipped) {
@@ -125,24 +127,6 @@ void TfrmMain::WndProc(TMessage& message) {
   }
 }
 
-bool TfrmMain::DispatchMenuCommand(UInt command) { return mnuTray.DispatchCommand(command); }
-
-void TfrmMain::PopupTrayMenu() {
-  TPlatform& p = Platform();
-  p.SetForegroundWindow(Application().Handle());
-  Application().ProcessMessages();
-  Point cursor;
-  if (!p.GetCursorPos(cursor)) return;
-  const UInt flags = TPM_LEFTALIGN | TPM_RIGHTBUTTON;
-  std::vector<PopupMenuEntry> entries = mnuTray.ToPopupEntries();
-  if (p.TrackPopupMenu(entries, flags, cursor.x, cursor.y, Handle())) return;
-  // Windows could not show the menu. The user entries are what a hand-edited
-  // file can make unshowable, so the menu is offered once more without them:
-  // the program's own items, Exit among them, stay within reach.
-  std::erase_if(entries, [this](const PopupMenuEntry& e) { return FHotkeys->IsUserItem(e.command); });
-  p.TrackPopupMenu(entries, flags, cursor.x, cursor.y, Handle());
-}
-
 void TfrmMain::HideApplication() {
   TPlatform& p = Platform();
   const HWnd app = Application().Handle();
@@ -171,75 +155,5 @@ void TfrmMain::FormDestroy() {
   ReleaseBuiltinHotkeys();
   ReleaseUserHotkeys();
 }
-
-TMenuItem& TfrmMain::TrayItem(const std::string& name) {
-  TMenuItem* item = mnuTray.Items.Find(name);
-  if (item == nullptr) throw std::out_of_range("no tray item " + name);
-  return *item;
-}
-
-int TfrmMain::FindTrayItem(const std::string& name) const { return mnuTray.Items.IndexOfName(name); }
-
-// --- tray icon
-
-void TfrmMain::AddTrayIcon() { FTrayIcon.Add(Handle(), Icon(), FShowHint); }
-
-bool TfrmMain::SetTrayCallback(bool enabled) { return FTrayIcon.SetCallback(enabled); }
-
-// --- settings
-
-std::string TfrmMain::GetConfigPath() { return zk::ConfigFilePath(Platform(), Platform(), Platform(), Application().Title); }
-
-void TfrmMain::mnuTray_ShowHintClick(TMenuItem& sender) {
-  sender.Checked = !sender.Checked;
-  FShowHint = sender.Checked;
-  TVostel::WriteIniString(Platform(), GetConfigPath(), "ZNK", "showhint", FShowHint ? "1" : "0");
-}
-
-void TfrmMain::mnuTray_AutorunClick(TMenuItem& sender) {
-  sender.Checked = !sender.Checked;
-  TVostel::SetAutorun(Platform(), kProductName, QuotedProgramPath(), sender.Checked);
-}
-
-// --- list files and user hotkeys
-
-std::string TfrmMain::GetLaunchListPath() {
-  return ListFilePath(Platform(), Platform(), Application().Title, THotkeySet::hsLaunch);
-}
-
-std::string TfrmMain::GetTextListPath() {
-  return ListFilePath(Platform(), Platform(), Application().Title, THotkeySet::hsText);
-}
-
-void TfrmMain::LoadUserHotkeys(std::vector<std::string>* skipped) {
-  FHotkeys->PutListOnMenu(Platform(), THotkeySet::hsLaunch, GetLaunchListPath(),
-                          [this](TMenuItem& s) { mnuTray_LaunchEntryClick(s); }, skipped);
-  FHotkeys->PutListOnMenu(Platform(), THotkeySet::hsText, GetTextListPath(),
-                          [this](TMenuItem& s) { mnuTray_TextEntryClick(s); }, skipped);
-  FHotkeys->RegisterMarked(THotkeySet::hsLaunch);
-  FHotkeys->RegisterMarked(THotkeySet::hsText);
-}
-
-void TfrmMain::ReleaseUserHotkeys() { FHotkeys->ReleaseUser(); }
-
-void TfrmMain::ReleaseBuiltinHotkeys() { FHotkeys->ReleaseMarked(THotkeySet::hsBuiltin); }
-
-void TfrmMain::mnuTray_LaunchEntryClick(TMenuItem& sender) { RunLaunchEntry(sender.Tag); }
-
-void TfrmMain::mnuTray_TextEntryClick(TMenuItem& sender) { PasteTextEntry(sender.Tag); }
-
-void TfrmMain::RunLaunchEntry(int key) {
-  zk::RunLaunchEntry(Platform(), Platform(), Application().Handle(), GetLaunchListPath(), key);
-}
-
-void TfrmMain::PasteTextEntry(int key) {
-  zk::PasteTextEntry(Platform(), Platform(), Platform(), Application().Handle(), GetTextListPath(), key);
-}
-
-// --- the maker's links
-
-void TfrmMain::mnuTray_EmailClick(TMenuItem&) { TVostel::OpenMailLink(Application()); }
-
-void TfrmMain::mnuTray_WebsiteClick(TMenuItem&) { TVostel::OpenWebsiteLink(Application()); }
 
 }  // namespace zk

@@ -1,0 +1,64 @@
+// The main window's hotkeys and the tray items that stand for them: the
+// eleven built-in ones (BuiltinDispatch.h), and the user entries of the two
+// list files.
+#include "actions/UserEntries.h"
+#include "app/BuiltinDispatch.h"
+#include "app/MainForm.h"
+#include "catalogue/ListFiles.h"
+
+namespace zk {
+
+// --- built-in hotkeys
+
+void TfrmMain::PrepareBuiltinItem(TMenuItem& item, const std::string& keyName, int key) {
+  item.Caption = item.Caption + HotkeySetInfo(THotkeySet::hsBuiltin).marker + keyName;
+  item.Tag = key;
+  item.OnClick = [this](TMenuItem& sender) { mnuTray_BuiltinClick(sender); };
+}
+
+void TfrmMain::RegisterBuiltinHotkeys() {
+  for (const TBuiltinAction& action : BuiltinActions())
+    PrepareBuiltinItem(TrayItem(action.name), action.keyName, action.key);
+  FHotkeys->RegisterMarked(THotkeySet::hsBuiltin);
+}
+
+void TfrmMain::ReleaseBuiltinHotkeys() { FHotkeys->ReleaseMarked(THotkeySet::hsBuiltin); }
+
+void TfrmMain::mnuTray_BuiltinClick(TMenuItem& sender) { DoBuiltinAction(sender.Tag); }
+
+void TfrmMain::DoBuiltinAction(int key) { RunBuiltinAction(Platform(), Application().Handle(), key); }
+
+// --- list files and user hotkeys
+
+std::string TfrmMain::GetLaunchListPath() {
+  return ListFilePath(Platform(), Platform(), Application().Title, THotkeySet::hsLaunch);
+}
+
+std::string TfrmMain::GetTextListPath() {
+  return ListFilePath(Platform(), Platform(), Application().Title, THotkeySet::hsText);
+}
+
+void TfrmMain::LoadUserHotkeys(std::vector<std::string>* skipped) {
+  FHotkeys->PutListOnMenu(Platform(), THotkeySet::hsLaunch, GetLaunchListPath(),
+                          [this](TMenuItem& s) { mnuTray_LaunchEntryClick(s); }, skipped);
+  FHotkeys->PutListOnMenu(Platform(), THotkeySet::hsText, GetTextListPath(),
+                          [this](TMenuItem& s) { mnuTray_TextEntryClick(s); }, skipped);
+  FHotkeys->RegisterMarked(THotkeySet::hsLaunch);
+  FHotkeys->RegisterMarked(THotkeySet::hsText);
+}
+
+void TfrmMain::ReleaseUserHotkeys() { FHotkeys->ReleaseUser(); }
+
+void TfrmMain::mnuTray_LaunchEntryClick(TMenuItem& sender) { RunLaunchEntry(sender.Tag); }
+
+void TfrmMain::mnuTray_TextEntryClick(TMenuItem& sender) { PasteTextEntry(sender.Tag); }
+
+void TfrmMain::RunLaunchEntry(int key) {
+  zk::RunLaunchEntry(Platform(), Platform(), Application().Handle(), GetLaunchListPath(), key);
+}
+
+void TfrmMain::PasteTextEntry(int key) {
+  zk::PasteTextEntry(Platform(), Platform(), Platform(), Application().Handle(), GetTextListPath(), key);
+}
+
+}  // namespace zk
