@@ -51,7 +51,7 @@ std::vector<Operation> Operations() {
       {"launch", [](SimPlatform& p) { p.PressHotkey(kModLaunch, 112); }},
       {"launch item", [](SimPlatform& p) { ChooseFromMenu(p, {"A"}); }},
       {"paste", [](SimPlatform& p) { p.PressHotkey(kModText, 'S'); }},
-      {"paste item", [](SimPlatform& p) { ChooseFromMenu(p, {"S"}); }},
+      {"paste item", [](SimPlatform& p) { ChooseFromMenu(p, {"Paste: S"}); }},
       {"show-hint", [](SimPlatform& p) { ChooseFromMenu(p, {"Show Balloon Hint at Startup"}); }},
       {"autorun", [](SimPlatform& p) { ChooseFromMenu(p, {"Run at Windows Startup"}); }},
       {"taskbar-restart", [](SimPlatform& p) { p.RestartTaskbar(); }},
