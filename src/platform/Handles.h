@@ -43,57 +43,31 @@ class UniqueResource {
   T value_ = Empty;
 };
 
-struct CloseKernelHandle {
-  using Role = TKernelApi;
-  void operator()(TKernelApi& p, Handle h) const { p.CloseHandle(h); }
+// Closes a handle with `Call`, a call of the role `R` that gave it.
+template <typename R, auto Call>
+struct CloseWith {
+  using Role = R;
+  template <typename T>
+  void operator()(R& p, T handle) const {
+    (p.*Call)(handle);
+  }
 };
-struct CloseFind {
-  using Role = TFilesApi;
-  void operator()(TFilesApi& p, Handle h) const { p.FindClose(h); }
-};
-struct CloseRegKey {
-  using Role = TSettingsApi;
-  void operator()(TSettingsApi& p, HKey k) const { p.RegCloseKey(k); }
-};
-struct FreeItemIdList {
-  using Role = TShellApi;
-  void operator()(TShellApi& p, std::uintptr_t pidl) const { p.CoTaskMemFree(pidl); }
-};
-struct CloseMixer {
-  using Role = TAudioApi;
-  void operator()(TAudioApi& p, HMixer m) const { p.mixerClose(m); }
-};
-struct ReleaseComObject {
-  using Role = TAudioApi;
-  void operator()(TAudioApi& p, ComObject o) const { p.IUnknown_Release(o); }
-};
-struct DestroyWindowHandle {
-  using Role = TWindowsApi;
-  void operator()(TWindowsApi& p, HWnd w) const { p.DestroyWindow(w); }
-};
-struct DestroyIconHandle {
-  using Role = TShellApi;
-  void operator()(TShellApi& p, HIcon i) const { p.DestroyIcon(i); }
-};
-struct FreeGlobalBlock {
-  using Role = TInputApi;
-  void operator()(TInputApi& p, HGlobal g) const { p.GlobalFree(g); }
-};
+using CloseKernelHandle = CloseWith<TKernelApi, &TKernelApi::CloseHandle>;
 
 // Mutexes and other handles whose failure value is NULL.
 using UniqueHandle = UniqueResource<Handle, 0, CloseKernelHandle>;
 // Files, whose failure value is INVALID_HANDLE_VALUE.
 using UniqueFile = UniqueResource<Handle, INVALID_HANDLE, CloseKernelHandle>;
 // A search of a folder's files, whose failure value is INVALID_HANDLE_VALUE.
-using UniqueFind = UniqueResource<Handle, INVALID_HANDLE, CloseFind>;
-using UniqueRegKey = UniqueResource<HKey, 0, CloseRegKey>;
-using UniquePidl = UniqueResource<std::uintptr_t, 0, FreeItemIdList>;
-using UniqueWindow = UniqueResource<HWnd, 0, DestroyWindowHandle>;
+using UniqueFind = UniqueResource<Handle, INVALID_HANDLE, CloseWith<TFilesApi, &TFilesApi::FindClose>>;
+using UniqueRegKey = UniqueResource<HKey, 0, CloseWith<TSettingsApi, &TSettingsApi::RegCloseKey>>;
+using UniquePidl = UniqueResource<std::uintptr_t, 0, CloseWith<TShellApi, &TShellApi::CoTaskMemFree>>;
+using UniqueWindow = UniqueResource<HWnd, 0, CloseWith<TWindowsApi, &TWindowsApi::DestroyWindow>>;
 // A global memory block until it is freed or handed to the clipboard.
-using UniqueGlobal = UniqueResource<HGlobal, 0, FreeGlobalBlock>;
-using UniqueMixer = UniqueResource<HMixer, 0, CloseMixer>;
-using UniqueCom = UniqueResource<ComObject, 0, ReleaseComObject>;
+using UniqueGlobal = UniqueResource<HGlobal, 0, CloseWith<TInputApi, &TInputApi::GlobalFree>>;
+using UniqueMixer = UniqueResource<HMixer, 0, CloseWith<TAudioApi, &TAudioApi::mixerClose>>;
+using UniqueCom = UniqueResource<ComObject, 0, CloseWith<TAudioApi, &TAudioApi::IUnknown_Release>>;
 // An icon from LoadImageA.
-using UniqueIcon = UniqueResource<HIcon, 0, DestroyIconHandle>;
+using UniqueIcon = UniqueResource<HIcon, 0, CloseWith<TShellApi, &TShellApi::DestroyIcon>>;
 
 }  // namespace zk
