@@ -14,6 +14,7 @@
 #include "catalogue/Base64.h"
 #include "catalogue/ListLookup.h"
 #include "catalogue/Records.h"
+#include "catalogue/Text.h"
 #include "base/Errors.h"
 #include "platform/Handles.h"
 
@@ -100,15 +101,6 @@ void WaitForClipboardReaders(TInputApi& p, TWindowsApi& windows, DWord changedAt
   }
 }
 
-bool StartsWithNoCase(const std::string& text, const std::string& prefix) {
-  if (text.size() < prefix.size()) return false;
-  for (std::size_t i = 0; i < prefix.size(); ++i) {
-    auto fold = [](char c) { return c == '/' ? '\\' : (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; };
-    if (fold(text[i]) != fold(prefix[i])) return false;
-  }
-  return true;
-}
-
 // A 32-bit program on 64-bit Windows sees SysWOW64 where it names System32.
 // A file that only the 64-bit System32 holds (wsl.exe, for one) is reached
 // through the Sysnative alias; any other file is handed on as it is.
@@ -117,11 +109,12 @@ std::string NativeSystemFile(TFilesApi& p, const std::string& file) {
   if (!p.IsWow64Process(p.GetCurrentProcess(), wow64) || !wow64) return file;
   std::string system = p.GetSystemDirectoryA();
   while (!system.empty() && system.back() == '\\') system.pop_back();
+  std::string path = file;
+  std::replace(path.begin(), path.end(), '/', '\\');
   const std::size_t slash = system.rfind('\\');
-  if (slash == std::string::npos || !StartsWithNoCase(file, system + "\\")) return file;
+  if (slash == std::string::npos || !StartsWithNoCase(path, system + "\\")) return file;
   if (p.GetFileAttributesA(file) != INVALID_FILE_ATTRIBUTES) return file;
-  std::string native = system.substr(0, slash) + "\\Sysnative" + file.substr(system.size());
-  std::replace(native.begin(), native.end(), '/', '\\');
+  const std::string native = system.substr(0, slash) + "\\Sysnative" + path.substr(system.size());
   return p.GetFileAttributesA(native) != INVALID_FILE_ATTRIBUTES ? native : file;
 }
 

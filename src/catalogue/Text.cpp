@@ -66,6 +66,14 @@ bool TryStrToInt(std::string_view text, int& value) {
   return true;
 }
 
+bool StartsWithNoCase(std::string_view text, std::string_view start) {
+  if (text.size() < start.size()) return false;
+  for (std::size_t i = 0; i < start.size(); ++i)
+    if (std::tolower(static_cast<unsigned char>(text[i])) != std::tolower(static_cast<unsigned char>(start[i])))
+      return false;
+  return true;
+}
+
 std::string NotAnIntegerText(const std::string& text) {
   return zk::Format("'%s' is not a valid integer value", ShownField(text).c_str());
 }

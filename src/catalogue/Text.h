@@ -24,6 +24,8 @@ int StrToInt(const std::string& text);
 // The same without the error: false, and `value` untouched, for text that
 // is not a decimal integer.
 bool TryStrToInt(std::string_view text, int& value);
+// Whether `text` starts with `start`, letters compared without their case.
+bool StartsWithNoCase(std::string_view text, std::string_view start);
 // StrToInt's error text: "'%s' is not a valid integer value".
 std::string NotAnIntegerText(const std::string& text);
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "catalogue/Text.h"
 #include "base/Errors.h"
 #include "platform/Handles.h"
 
@@ -105,14 +106,6 @@ std::string WriteTarget(TFilesApi& p, const std::string& fileName) {
   const DWord attributes = p.GetFileAttributesA(fileName);
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) return fileName;
   throw zk::MakeInOutError(code);
-}
-
-bool StartsWithNoCase(std::string_view text, std::string_view start) {
-  if (text.size() < start.size()) return false;
-  for (std::size_t i = 0; i < start.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(text[i])) != std::tolower(static_cast<unsigned char>(start[i])))
-      return false;
-  return true;
 }
 
 // Whether `name` is one of the temporary files that TempFile makes for the

@@ -31,15 +31,6 @@ constexpr DWord kTruncateExisting = 5;
 
 bool IsSeparator(char ch) { return ch == '\\' || ch == '/'; }
 
-bool EqualsNoCase(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(a[i])) !=
-        std::tolower(static_cast<unsigned char>(b[i])))
-      return false;
-  return true;
-}
-
 bool ValidComponent(const std::string& name) {
   for (char ch : name) {
     const unsigned char c = static_cast<unsigned char>(ch);
@@ -126,7 +117,7 @@ fs::path SimSystem::HostPath(const std::string& windowsPath) const {
       std::error_code ec;
       for (fs::directory_iterator it(host, ec), end; !ec && it != end; it.increment(ec)) {
         const std::string existing = it->path().filename().string();
-        if (EqualsNoCase(existing, name)) {
+        if (EqualNoCase(existing, name)) {
           next = it->path();
           break;
         }
