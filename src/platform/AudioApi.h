@@ -9,43 +9,43 @@
 #include "platform/KernelApi.h"
 #include "platform/PowerMixerTypes.h"
 
+// Every call of this role, once, as X(result, name, parameters): the interface
+// below declares them from this list, and so does each platform.
+#define ZK_AUDIO_CALLS(X)                                                                          \
+  X(UInt, mixerGetNumDevs, ())                                                                     \
+  X(MMResult, mixerOpen, (HMixer& mixer, UInt deviceId, std::uintptr_t callback,                   \
+                          std::uintptr_t instance, DWord flags))                                   \
+  X(MMResult, mixerGetLineInfoA, (HMixer mixer, MixerLineA& line, DWord flags))                    \
+  X(MMResult, mixerGetLineControlsA, (HMixer mixer, MixerLineControlsA& controls, DWord flags))    \
+  X(MMResult, mixerGetControlDetailsA, (HMixer mixer, MixerControlDetails& details, DWord flags))  \
+  X(MMResult, mixerSetControlDetails, (HMixer mixer, MixerControlDetails& details, DWord flags))   \
+  X(MMResult, mixerClose, (HMixer mixer))                                                          \
+  /* The default audio endpoint through COM: the methods of an interface are named                 \
+     Interface_Method; the event context of the setters is NULL. */                                \
+  X(HResult, CoCreateInstance, (const Guid& clsid, DWord context, const Guid& iid,                 \
+                                ComObject& object))                                                \
+  X(HResult, IMMDeviceEnumerator_GetDefaultAudioEndpoint, (ComObject enumerator, int dataFlow,     \
+                                                           int role, ComObject& device))           \
+  X(HResult, IMMDevice_Activate, (ComObject device, const Guid& iid, DWord context,                \
+                                  ComObject& object))                                              \
+  X(HResult, IAudioEndpointVolume_GetChannelCount, (ComObject volume, UInt& count))                \
+  X(HResult, IAudioEndpointVolume_GetMasterVolumeLevelScalar, (ComObject volume, float& level))    \
+  X(HResult, IAudioEndpointVolume_SetMasterVolumeLevelScalar, (ComObject volume, float level))     \
+  X(HResult, IAudioEndpointVolume_GetChannelVolumeLevelScalar, (ComObject volume, UInt channel,    \
+                                                                float& level))                     \
+  X(HResult, IAudioEndpointVolume_SetChannelVolumeLevelScalar, (ComObject volume, UInt channel,    \
+                                                                float level))                      \
+  X(HResult, IAudioEndpointVolume_GetMute, (ComObject volume, bool& mute))                         \
+  X(HResult, IAudioEndpointVolume_SetMute, (ComObject volume, bool mute))                          \
+  X(UInt, IUnknown_Release, (ComObject object))
+
 namespace zk {
 
 class TAudioApi : public virtual TKernelApi {
  public:
   ~TAudioApi() override = default;
 
-  virtual UInt mixerGetNumDevs() = 0;
-  virtual MMResult mixerOpen(HMixer& mixer, UInt deviceId, std::uintptr_t callback,
-                             std::uintptr_t instance, DWord flags) = 0;
-  virtual MMResult mixerGetLineInfoA(HMixer mixer, MixerLineA& line, DWord flags) = 0;
-  virtual MMResult mixerGetLineControlsA(HMixer mixer, MixerLineControlsA& controls,
-                                         DWord flags) = 0;
-  virtual MMResult mixerGetControlDetailsA(HMixer mixer, MixerControlDetails& details,
-                                           DWord flags) = 0;
-  virtual MMResult mixerSetControlDetails(HMixer mixer, MixerControlDetails& details,
-                                          DWord flags) = 0;
-  virtual MMResult mixerClose(HMixer mixer) = 0;
-  // of an interface are named Interface_Method; the event context of the
-  // setters is NULL.
-  virtual HResult CoCreateInstance(const Guid& clsid, DWord context, const Guid& iid,
-                                   ComObject& object) = 0;
-  virtual HResult IMMDeviceEnumerator_GetDefaultAudioEndpoint(ComObject enumerator, int dataFlow,
-                                                              int role, ComObject& device) = 0;
-  virtual HResult IMMDevice_Activate(ComObject device, const Guid& iid, DWord context,
-                                     ComObject& object) = 0;
-  virtual HResult IAudioEndpointVolume_GetChannelCount(ComObject volume, UInt& count) = 0;
-  virtual HResult IAudioEndpointVolume_GetMasterVolumeLevelScalar(ComObject volume,
-                                                                  float& level) = 0;
-  virtual HResult IAudioEndpointVolume_SetMasterVolumeLevelScalar(ComObject volume,
-                                                                  float level) = 0;
-  virtual HResult IAudioEndpointVolume_GetChannelVolumeLevelScalar(ComObject volume, UInt channel,
-                                                                   float& level) = 0;
-  virtual HResult IAudioEndpointVolume_SetChannelVolumeLevelScalar(ComObject volume, UInt channel,
-                                                                   float level) = 0;
-  virtual HResult IAudioEndpointVolume_GetMute(ComObject volume, bool& mute) = 0;
-  virtual HResult IAudioEndpointVolume_SetMute(ComObject volume, bool mute) = 0;
-  virtual UInt IUnknown_Release(ComObject object) = 0;
+  ZK_AUDIO_CALLS(ZK_DECLARE_PURE)
 };
 
 }  // namespace zk

@@ -8,32 +8,37 @@
 #include "platform/Dialogs.h"
 #include "platform/KernelApi.h"
 
+// Every call of this role, once, as X(result, name, parameters): the interface
+// below declares them from this list, and so does each platform.
+#define ZK_DIALOGS_CALLS(X)                                                                        \
+  /* Creates the dialog window hidden and owned by `owner`, with its controls. Auto-sized          \
+     labels get their realised size written back. 0 on failure. */                                 \
+  X(HWnd, CreateDialogWindow, (DialogDesc& desc, HWnd owner, DialogEvents& events))                \
+  /* Shows the dialog centred on the screen and runs it modally: the owner is disabled,            \
+     events are reported until EndModalDialog, then the dialog is hidden and the owner             \
+     enabled again. Returns the result given to EndModalDialog (0 when the dialog could not        \
+     be run). */                                                                                   \
+  X(int, RunModalDialog, (HWnd dialog))                                                            \
+  X(bool, EndModalDialog, (HWnd dialog, int result))                                               \
+  /* Puts a control's changed state on the screen; an auto-sized label gets its new size           \
+     written back. */                                                                              \
+  X(bool, UpdateDialogControl, (HWnd dialog, int control, DialogControl& state))                   \
+  X(bool, GetOpenFileNameA, (OpenFileNameA& ofn))                                                  \
+  X(int, MessageBoxA, (HWnd owner, const std::string& text, const std::string& caption,            \
+                       UInt type))                                                                 \
+  /* The program's own module; 0 when missing. */                                                  \
+  X(HRsrc, FindResourceA, (const std::string& name, UInt type))                                    \
+  X(HGlobal, LoadResource, (HRsrc resource))                                                       \
+  X(DWord, SizeofResource, (HRsrc resource))                                                       \
+  X(const void*, LockResource, (HGlobal data))
+
 namespace zk {
 
 class TDialogsApi : public virtual TKernelApi {
  public:
   ~TDialogsApi() override = default;
 
-  // Creates the dialog window hidden and owned by `owner`, with its controls.
-  // Auto-sized labels get their realised size written back. 0 on failure.
-  virtual HWnd CreateDialogWindow(DialogDesc& desc, HWnd owner, DialogEvents& events) = 0;
-  // Shows the dialog centred on the screen and runs it modally: the owner is
-  // disabled, events are reported until EndModalDialog, then the dialog is
-  // hidden and the owner enabled again. Returns the result given to
-  // EndModalDialog (0 when the dialog could not be run).
-  virtual int RunModalDialog(HWnd dialog) = 0;
-  virtual bool EndModalDialog(HWnd dialog, int result) = 0;
-  // Puts a control's changed state on the screen; an auto-sized label gets
-  // its new size written back.
-  virtual bool UpdateDialogControl(HWnd dialog, int control, DialogControl& state) = 0;
-  virtual bool GetOpenFileNameA(OpenFileNameA& ofn) = 0;
-  virtual int MessageBoxA(HWnd owner, const std::string& text, const std::string& caption,
-                          UInt type) = 0;
-  // The program's own module; 0 when missing.
-  virtual HRsrc FindResourceA(const std::string& name, UInt type) = 0;
-  virtual HGlobal LoadResource(HRsrc resource) = 0;
-  virtual DWord SizeofResource(HRsrc resource) = 0;
-  virtual const void* LockResource(HGlobal data) = 0;
+  ZK_DIALOGS_CALLS(ZK_DECLARE_PURE)
 };
 
 }  // namespace zk

@@ -7,17 +7,22 @@
 
 #include "platform/KernelApi.h"
 
+// Every call of this role, once, as X(result, name, parameters): the interface
+// below declares them from this list, and so does each platform.
+#define ZK_HOTKEYS_CALLS(X)                                                                        \
+  X(Atom, GlobalAddAtomA, (const std::string& name))                                               \
+  X(Atom, GlobalDeleteAtom, (Atom atom)) /* 0 on success, as Windows */                            \
+  X(Atom, GlobalFindAtomA, (const std::string& name))                                              \
+  X(bool, RegisterHotKey, (HWnd window, int id, UInt modifiers, UInt vk))                          \
+  X(bool, UnregisterHotKey, (HWnd window, int id))
+
 namespace zk {
 
 class THotkeysApi : public virtual TKernelApi {
  public:
   ~THotkeysApi() override = default;
 
-  virtual Atom GlobalAddAtomA(const std::string& name) = 0;
-  virtual Atom GlobalDeleteAtom(Atom atom) = 0;  // 0 on success, as Windows
-  virtual Atom GlobalFindAtomA(const std::string& name) = 0;
-  virtual bool RegisterHotKey(HWnd window, int id, UInt modifiers, UInt vk) = 0;
-  virtual bool UnregisterHotKey(HWnd window, int id) = 0;
+  ZK_HOTKEYS_CALLS(ZK_DECLARE_PURE)
 };
 
 }  // namespace zk

@@ -5,25 +5,30 @@
 
 #include "platform/KernelApi.h"
 
+// Every call of this role, once, as X(result, name, parameters): the interface
+// below declares them from this list, and so does each platform.
+#define ZK_INPUT_CALLS(X)                                                                          \
+  X(bool, OpenClipboard, (HWnd owner))                                                             \
+  X(bool, EmptyClipboard, ())                                                                      \
+  /* On success the clipboard owns the block; the caller must not free it. */                      \
+  X(HGlobal, SetClipboardData, (UInt format, HGlobal data))                                        \
+  X(bool, CloseClipboard, ())                                                                      \
+  X(HWnd, GetOpenClipboardWindow, ()) /* 0 while nobody has it open */                             \
+  X(HGlobal, GlobalAlloc, (UInt flags, std::size_t bytes)) /* 0 on failure */                      \
+  X(void*, GlobalLock, (HGlobal block)) /* nullptr on failure */                                   \
+  X(bool, GlobalUnlock, (HGlobal block)) /* true while the block stays locked, as Windows */       \
+  X(HGlobal, GlobalFree, (HGlobal block)) /* 0 on success, as Windows */                           \
+  X(void, keybd_event, (Byte vk, Byte scan, DWord flags, std::uintptr_t extraInfo))                \
+  /* The high bit is set while the key is physically down. */                                      \
+  X(short, GetAsyncKeyState, (int vk))
+
 namespace zk {
 
 class TInputApi : public virtual TKernelApi {
  public:
   ~TInputApi() override = default;
 
-  virtual bool OpenClipboard(HWnd owner) = 0;
-  virtual bool EmptyClipboard() = 0;
-  // On success the clipboard owns the block; the caller must not free it.
-  virtual HGlobal SetClipboardData(UInt format, HGlobal data) = 0;
-  virtual bool CloseClipboard() = 0;
-  virtual HWnd GetOpenClipboardWindow() = 0;  // 0 while nobody has it open
-  virtual HGlobal GlobalAlloc(UInt flags, std::size_t bytes) = 0;  // 0 on failure
-  virtual void* GlobalLock(HGlobal block) = 0;                       // nullptr on failure
-  virtual bool GlobalUnlock(HGlobal block) = 0;  // true while the block stays locked, as Windows
-  virtual HGlobal GlobalFree(HGlobal block) = 0;  // 0 on success, as Windows
-  virtual void keybd_event(Byte vk, Byte scan, DWord flags, std::uintptr_t extraInfo) = 0;
-  // The high bit is set while the key is physically down.
-  virtual short GetAsyncKeyState(int vk) = 0;
+  ZK_INPUT_CALLS(ZK_DECLARE_PURE)
 };
 
 }  // namespace zk

@@ -7,19 +7,30 @@
 
 #include "platform/WinTypes.h"
 
+// Every call of a role is listed once, as X(result, name, parameters), in a
+// macro beside its interface: the interface declares its calls from the list
+// with ZK_DECLARE_PURE, and each platform declares its own with
+// ZK_DECLARE_OVERRIDE.
+#define ZK_DECLARE_PURE(result, name, params) virtual result name params = 0;
+#define ZK_DECLARE_OVERRIDE(result, name, params) result name params override;
+
+// The calls every role shares.
+#define ZK_KERNEL_CALLS(X)                                                                         \
+  X(DWord, GetLastError, ())                                                                       \
+  X(void, SetLastError, (DWord code))                                                              \
+  X(bool, CloseHandle, (Handle handle))                                                            \
+  X(DWord, GetTickCount, ())                                                                       \
+  X(void, Sleep, (DWord milliseconds))                                                             \
+  X(DWord, GetCurrentProcessId, ())                                                                \
+  X(Handle, GetCurrentProcess, ()) /* a pseudo handle, never closed */
+
 namespace zk {
 
 class TKernelApi {
  public:
   virtual ~TKernelApi() = default;
 
-  virtual DWord GetLastError() = 0;
-  virtual void SetLastError(DWord code) = 0;
-  virtual bool CloseHandle(Handle handle) = 0;
-  virtual DWord GetTickCount() = 0;
-  virtual void Sleep(DWord milliseconds) = 0;
-  virtual DWord GetCurrentProcessId() = 0;
-  virtual Handle GetCurrentProcess() = 0;  // a pseudo handle, never closed
+  ZK_KERNEL_CALLS(ZK_DECLARE_PURE)
 };
 
 }  // namespace zk

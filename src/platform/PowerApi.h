@@ -9,24 +9,28 @@
 #include "platform/KernelApi.h"
 #include "platform/PowerMixerTypes.h"
 
+// Every call of this role, once, as X(result, name, parameters): the interface
+// below declares them from this list, and so does each platform.
+#define ZK_POWER_CALLS(X)                                                                          \
+  X(bool, OpenProcessToken, (Handle process, DWord desiredAccess, Handle& token))                  \
+  /* A null systemName stands for the local system. */                                             \
+  X(bool, LookupPrivilegeValueA, (const char* systemName, const std::string& name, Luid& luid))    \
+  /* PreviousState and ReturnLength are NULL. */                                                   \
+  X(bool, AdjustTokenPrivileges, (Handle token, bool disableAllPrivileges,                         \
+                                  TokenPrivileges& newState, DWord bufferLength))                  \
+  X(bool, SetSystemPowerState, (int suspend, int force))                                           \
+  X(bool, ExitWindowsEx, (UInt flags, DWord reserved))                                             \
+  X(bool, LockWorkStation, ())                                                                     \
+  /* powrprof, looked up at run time; the level is SystemPowerCapabilities. */                     \
+  X(NtStatus, CallNtPowerInformation, (int level, PowerCapabilities& capabilities))
+
 namespace zk {
 
 class TPowerApi : public virtual TKernelApi {
  public:
   ~TPowerApi() override = default;
 
-  virtual bool OpenProcessToken(Handle process, DWord desiredAccess, Handle& token) = 0;
-  // A null systemName stands for the local system.
-  virtual bool LookupPrivilegeValueA(const char* systemName, const std::string& name,
-                                     Luid& luid) = 0;
-  // PreviousState and ReturnLength are NULL.
-  virtual bool AdjustTokenPrivileges(Handle token, bool disableAllPrivileges,
-                                     TokenPrivileges& newState, DWord bufferLength) = 0;
-  virtual bool SetSystemPowerState(int suspend, int force) = 0;
-  virtual bool ExitWindowsEx(UInt flags, DWord reserved) = 0;
-  virtual bool LockWorkStation() = 0;
-  // powrprof, looked up at run time; the level is SystemPowerCapabilities.
-  virtual NtStatus CallNtPowerInformation(int level, PowerCapabilities& capabilities) = 0;
+  ZK_POWER_CALLS(ZK_DECLARE_PURE)
 };
 
 }  // namespace zk

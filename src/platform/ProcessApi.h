@@ -7,6 +7,18 @@
 
 #include "platform/KernelApi.h"
 
+// Every call of this role, once, as X(result, name, parameters): the interface
+// below declares them from this list, and so does each platform.
+#define ZK_PROCESS_CALLS(X)                                                                        \
+  X(bool, GetVersionExA, (OsVersionInfo& info))                                                    \
+  X(std::string, GetModuleFileNameA, ()) /* the program's own full path */                         \
+  X(bool, SetCurrentDirectoryA, (const std::string& path))                                         \
+  X(std::string, GetCurrentDirectoryA, ())                                                         \
+  X(HResult, OleInitialize, ())                                                                    \
+  X(void, OleUninitialize, ())                                                                     \
+  X(Handle, CreateMutexA, (bool initialOwner, const std::string& name))                            \
+  X(bool, ReleaseMutex, (Handle mutex))
+
 namespace zk {
 
 // Thrown by ExitProcess where the process cannot really end (the simulation);
@@ -19,15 +31,8 @@ class TProcessApi : public virtual TKernelApi {
  public:
   ~TProcessApi() override = default;
 
-  virtual bool GetVersionExA(OsVersionInfo& info) = 0;
-  [[noreturn]] virtual void ExitProcess(UInt code) = 0;
-  virtual std::string GetModuleFileNameA() = 0;  // the program's own full path
-  virtual bool SetCurrentDirectoryA(const std::string& path) = 0;
-  virtual std::string GetCurrentDirectoryA() = 0;
-  virtual HResult OleInitialize() = 0;
-  virtual void OleUninitialize() = 0;
-  virtual Handle CreateMutexA(bool initialOwner, const std::string& name) = 0;
-  virtual bool ReleaseMutex(Handle mutex) = 0;
+  ZK_PROCESS_CALLS(ZK_DECLARE_PURE)
+  [[noreturn]] virtual void ExitProcess(UInt code) = 0;  // apart: the list has no attributes
 };
 
 }  // namespace zk

@@ -9,6 +9,30 @@
 
 #include "platform/KernelApi.h"
 
+// Every call of this role, once, as X(result, name, parameters): the interface
+// below declares them from this list, and so does each platform.
+#define ZK_SHELL_CALLS(X)                                                                          \
+  /* The item list is kept by the platform and handed back to SHGetPathFromIDListA and             \
+     CoTaskMemFree as an opaque value. */                                                          \
+  X(HResult, SHGetSpecialFolderLocation, (HWnd owner, int csidl, std::uintptr_t& pidl))            \
+  X(bool, SHGetPathFromIDListA, (std::uintptr_t pidl, char* path /* MAX_PATH */))                  \
+  X(void, CoTaskMemFree, (std::uintptr_t pidl))                                                    \
+  X(std::uintptr_t, ShellExecuteA, (HWnd owner, const char* operation, const std::string& file,    \
+                                    const char* parameters, const char* directory,                 \
+                                    int showCommand))                                              \
+  X(bool, Shell_NotifyIconA, (DWord message, NotifyIconDataA2K& data))                             \
+  X(bool, GetCursorPos, (Point& point))                                                            \
+  /* Shows the menu and returns when it closes; a choice is posted to the owner as WM_COMMAND      \
+     with the entry's command ID. */                                                               \
+  X(bool, TrackPopupMenu, (const std::vector<PopupMenuEntry>& menu, UInt flags, int x, int y,      \
+                           HWnd owner))                                                            \
+  X(HIcon, LoadIconA, (const std::string& resourceName))                                           \
+  X(int, GetSystemMetrics, (int index)) /* 0 on failure */                                         \
+  /* An image of the program's resources at the given size; unlike LoadIconA's it belongs to       \
+     the caller, who destroys an icon with DestroyIcon. */                                         \
+  X(HIcon, LoadImageA, (const std::string& resourceName, UInt type, int cx, int cy, UInt flags))   \
+  X(bool, DestroyIcon, (HIcon icon))
+
 namespace zk {
 
 // What the platform needs to show a pop-up menu: the visible items only,
@@ -26,27 +50,7 @@ class TShellApi : public virtual TKernelApi {
  public:
   ~TShellApi() override = default;
 
-  // The item list is kept by the platform and handed back to
-  // SHGetPathFromIDListA and CoTaskMemFree as an opaque value.
-  virtual HResult SHGetSpecialFolderLocation(HWnd owner, int csidl, std::uintptr_t& pidl) = 0;
-  virtual bool SHGetPathFromIDListA(std::uintptr_t pidl, char* path /* MAX_PATH */) = 0;
-  virtual void CoTaskMemFree(std::uintptr_t pidl) = 0;
-  virtual std::uintptr_t ShellExecuteA(HWnd owner, const char* operation, const std::string& file,
-                                       const char* parameters, const char* directory,
-                                       int showCommand) = 0;
-  virtual bool Shell_NotifyIconA(DWord message, NotifyIconDataA2K& data) = 0;
-  virtual bool GetCursorPos(Point& point) = 0;
-  // Shows the menu and returns when it closes; a choice is posted to the
-  // owner as WM_COMMAND with the entry's command ID.
-  virtual bool TrackPopupMenu(const std::vector<PopupMenuEntry>& menu, UInt flags, int x, int y,
-                              HWnd owner) = 0;
-  virtual HIcon LoadIconA(const std::string& resourceName) = 0;
-  virtual int GetSystemMetrics(int index) = 0;  // 0 on failure
-  // An image of the program's resources at the given size; unlike LoadIconA's
-  // it belongs to the caller, who destroys an icon with DestroyIcon.
-  virtual HIcon LoadImageA(const std::string& resourceName, UInt type, int cx, int cy,
-                           UInt flags) = 0;
-  virtual bool DestroyIcon(HIcon icon) = 0;
+  ZK_SHELL_CALLS(ZK_DECLARE_PURE)
 };
 
 }  // namespace zk

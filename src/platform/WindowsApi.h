@@ -8,6 +8,35 @@
 
 #include "platform/KernelApi.h"
 
+// Every call of this role, once, as X(result, name, parameters): the interface
+// below declares them from this list, and so does each platform.
+#define ZK_WINDOWS_CALLS(X)                                                                        \
+  /* Creates a window of the given class with the program's procedure. The class is                \
+     registered on first use. */                                                                   \
+  X(HWnd, CreateWindowExA, (DWord exStyle, const WindowClassInfo& cls, const std::string& title,   \
+                            DWord style, HWnd owner, WndProc proc))                                \
+  X(bool, DestroyWindow, (HWnd window))                                                            \
+  X(LResult, DefWindowProcA, (HWnd window, UInt message, WParam wParam, LParam lParam))            \
+  X(long, SetWindowLongA, (HWnd window, int index, long value))                                    \
+  X(long, GetWindowLongA, (HWnd window, int index))                                                \
+  X(bool, SetWindowTextA, (HWnd window, const std::string& text))                                  \
+  X(LResult, SendMessageA, (HWnd window, UInt message, WParam wParam, LParam lParam))              \
+  X(bool, PostMessageA, (HWnd window, UInt message, WParam wParam, LParam lParam))                 \
+  X(void, PostQuitMessage, (int exitCode))                                                         \
+  X(bool, GetMessageA, (Msg& msg)) /* false on WM_QUIT */                                          \
+  /* With PM_REMOVE takes a posted message off the queue. Any call first delivers the              \
+     messages other threads and programs have sent meanwhile; PM_NOREMOVE | PM_QS_SENDMESSAGE      \
+     does only that. */                                                                            \
+  X(bool, PeekMessageA, (Msg& msg, UInt removeFlags))                                              \
+  X(bool, TranslateMessage, (const Msg& msg))                                                      \
+  X(LResult, DispatchMessageA, (const Msg& msg))                                                   \
+  X(UInt, RegisterWindowMessageA, (const std::string& name))                                       \
+  X(bool, ShowWindow, (HWnd window, int command))                                                  \
+  X(bool, IsIconic, (HWnd window))                                                                 \
+  X(bool, IsWindowVisible, (HWnd window))                                                          \
+  X(bool, SetForegroundWindow, (HWnd window))                                                      \
+  X(HWnd, FindWindowA, (const char* className, const char* windowName))
+
 namespace zk {
 
 // A window procedure as the program writes it. The platform guarantees that
@@ -24,32 +53,7 @@ class TWindowsApi : public virtual TKernelApi {
  public:
   ~TWindowsApi() override = default;
 
-  // Creates a window of the given class with the program's procedure. The
-  // class is registered on first use.
-  virtual HWnd CreateWindowExA(DWord exStyle, const WindowClassInfo& cls,
-                               const std::string& title, DWord style, HWnd owner,
-                               WndProc proc) = 0;
-  virtual bool DestroyWindow(HWnd window) = 0;
-  virtual LResult DefWindowProcA(HWnd window, UInt message, WParam wParam, LParam lParam) = 0;
-  virtual long SetWindowLongA(HWnd window, int index, long value) = 0;
-  virtual long GetWindowLongA(HWnd window, int index) = 0;
-  virtual bool SetWindowTextA(HWnd window, const std::string& text) = 0;
-  virtual LResult SendMessageA(HWnd window, UInt message, WParam wParam, LParam lParam) = 0;
-  virtual bool PostMessageA(HWnd window, UInt message, WParam wParam, LParam lParam) = 0;
-  virtual void PostQuitMessage(int exitCode) = 0;
-  virtual bool GetMessageA(Msg& msg) = 0;   // false on WM_QUIT
-  // With PM_REMOVE takes a posted message off the queue. Any call first
-  // delivers the messages other threads and programs have sent meanwhile;
-  // PM_NOREMOVE | PM_QS_SENDMESSAGE does only that.
-  virtual bool PeekMessageA(Msg& msg, UInt removeFlags) = 0;
-  virtual bool TranslateMessage(const Msg& msg) = 0;
-  virtual LResult DispatchMessageA(const Msg& msg) = 0;
-  virtual UInt RegisterWindowMessageA(const std::string& name) = 0;
-  virtual bool ShowWindow(HWnd window, int command) = 0;
-  virtual bool IsIconic(HWnd window) = 0;
-  virtual bool IsWindowVisible(HWnd window) = 0;
-  virtual bool SetForegroundWindow(HWnd window) = 0;
-  virtual HWnd FindWindowA(const char* className, const char* windowName) = 0;
+  ZK_WINDOWS_CALLS(ZK_DECLARE_PURE)
 };
 
 }  // namespace zk

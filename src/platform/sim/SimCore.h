@@ -50,14 +50,9 @@ class SimCore : public virtual TKernelApi {
   int oleInitCount = 0;
 
   // --- TKernelApi
-  DWord GetLastError() override;
-  void SetLastError(DWord code) override;
-  // A token, a file or a mutex; each is closed by the role that made it.
-  bool CloseHandle(Handle handle) override;
-  DWord GetTickCount() override;
-  void Sleep(DWord milliseconds) override;
-  DWord GetCurrentProcessId() override;
-  Handle GetCurrentProcess() override;
+  // CloseHandle closes a token, a file or a mutex, each by the role that
+  // made it.
+  ZK_KERNEL_CALLS(ZK_DECLARE_OVERRIDE)
 
  protected:
   explicit SimCore(SimSystem& system);

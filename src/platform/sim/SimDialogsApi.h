@@ -50,17 +50,7 @@ class SimDialogsApi : public virtual TDialogsApi, public virtual SimWindowsApi {
   bool ClickControl(HWnd dialog, const std::string& name, MouseButton button,
                     bool releaseInside = true);
 
-  HWnd CreateDialogWindow(DialogDesc& desc, HWnd owner, DialogEvents& events) override;
-  int RunModalDialog(HWnd dialog) override;
-  bool EndModalDialog(HWnd dialog, int result) override;
-  bool UpdateDialogControl(HWnd dialog, int control, DialogControl& state) override;
-  bool GetOpenFileNameA(OpenFileNameA& ofn) override;
-  int MessageBoxA(HWnd owner, const std::string& text, const std::string& caption,
-                  UInt type) override;
-  HRsrc FindResourceA(const std::string& name, UInt type) override;
-  HGlobal LoadResource(HRsrc resource) override;
-  DWord SizeofResource(HRsrc resource) override;
-  const void* LockResource(HGlobal data) override;
+  ZK_DIALOGS_CALLS(ZK_DECLARE_OVERRIDE)
 
  protected:
   void WindowDestroyed(HWnd window) override;  // a dialog's state goes with its window

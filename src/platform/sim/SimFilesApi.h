@@ -15,27 +15,12 @@ namespace zk::sim {
 
 class SimFilesApi : public virtual TFilesApi, public virtual SimCore {
  public:
-  DWord GetFileAttributesA(const std::string& path) override;
-  bool CreateDirectoryA(const std::string& path) override;
-  Handle CreateFileA(const std::string& path, DWord access, DWord shareMode, DWord creation,
-                     DWord flags) override;
-  bool GetFileSizeEx(Handle file, std::uint64_t& size) override;
-  bool ReadFile(Handle file, void* buffer, DWord toRead, DWord& read) override;
-  bool WriteFile(Handle file, const void* buffer, DWord toWrite, DWord& written) override;
-  bool FlushFileBuffers(Handle file) override;
-  bool MoveFileExA(const std::string& from, const std::string& to, DWord flags) override;
-  bool DeleteFileA(const std::string& path) override;
-  std::string GetSystemDirectoryA() override;  // "C:\\Windows\\system32"
-  bool IsWow64Process(Handle process, bool& wow64) override;
-
-  // Searches are handles of kind "find". A file without the owner's write
-  // permission on the host is FILE_ATTRIBUTE_READONLY, and host symbolic
-  // links are Windows ones: FILE_ATTRIBUTE_REPARSE_POINT, and
-  // GetFinalPathNameByHandleA names the file a link leads to.
-  Handle FindFirstFileA(const std::string& pattern, std::string& name) override;
-  bool FindNextFileA(Handle find, std::string& name) override;
-  bool FindClose(Handle find) override;
-  bool GetFinalPathNameByHandleA(Handle file, std::string& path) override;
+  // The system folder is "C:\\Windows\\system32". Searches are handles of
+  // kind "find". A file without the owner's write permission on the host is
+  // FILE_ATTRIBUTE_READONLY, and host symbolic links are Windows ones:
+  // FILE_ATTRIBUTE_REPARSE_POINT, and GetFinalPathNameByHandleA names the
+  // file a link leads to.
+  ZK_FILES_CALLS(ZK_DECLARE_OVERRIDE)
 
  protected:
   bool CloseFile(Handle handle);  // false when it is no file handle of this process

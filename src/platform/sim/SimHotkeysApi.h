@@ -13,11 +13,7 @@ class SimHotkeysApi : public virtual THotkeysApi, public virtual SimWindowsApi {
   // registered window. False when no window of this process holds it.
   bool PressHotkey(UInt modifiers, UInt vk);
 
-  Atom GlobalAddAtomA(const std::string& name) override;
-  Atom GlobalDeleteAtom(Atom atom) override;
-  Atom GlobalFindAtomA(const std::string& name) override;
-  bool RegisterHotKey(HWnd window, int id, UInt modifiers, UInt vk) override;
-  bool UnregisterHotKey(HWnd window, int id) override;
+  ZK_HOTKEYS_CALLS(ZK_DECLARE_OVERRIDE)
 
  protected:
   ~SimHotkeysApi() override;  // the process's hotkeys go; global atoms outlive it, as on Windows

@@ -39,17 +39,7 @@ class SimInputApi : public virtual TInputApi, public virtual SimCore {
   static constexpr DWord kForever = 0xFFFFFFFFu;
   void HoldKey(int vk, DWord ms = kForever);
 
-  bool OpenClipboard(HWnd owner) override;
-  bool EmptyClipboard() override;
-  HGlobal SetClipboardData(UInt format, HGlobal data) override;
-  bool CloseClipboard() override;
-  HWnd GetOpenClipboardWindow() override;
-  HGlobal GlobalAlloc(UInt flags, std::size_t bytes) override;
-  void* GlobalLock(HGlobal block) override;
-  bool GlobalUnlock(HGlobal block) override;
-  HGlobal GlobalFree(HGlobal block) override;
-  void keybd_event(Byte vk, Byte scan, DWord flags, std::uintptr_t extraInfo) override;
-  short GetAsyncKeyState(int vk) override;
+  ZK_INPUT_CALLS(ZK_DECLARE_OVERRIDE)
 
  private:
   std::map<int, DWord> keyReleasedAt_;  // vk -> tick of release, or kForever

@@ -12,14 +12,7 @@ namespace zk::sim {
 // The token is a handle of kind "token", closed by CloseHandle.
 class SimPowerApi : public virtual TPowerApi, public virtual SimCore {
  public:
-  bool OpenProcessToken(Handle process, DWord desiredAccess, Handle& token) override;
-  bool LookupPrivilegeValueA(const char* systemName, const std::string& name, Luid& luid) override;
-  bool AdjustTokenPrivileges(Handle token, bool disableAllPrivileges, TokenPrivileges& newState,
-                             DWord bufferLength) override;
-  bool SetSystemPowerState(int suspend, int force) override;
-  bool ExitWindowsEx(UInt flags, DWord reserved) override;
-  bool LockWorkStation() override;
-  NtStatus CallNtPowerInformation(int level, PowerCapabilities& capabilities) override;
+  ZK_POWER_CALLS(ZK_DECLARE_OVERRIDE)
 
  protected:
   bool CloseToken(Handle handle);  // false when it is no token of this process

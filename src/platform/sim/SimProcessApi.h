@@ -17,15 +17,8 @@ class SimProcessApi : public virtual TProcessApi, public virtual SimCore {
   bool exited = false;
   UInt exitCode = 0;
 
-  bool GetVersionExA(OsVersionInfo& info) override;
+  ZK_PROCESS_CALLS(ZK_DECLARE_OVERRIDE)
   [[noreturn]] void ExitProcess(UInt code) override;
-  std::string GetModuleFileNameA() override;
-  bool SetCurrentDirectoryA(const std::string& path) override;
-  std::string GetCurrentDirectoryA() override;
-  HResult OleInitialize() override;
-  void OleUninitialize() override;
-  Handle CreateMutexA(bool initialOwner, const std::string& name) override;
-  bool ReleaseMutex(Handle mutex) override;
 
  protected:
   explicit SimProcessApi(std::string modulePath);

@@ -34,21 +34,8 @@ class SimShellApi : public virtual TShellApi, public virtual SimWindowsApi {
   // Broadcasts "TaskbarCreated" to this process's top-level windows.
   void RestartTaskbar();
 
-  HResult SHGetSpecialFolderLocation(HWnd owner, int csidl, std::uintptr_t& pidl) override;
-  bool SHGetPathFromIDListA(std::uintptr_t pidl, char* path) override;
-  void CoTaskMemFree(std::uintptr_t pidl) override;
-  std::uintptr_t ShellExecuteA(HWnd owner, const char* operation, const std::string& file,
-                               const char* parameters, const char* directory,
-                               int showCommand) override;
-  bool Shell_NotifyIconA(DWord message, NotifyIconDataA2K& data) override;
-  bool GetCursorPos(Point& point) override;
-  bool TrackPopupMenu(const std::vector<PopupMenuEntry>& menu, UInt flags, int x, int y,
-                      HWnd owner) override;
-  HIcon LoadIconA(const std::string& resourceName) override;
-  int GetSystemMetrics(int index) override;
-  // An icon is a handle of kind "icon" until DestroyIcon.
-  HIcon LoadImageA(const std::string& resourceName, UInt type, int cx, int cy, UInt flags) override;
-  bool DestroyIcon(HIcon icon) override;
+  // An icon of LoadImageA is a handle of kind "icon" until DestroyIcon.
+  ZK_SHELL_CALLS(ZK_DECLARE_OVERRIDE)
 
  protected:
   ~SimShellApi() override;  // the process's notification icons go

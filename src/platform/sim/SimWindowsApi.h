@@ -39,27 +39,9 @@ class SimWindowsApi : public virtual TWindowsApi, public virtual SimCore {
   std::vector<const SimWindow*> Windows() const;
   std::size_t QueueSize() const { return queue_.size(); }
 
-  HWnd CreateWindowExA(DWord exStyle, const WindowClassInfo& cls, const std::string& title,
-                       DWord style, HWnd owner, WndProc proc) override;
-  bool DestroyWindow(HWnd window) override;
-  LResult DefWindowProcA(HWnd window, UInt message, WParam wParam, LParam lParam) override;
-  long SetWindowLongA(HWnd window, int index, long value) override;
-  long GetWindowLongA(HWnd window, int index) override;
-  bool SetWindowTextA(HWnd window, const std::string& text) override;
-  LResult SendMessageA(HWnd window, UInt message, WParam wParam, LParam lParam) override;
-  bool PostMessageA(HWnd window, UInt message, WParam wParam, LParam lParam) override;
-  void PostQuitMessage(int exitCode) override;
-  bool GetMessageA(Msg& msg) override;
-  // Other programs send nothing here: without PM_REMOVE it only records.
-  bool PeekMessageA(Msg& msg, UInt removeFlags) override;
-  bool TranslateMessage(const Msg& msg) override;
-  LResult DispatchMessageA(const Msg& msg) override;
-  UInt RegisterWindowMessageA(const std::string& name) override;
-  bool ShowWindow(HWnd window, int command) override;
-  bool IsIconic(HWnd window) override;
-  bool IsWindowVisible(HWnd window) override;
-  bool SetForegroundWindow(HWnd window) override;
-  HWnd FindWindowA(const char* className, const char* windowName) override;
+  // Other programs send nothing here: PeekMessageA without PM_REMOVE only
+  // records.
+  ZK_WINDOWS_CALLS(ZK_DECLARE_OVERRIDE)
 
  protected:
   // A window has been destroyed: a role that keeps more of it lets that go.
