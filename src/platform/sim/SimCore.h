@@ -62,6 +62,14 @@ class SimCore : public virtual TKernelApi {
 
   void Record(const char* name, std::vector<std::string> args);
   bool Fails(const std::string& name);  // consumes one injected failure, sets the last error
+  // A call refused as Windows refuses it: the last error set, and false (or
+  // the given result) returned.
+  bool Refuse(DWord error) { return Refuse(error, false); }
+  template <class T>
+  T Refuse(DWord error, T result) {
+    lastError_ = error;
+    return result;
+  }
   // Closes the handle if it is one of the process's tokens, files or
   // mutexes; false when it is none of them. Only the whole process
   // (SimPlatform) knows every role that makes such handles, so every role

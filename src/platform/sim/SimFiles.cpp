@@ -167,10 +167,7 @@ DWord SimFilesApi::GetFileAttributesA(const std::string& path) {
   if (Fails("GetFileAttributesA")) return INVALID_FILE_ATTRIBUTES;
   DWord error = 0;
   const fs::path host = Resolve(system_, path, currentDirectory, error);
-  if (host.empty()) {
-    lastError_ = error;
-    return INVALID_FILE_ATTRIBUTES;
-  }
+  if (host.empty()) return Refuse(error, INVALID_FILE_ATTRIBUTES);
   std::error_code ec;
   const fs::file_status status = fs::status(host, ec);
   const DWord link = fs::is_symlink(host, ec) ? FILE_ATTRIBUTE_REPARSE_POINT : 0;
@@ -187,23 +184,11 @@ bool SimFilesApi::CreateDirectoryA(const std::string& path) {
   if (Fails("CreateDirectoryA")) return false;
   DWord error = 0;
   const fs::path host = Resolve(system_, path, currentDirectory, error);
-  if (host.empty()) {
-    lastError_ = error;
-    return false;
-  }
-  if (Exists(host)) {
-    lastError_ = ERROR_ALREADY_EXISTS;
-    return false;
-  }
-  if (!IsDirectory(host.parent_path())) {
-    lastError_ = ERROR_PATH_NOT_FOUND;
-    return false;
-  }
+  if (host.empty()) return Refuse(error);
+  if (Exists(host)) return Refuse(ERROR_ALREADY_EXISTS);
+  if (!IsDirectory(host.parent_path())) return Refuse(ERROR_PATH_NOT_FOUND);
   std::error_code ec;
-  if (!fs::create_directory(host, ec)) {
-    lastError_ = ec ? ErrorFromHost(ec) : ERROR_ALREADY_EXISTS;
-    return false;
-  }
+  if (!fs::create_directory(host, ec)) return Refuse(ec ? ErrorFromHost(ec) : ERROR_ALREADY_EXISTS);
   return true;
 }
 
@@ -213,47 +198,27 @@ Handle SimFilesApi::CreateFileA(const std::string& path, DWord access, DWord sha
   if (Fails("CreateFileA")) return INVALID_HANDLE;
   DWord error = 0;
   const fs::path host = Resolve(system_, path, currentDirectory, error);
-  if (host.empty()) {
-    lastError_ = error;
-    return INVALID_HANDLE;
-  }
-  if (!IsDirectory(host.parent_path())) {
-    lastError_ = ERROR_PATH_NOT_FOUND;
-    return INVALID_HANDLE;
-  }
-  if (IsDirectory(host)) {
-    lastError_ = ERROR_ACCESS_DENIED;
-    return INVALID_HANDLE;
-  }
-  if (system_.InReadOnlyFolder(host) && ((access & GENERIC_WRITE) || !Exists(host))) {
-    lastError_ = ERROR_ACCESS_DENIED;
-    return INVALID_HANDLE;
-  }
+  if (host.empty()) return Refuse(error, INVALID_HANDLE);
+  if (!IsDirectory(host.parent_path())) return Refuse(ERROR_PATH_NOT_FOUND, INVALID_HANDLE);
+  if (IsDirectory(host)) return Refuse(ERROR_ACCESS_DENIED, INVALID_HANDLE);
+  if (system_.InReadOnlyFolder(host) && ((access & GENERIC_WRITE) || !Exists(host)))
+    return Refuse(ERROR_ACCESS_DENIED, INVALID_HANDLE);
   const bool exists = Exists(host);
   bool truncate = false;
   switch (creation) {
     case CREATE_NEW:
-      if (exists) {
-        lastError_ = ERROR_FILE_EXISTS;
-        return INVALID_HANDLE;
-      }
+      if (exists) return Refuse(ERROR_FILE_EXISTS, INVALID_HANDLE);
       break;
     case CREATE_ALWAYS:
       truncate = true;
       break;
     case OPEN_EXISTING:
-      if (!exists) {
-        lastError_ = ERROR_FILE_NOT_FOUND;
-        return INVALID_HANDLE;
-      }
+      if (!exists) return Refuse(ERROR_FILE_NOT_FOUND, INVALID_HANDLE);
       break;
     case kOpenAlways:
       break;
     case kTruncateExisting:
-      if (!exists) {
-        lastError_ = ERROR_FILE_NOT_FOUND;
-        return INVALID_HANDLE;
-      }
+      if (!exists) return Refuse(ERROR_FILE_NOT_FOUND, INVALID_HANDLE);
       truncate = true;
       break;
     default:
@@ -264,10 +229,8 @@ Handle SimFilesApi::CreateFileA(const std::string& path, DWord access, DWord sha
     // "x": the host file is made only when none is there, so CREATE_NEW
     // cannot take over a file that appeared meanwhile.
     std::FILE* f = std::fopen(host.c_str(), exists ? "wb" : "wbx");
-    if (f == nullptr) {
-      lastError_ = exists ? ERROR_ACCESS_DENIED : ERROR_FILE_EXISTS;
-      return INVALID_HANDLE;
-    }
+    if (f == nullptr)
+      return Refuse(exists ? ERROR_ACCESS_DENIED : ERROR_FILE_EXISTS, INVALID_HANDLE);
     std::fclose(f);
   }
   // Windows reports a file that was there already through the last error.
@@ -292,42 +255,24 @@ bool SimFilesApi::GetFileSizeEx(Handle file, std::uint64_t& size) {
   Record("GetFileSizeEx", {Hex(file)});
   if (Fails("GetFileSizeEx")) return false;
   const auto it = files_.find(file);
-  if (it == files_.end()) {
-    lastError_ = ERROR_INVALID_HANDLE;
-    return false;
-  }
+  if (it == files_.end()) return Refuse(ERROR_INVALID_HANDLE);
   std::error_code ec;
   const auto n = fs::file_size(it->second.hostPath, ec);
-  if (ec) {
-    lastError_ = ErrorFromHost(ec);
-    return false;
-  }
+  if (ec) return Refuse(ErrorFromHost(ec));
   size = n;
   return true;
 }
 
 bool SimFilesApi::ReadFile(Handle file, void* buffer, DWord toRead, DWord& read) {
   Record("ReadFile", {Hex(file), Num(toRead)});
-  if (Fails("ReadFile")) {
-    read = 0;
-    return false;
-  }
   read = 0;
+  if (Fails("ReadFile")) return false;
   const auto it = files_.find(file);
-  if (it == files_.end()) {
-    lastError_ = ERROR_INVALID_HANDLE;
-    return false;
-  }
+  if (it == files_.end()) return Refuse(ERROR_INVALID_HANDLE);
   SimFile& f = it->second;
-  if ((f.access & GENERIC_READ) == 0) {
-    lastError_ = ERROR_ACCESS_DENIED;
-    return false;
-  }
+  if ((f.access & GENERIC_READ) == 0) return Refuse(ERROR_ACCESS_DENIED);
   std::ifstream in(f.hostPath, std::ios::binary);
-  if (!in) {
-    lastError_ = ERROR_READ_FAULT;
-    return false;
-  }
+  if (!in) return Refuse(ERROR_READ_FAULT);
   in.seekg(static_cast<std::streamoff>(f.position));
   if (!in) return true;  // at or past the end: nothing to read, as on Windows
   in.read(static_cast<char*>(buffer), static_cast<std::streamsize>(toRead));
@@ -338,33 +283,18 @@ bool SimFilesApi::ReadFile(Handle file, void* buffer, DWord toRead, DWord& read)
 
 bool SimFilesApi::WriteFile(Handle file, const void* buffer, DWord toWrite, DWord& written) {
   Record("WriteFile", {Hex(file), Num(toWrite)});
-  if (Fails("WriteFile")) {
-    written = 0;
-    return false;
-  }
   written = 0;
+  if (Fails("WriteFile")) return false;
   const auto it = files_.find(file);
-  if (it == files_.end()) {
-    lastError_ = ERROR_INVALID_HANDLE;
-    return false;
-  }
+  if (it == files_.end()) return Refuse(ERROR_INVALID_HANDLE);
   SimFile& f = it->second;
-  if ((f.access & GENERIC_WRITE) == 0) {
-    lastError_ = ERROR_ACCESS_DENIED;
-    return false;
-  }
+  if ((f.access & GENERIC_WRITE) == 0) return Refuse(ERROR_ACCESS_DENIED);
   std::fstream out(f.hostPath, std::ios::binary | std::ios::in | std::ios::out);
-  if (!out) {
-    lastError_ = ERROR_WRITE_FAULT;
-    return false;
-  }
+  if (!out) return Refuse(ERROR_WRITE_FAULT);
   out.seekp(static_cast<std::streamoff>(f.position));
   out.write(static_cast<const char*>(buffer), static_cast<std::streamsize>(toWrite));
   out.flush();
-  if (!out) {
-    lastError_ = ERROR_WRITE_FAULT;
-    return false;
-  }
+  if (!out) return Refuse(ERROR_WRITE_FAULT);
   written = toWrite;
   f.position += toWrite;
   return true;
@@ -374,14 +304,8 @@ bool SimFilesApi::FlushFileBuffers(Handle file) {
   Record("FlushFileBuffers", {Hex(file)});
   if (Fails("FlushFileBuffers")) return false;
   const auto it = files_.find(file);
-  if (it == files_.end()) {
-    lastError_ = ERROR_INVALID_HANDLE;
-    return false;
-  }
-  if ((it->second.access & GENERIC_WRITE) == 0) {
-    lastError_ = ERROR_ACCESS_DENIED;
-    return false;
-  }
+  if (it == files_.end()) return Refuse(ERROR_INVALID_HANDLE);
+  if ((it->second.access & GENERIC_WRITE) == 0) return Refuse(ERROR_ACCESS_DENIED);
   return true;  // every write already went to the host file
 }
 
@@ -390,56 +314,31 @@ bool SimFilesApi::MoveFileExA(const std::string& from, const std::string& to, DW
   if (Fails("MoveFileExA")) return false;
   DWord error = 0;
   const fs::path source = Resolve(system_, from, currentDirectory, error);
-  if (source.empty()) {
-    lastError_ = error;
-    return false;
-  }
+  if (source.empty()) return Refuse(error);
   const fs::path target = Resolve(system_, to, currentDirectory, error);
-  if (target.empty()) {
-    lastError_ = error;
-    return false;
-  }
-  if (system_.InReadOnlyFolder(source) || system_.InReadOnlyFolder(target)) {
-    lastError_ = ERROR_ACCESS_DENIED;
-    return false;
-  }
-  if (!Exists(source)) {
-    lastError_ = MissingError(source);
-    return false;
-  }
-  if (!IsDirectory(target.parent_path())) {
-    lastError_ = ERROR_PATH_NOT_FOUND;
-    return false;
-  }
+  if (target.empty()) return Refuse(error);
+  if (system_.InReadOnlyFolder(source) || system_.InReadOnlyFolder(target))
+    return Refuse(ERROR_ACCESS_DENIED);
+  if (!Exists(source)) return Refuse(MissingError(source));
+  if (!IsDirectory(target.parent_path())) return Refuse(ERROR_PATH_NOT_FOUND);
   for (const auto& [handle, file] : files_) {
     std::error_code ec;
-    if (fs::equivalent(file.hostPath, source, ec) || fs::equivalent(file.hostPath, target, ec)) {
-      lastError_ = ERROR_SHARING_VIOLATION;
-      return false;
-    }
+    if (fs::equivalent(file.hostPath, source, ec) || fs::equivalent(file.hostPath, target, ec))
+      return Refuse(ERROR_SHARING_VIOLATION);
   }
   if (Exists(target)) {
     std::error_code ec;
     const bool same = fs::equivalent(source, target, ec);
     if (!same) {
-      if ((flags & MOVEFILE_REPLACE_EXISTING) == 0) {
-        lastError_ = ERROR_ALREADY_EXISTS;
-        return false;
-      }
-      if (IsDirectory(target) || IsDirectory(source)) {
-        lastError_ = ERROR_ACCESS_DENIED;
-        return false;
-      }
+      if ((flags & MOVEFILE_REPLACE_EXISTING) == 0) return Refuse(ERROR_ALREADY_EXISTS);
+      if (IsDirectory(target) || IsDirectory(source)) return Refuse(ERROR_ACCESS_DENIED);
     }
   }
   // rename(2) replaces the target in one step: it holds the old or the new
   // file, never neither.
   std::error_code ec;
   fs::rename(source, target, ec);
-  if (ec) {
-    lastError_ = ErrorFromHost(ec);
-    return false;
-  }
+  if (ec) return Refuse(ErrorFromHost(ec));
   return true;
 }
 
@@ -448,34 +347,16 @@ bool SimFilesApi::DeleteFileA(const std::string& path) {
   if (Fails("DeleteFileA")) return false;
   DWord error = 0;
   const fs::path host = Resolve(system_, path, currentDirectory, error);
-  if (host.empty()) {
-    lastError_ = error;
-    return false;
-  }
-  if (system_.InReadOnlyFolder(host)) {
-    lastError_ = ERROR_ACCESS_DENIED;
-    return false;
-  }
-  if (!Exists(host)) {
-    lastError_ = MissingError(host);
-    return false;
-  }
-  if (IsDirectory(host)) {
-    lastError_ = ERROR_ACCESS_DENIED;
-    return false;
-  }
+  if (host.empty()) return Refuse(error);
+  if (system_.InReadOnlyFolder(host)) return Refuse(ERROR_ACCESS_DENIED);
+  if (!Exists(host)) return Refuse(MissingError(host));
+  if (IsDirectory(host)) return Refuse(ERROR_ACCESS_DENIED);
   for (const auto& [handle, file] : files_) {
     std::error_code ec;
-    if (fs::equivalent(file.hostPath, host, ec)) {
-      lastError_ = ERROR_SHARING_VIOLATION;
-      return false;
-    }
+    if (fs::equivalent(file.hostPath, host, ec)) return Refuse(ERROR_SHARING_VIOLATION);
   }
   std::error_code ec;
-  if (!fs::remove(host, ec)) {
-    lastError_ = ec ? ErrorFromHost(ec) : ERROR_FILE_NOT_FOUND;
-    return false;
-  }
+  if (!fs::remove(host, ec)) return Refuse(ec ? ErrorFromHost(ec) : ERROR_FILE_NOT_FOUND);
   return true;
 }
 
@@ -508,20 +389,15 @@ Handle SimFilesApi::FindFirstFileA(const std::string& pattern, std::string& name
   DWord error = 0;
   const fs::path folder =
       slash == std::string::npos ? fs::path() : Resolve(system_, pattern.substr(0, slash + 1), currentDirectory, error);
-  if (folder.empty() || !IsDirectory(folder)) {
-    lastError_ = folder.empty() ? error : ERROR_PATH_NOT_FOUND;
-    return INVALID_HANDLE;
-  }
+  if (folder.empty() || !IsDirectory(folder))
+    return Refuse(folder.empty() ? error : ERROR_PATH_NOT_FOUND, INVALID_HANDLE);
   std::vector<std::string> names;
   std::error_code ec;
   for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
     const std::string entry = it->path().filename().string();
     if (MatchesPattern(entry.c_str(), pattern.c_str() + slash + 1)) names.push_back(entry);
   }
-  if (names.empty()) {
-    lastError_ = ERROR_FILE_NOT_FOUND;
-    return INVALID_HANDLE;
-  }
+  if (names.empty()) return Refuse(ERROR_FILE_NOT_FOUND, INVALID_HANDLE);
   std::sort(names.rbegin(), names.rend());  // handed out from the back, in name order
   name = names.back();
   names.pop_back();
@@ -535,14 +411,8 @@ bool SimFilesApi::FindNextFileA(Handle find, std::string& name) {
   Record("FindNextFileA", {Hex(find)});
   if (Fails("FindNextFileA")) return false;
   const auto it = finds_.find(find);
-  if (it == finds_.end()) {
-    lastError_ = ERROR_INVALID_HANDLE;
-    return false;
-  }
-  if (it->second.empty()) {
-    lastError_ = ERROR_NO_MORE_FILES;
-    return false;
-  }
+  if (it == finds_.end()) return Refuse(ERROR_INVALID_HANDLE);
+  if (it->second.empty()) return Refuse(ERROR_NO_MORE_FILES);
   name = it->second.back();
   it->second.pop_back();
   return true;
@@ -551,10 +421,7 @@ bool SimFilesApi::FindNextFileA(Handle find, std::string& name) {
 bool SimFilesApi::FindClose(Handle find) {
   Record("FindClose", {Hex(find)});
   if (Fails("FindClose")) return false;
-  if (finds_.erase(find) == 0) {
-    lastError_ = ERROR_INVALID_HANDLE;
-    return false;
-  }
+  if (finds_.erase(find) == 0) return Refuse(ERROR_INVALID_HANDLE);
   openHandles.erase(find);
   return true;
 }
@@ -563,10 +430,7 @@ bool SimFilesApi::GetFinalPathNameByHandleA(Handle file, std::string& path) {
   Record("GetFinalPathNameByHandleA", {Hex(file)});
   if (Fails("GetFinalPathNameByHandleA")) return false;
   const auto it = files_.find(file);
-  if (it == files_.end()) {
-    lastError_ = ERROR_INVALID_HANDLE;
-    return false;
-  }
+  if (it == files_.end()) return Refuse(ERROR_INVALID_HANDLE);
   std::error_code realError, rootError;
   const fs::path real = fs::canonical(it->second.hostPath, realError);
   const fs::path root = fs::canonical(system_.fileRoot, rootError);
@@ -595,10 +459,7 @@ std::string SimFilesApi::GetSystemDirectoryA() {
 bool SimFilesApi::IsWow64Process(Handle process, bool& wow64) {
   Record("IsWow64Process", {Hex(process)});
   wow64 = false;
-  if (!system_.isWow64Process) {
-    lastError_ = ERROR_CALL_NOT_IMPLEMENTED;
-    return false;
-  }
+  if (!system_.isWow64Process) return Refuse(ERROR_CALL_NOT_IMPLEMENTED);
   if (Fails("IsWow64Process")) return false;
   wow64 = system_.wow64;
   return true;

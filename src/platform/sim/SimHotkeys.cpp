@@ -19,10 +19,7 @@ SimHotkeysApi::~SimHotkeysApi() {
 Atom SimHotkeysApi::GlobalAddAtomA(const std::string& name) {
   Record("GlobalAddAtomA", {Quote(name)});
   if (Fails("GlobalAddAtomA")) return 0;
-  if (name.empty() || name.size() > 255) {
-    lastError_ = ERROR_INVALID_PARAMETER;
-    return 0;
-  }
+  if (name.empty() || name.size() > 255) return Refuse(ERROR_INVALID_PARAMETER, 0);
   if (const Atom existing = system_.FindAtom(name)) {
     ++system_.atoms[existing].refs;
     return existing;
@@ -41,10 +38,7 @@ Atom SimHotkeysApi::GlobalDeleteAtom(Atom atom) {
   Record("GlobalDeleteAtom", {Hex(atom)});
   if (Fails("GlobalDeleteAtom")) return atom;
   auto it = system_.atoms.find(atom);
-  if (it == system_.atoms.end()) {
-    lastError_ = ERROR_INVALID_HANDLE;
-    return atom;
-  }
+  if (it == system_.atoms.end()) return Refuse(ERROR_INVALID_HANDLE, atom);
   if (--it->second.refs <= 0) system_.atoms.erase(it);
   return 0;
 }
@@ -57,20 +51,12 @@ Atom SimHotkeysApi::GlobalFindAtomA(const std::string& name) {
 bool SimHotkeysApi::RegisterHotKey(HWnd window, int id, UInt modifiers, UInt vk) {
   Record("RegisterHotKey", {Hex(window), std::to_string(id), std::to_string(modifiers), std::to_string(vk)});
   if (Fails("RegisterHotKey")) return false;
-  if (!windows_.count(window)) {
-    lastError_ = 1400;
-    return false;
-  }
-  if (system_.hotkeys.count({modifiers, vk})) {
-    lastError_ = ERROR_HOTKEY_ALREADY_REGISTERED;
-    return false;
-  }
+  if (!windows_.count(window)) return Refuse(1400);
+  if (system_.hotkeys.count({modifiers, vk})) return Refuse(ERROR_HOTKEY_ALREADY_REGISTERED);
   // One window cannot hold the same ID twice.
   for (const auto& [combo, hk] : system_.hotkeys)
-    if (!hk.otherProgram && hk.window == window && hk.id == id) {
-      lastError_ = ERROR_HOTKEY_ALREADY_REGISTERED;
-      return false;
-    }
+    if (!hk.otherProgram && hk.window == window && hk.id == id)
+      return Refuse(ERROR_HOTKEY_ALREADY_REGISTERED);
   system_.hotkeys[{modifiers, vk}] = SimHotkey{window, id, process_, false};
   return true;
 }

@@ -10,10 +10,8 @@ bool SimInputApi::OpenClipboard(HWnd owner) {
   Record("OpenClipboard", {Hex(owner)});
   if (Fails("OpenClipboard")) return false;
   SimClipboard& c = system_.clipboard;
-  if ((c.openBy != 0 && c.openBy != process_) || c.WatcherHolds(tick_)) {
-    lastError_ = ERROR_ACCESS_DENIED;
-    return false;
-  }
+  if ((c.openBy != 0 && c.openBy != process_) || c.WatcherHolds(tick_))
+    return Refuse(ERROR_ACCESS_DENIED);
   c.openBy = process_;
   c.openWindow = owner;
   c.changed = false;
@@ -24,10 +22,7 @@ bool SimInputApi::EmptyClipboard() {
   Record("EmptyClipboard", {});
   if (Fails("EmptyClipboard")) return false;
   SimClipboard& c = system_.clipboard;
-  if (c.openBy != process_) {
-    lastError_ = ERROR_CLIPBOARD_NOT_OPEN;
-    return false;
-  }
+  if (c.openBy != process_) return Refuse(ERROR_CLIPBOARD_NOT_OPEN);
   c.formats.clear();
   c.owner = c.openWindow;
   c.changed = true;
@@ -38,15 +33,9 @@ HGlobal SimInputApi::SetClipboardData(UInt format, HGlobal data) {
   Record("SetClipboardData", {std::to_string(format), Hex(data)});
   if (Fails("SetClipboardData")) return 0;
   SimClipboard& c = system_.clipboard;
-  if (c.openBy != process_) {
-    lastError_ = ERROR_CLIPBOARD_NOT_OPEN;
-    return 0;
-  }
+  if (c.openBy != process_) return Refuse(ERROR_CLIPBOARD_NOT_OPEN, 0);
   auto block = globalBlocks.find(data);
-  if (block == globalBlocks.end()) {
-    lastError_ = ERROR_INVALID_HANDLE;
-    return 0;
-  }
+  if (block == globalBlocks.end()) return Refuse(ERROR_INVALID_HANDLE, 0);
   // The block now belongs to the system.
   c.formats[format] = block->second.bytes;
   c.changed = true;
@@ -58,10 +47,7 @@ bool SimInputApi::CloseClipboard() {
   Record("CloseClipboard", {});
   if (Fails("CloseClipboard")) return false;
   SimClipboard& c = system_.clipboard;
-  if (c.openBy != process_) {
-    lastError_ = ERROR_CLIPBOARD_NOT_OPEN;
-    return false;
-  }
+  if (c.openBy != process_) return Refuse(ERROR_CLIPBOARD_NOT_OPEN);
   c.openBy = 0;
   c.openWindow = 0;
   if (c.changed && c.watcherHold != 0) {
@@ -92,10 +78,7 @@ void* SimInputApi::GlobalLock(HGlobal block) {
   Record("GlobalLock", {Hex(block)});
   if (Fails("GlobalLock")) return nullptr;
   auto it = globalBlocks.find(block);
-  if (it == globalBlocks.end()) {
-    lastError_ = ERROR_INVALID_HANDLE;
-    return nullptr;
-  }
+  if (it == globalBlocks.end()) return Refuse(ERROR_INVALID_HANDLE, nullptr);
   ++it->second.locks;
   return it->second.bytes.data();
 }
@@ -103,10 +86,7 @@ void* SimInputApi::GlobalLock(HGlobal block) {
 bool SimInputApi::GlobalUnlock(HGlobal block) {
   Record("GlobalUnlock", {Hex(block)});
   auto it = globalBlocks.find(block);
-  if (it == globalBlocks.end()) {
-    lastError_ = ERROR_INVALID_HANDLE;
-    return false;
-  }
+  if (it == globalBlocks.end()) return Refuse(ERROR_INVALID_HANDLE);
   if (it->second.locks > 0) --it->second.locks;
   return it->second.locks > 0;
 }
@@ -114,10 +94,7 @@ bool SimInputApi::GlobalUnlock(HGlobal block) {
 HGlobal SimInputApi::GlobalFree(HGlobal block) {
   Record("GlobalFree", {Hex(block)});
   if (Fails("GlobalFree")) return block;
-  if (globalBlocks.erase(block) == 0) {
-    lastError_ = ERROR_INVALID_HANDLE;
-    return block;
-  }
+  if (globalBlocks.erase(block) == 0) return Refuse(ERROR_INVALID_HANDLE, block);
   return 0;
 }
 

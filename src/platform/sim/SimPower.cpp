@@ -17,10 +17,7 @@ bool SimPowerApi::OpenProcessToken(Handle process, DWord desiredAccess, Handle& 
   Record("OpenProcessToken", {Hex(process), Hex(desiredAccess)});
   token = 0;
   if (Fails("OpenProcessToken")) return false;
-  if (process != kCurrentProcess) {
-    lastError_ = ERROR_INVALID_HANDLE;
-    return false;
-  }
+  if (process != kCurrentProcess) return Refuse(ERROR_INVALID_HANDLE);
   token = system_.NewHandleValue();
   openHandles[token] = "token";
   return true;
@@ -37,10 +34,7 @@ bool SimPowerApi::LookupPrivilegeValueA(const char* systemName, const std::strin
   Record("LookupPrivilegeValueA",
          {systemName == nullptr ? "NULL" : "\"" + std::string(systemName) + "\"", "\"" + name + "\""});
   if (Fails("LookupPrivilegeValueA")) return false;
-  if (name != "SeShutdownPrivilege") {
-    lastError_ = ERROR_NO_SUCH_PRIVILEGE;
-    return false;
-  }
+  if (name != "SeShutdownPrivilege") return Refuse(ERROR_NO_SUCH_PRIVILEGE);
   luid = Luid{kShutdownPrivilegeLuid, 0};
   return true;
 }
@@ -55,10 +49,7 @@ bool SimPowerApi::AdjustTokenPrivileges(Handle token, bool disableAllPrivileges,
           std::to_string(bufferLength)});
   if (Fails("AdjustTokenPrivileges")) return false;
   const auto it = openHandles.find(token);
-  if (it == openHandles.end() || it->second != "token") {
-    lastError_ = ERROR_INVALID_HANDLE;
-    return false;
-  }
+  if (it == openHandles.end() || it->second != "token") return Refuse(ERROR_INVALID_HANDLE);
   lastError_ = ERROR_SUCCESS;
   return true;
 }

@@ -94,10 +94,7 @@ bool SimProcessApi::ReleaseMutex(Handle mutex) {
   Record("ReleaseMutex", {Hex(mutex)});
   if (Fails("ReleaseMutex")) return false;
   auto h = mutexHandles_.find(mutex);
-  if (h == mutexHandles_.end()) {
-    lastError_ = ERROR_INVALID_HANDLE;
-    return false;
-  }
+  if (h == mutexHandles_.end()) return Refuse(ERROR_INVALID_HANDLE);
   SimMutex& m = system_.mutexes.at(h->second);
   if (m.ownerProcess != process_) {
     lastError_ = 288;  // ERROR_NOT_OWNER

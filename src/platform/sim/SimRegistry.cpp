@@ -175,10 +175,7 @@ bool SimSettingsApi::WritePrivateProfileStringA(const char* section, const char*
 
   // The flush call: there is no cache to write back. Windows reports 0 for it.
   if (section == nullptr && key == nullptr && value == nullptr) return false;
-  if (section == nullptr) {
-    lastError_ = ERROR_INVALID_PARAMETER;
-    return false;
-  }
+  if (section == nullptr) return Refuse(ERROR_INVALID_PARAMETER);
 
   const std::string windowsPath = ProfilePath(fileName, currentDirectory);
   const std::filesystem::path host = system_.HostPath(windowsPath);
@@ -188,18 +185,10 @@ bool SimSettingsApi::WritePrivateProfileStringA(const char* section, const char*
     const char drive = static_cast<char>(std::toupper(static_cast<unsigned char>(windowsPath[0])));
     std::filesystem::create_directory(system_.fileRoot / std::string(1, drive), ec);
   }
-  if (host.empty() || !std::filesystem::is_directory(host.parent_path(), ec)) {
-    lastError_ = ERROR_PATH_NOT_FOUND;
-    return false;
-  }
-  if (system_.InReadOnlyFolder(host)) {
-    lastError_ = ERROR_ACCESS_DENIED;
-    return false;
-  }
-  if (std::filesystem::is_directory(host, ec)) {
-    lastError_ = ERROR_ACCESS_DENIED;
-    return false;
-  }
+  if (host.empty() || !std::filesystem::is_directory(host.parent_path(), ec))
+    return Refuse(ERROR_PATH_NOT_FOUND);
+  if (system_.InReadOnlyFolder(host)) return Refuse(ERROR_ACCESS_DENIED);
+  if (std::filesystem::is_directory(host, ec)) return Refuse(ERROR_ACCESS_DENIED);
 
   std::vector<IniLine> lines;
   ReadLines(host, lines);  // a missing file is an empty one
@@ -231,16 +220,10 @@ bool SimSettingsApi::WritePrivateProfileStringA(const char* section, const char*
   }
 
   std::ofstream out(host, std::ios::binary | std::ios::trunc);
-  if (!out) {
-    lastError_ = ERROR_ACCESS_DENIED;
-    return false;
-  }
+  if (!out) return Refuse(ERROR_ACCESS_DENIED);
   for (const IniLine& line : lines) out << line.text << "\r\n";
   out.flush();
-  if (!out) {
-    lastError_ = ERROR_WRITE_FAULT;
-    return false;
-  }
+  if (!out) return Refuse(ERROR_WRITE_FAULT);
   lastError_ = ERROR_SUCCESS;
   return true;
 }

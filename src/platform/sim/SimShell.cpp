@@ -135,10 +135,7 @@ bool SimShellApi::DestroyIcon(HIcon icon) {
   Record("DestroyIcon", {Hex(icon)});
   if (Fails("DestroyIcon")) return false;
   auto it = openHandles.find(icon);
-  if (it == openHandles.end() || it->second != "icon") {
-    lastError_ = ERROR_INVALID_HANDLE;
-    return false;
-  }
+  if (it == openHandles.end() || it->second != "icon") return Refuse(ERROR_INVALID_HANDLE);
   openHandles.erase(it);
   return true;
 }
