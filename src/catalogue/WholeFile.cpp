@@ -18,6 +18,22 @@ namespace {
 constexpr DWord kMaxTransfer = 1u << 20;
 // Names tried for the temporary file before giving up.
 constexpr int kTempNameAttempts = 100;
+
+// Moves `size` bytes in pieces of at most kMaxTransfer: move(at, piece)
+// moves the piece at offset `at` and gives how much it moved; a move of
+// nothing ends early. Gives how much was moved in all.
+template <class Move>
+std::size_t InPieces(std::size_t size, Move move) {
+  std::size_t done = 0;
+  while (done < size) {
+    const std::size_t left = size - done;
+    const DWord piece = left < kMaxTransfer ? static_cast<DWord>(left) : kMaxTransfer;
+    const DWord moved = move(done, piece);
+    if (moved == 0) break;
+    done += moved < piece ? moved : piece;
+  }
+  return done;
+}
 // Renames tried while another program (a virus scanner, an indexer) holds
 // the list file open for a moment.
 constexpr int kMoveAttempts = 6;
@@ -162,16 +178,13 @@ std::string ReadWholeFile(TFilesApi& p, const std::string& fileName) {
     throw zk::MakeInOutError(ERROR_NOT_ENOUGH_MEMORY);
 
   std::string content(static_cast<std::size_t>(size), '\0');
-  std::size_t done = 0;
-  while (done < content.size()) {
-    const std::size_t left = content.size() - done;
-    const DWord chunk = left < kMaxTransfer ? static_cast<DWord>(left) : kMaxTransfer;
+  // A read that gives nothing ends early: the file became shorter since its
+  // size was taken.
+  content.resize(InPieces(content.size(), [&](std::size_t at, DWord piece) {
     DWord read = 0;
-    if (!p.ReadFile(file.get(), content.data() + done, chunk, read)) RaiseLastError(p);
-    if (read == 0) break;  // the file became shorter since its size was taken
-    done += read < chunk ? read : chunk;
-  }
-  content.resize(done);
+    if (!p.ReadFile(file.get(), content.data() + at, piece, read)) RaiseLastError(p);
+    return read;
+  }));
   return content;
 }
 
@@ -188,15 +201,12 @@ void WriteWholeFile(TFilesApi& p, const std::string& fileName, const std::string
     throw zk::MakeInOutError(ERROR_ACCESS_DENIED);
   RemoveTempFilesBeside(p, target);
   TempFile temp(p, target);
-  std::size_t done = 0;
-  while (done < content.size()) {
-    const std::size_t left = content.size() - done;
-    const DWord chunk = left < kMaxTransfer ? static_cast<DWord>(left) : kMaxTransfer;
+  InPieces(content.size(), [&](std::size_t at, DWord piece) {
     DWord written = 0;
-    if (!p.WriteFile(temp.handle(), content.data() + done, chunk, written)) RaiseLastError(p);
+    if (!p.WriteFile(temp.handle(), content.data() + at, piece, written)) RaiseLastError(p);
     if (written == 0) throw zk::MakeInOutError(ERROR_WRITE_FAULT);
-    done += written < chunk ? written : chunk;
-  }
+    return written;
+  });
   if (!p.FlushFileBuffers(temp.handle())) RaiseLastError(p);
   if (!temp.Close()) RaiseLastError(p);
 

@@ -18,6 +18,11 @@ class SimAudioApi : public virtual TAudioApi, public virtual SimCore {
  private:
   bool IsCom(ComObject object, const char* kind) const;
   ComObject NewCom(const char* kind);
+  // A volume getter after it has recorded itself: `out` is cleared, then,
+  // unless the call is failed or `volume` is no volume interface, set to
+  // read().
+  template <class T, class Read>
+  HResult ReadVolume(const char* name, ComObject volume, T& out, Read read);
 };
 
 }  // namespace zk::sim

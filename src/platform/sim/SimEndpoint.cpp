@@ -39,6 +39,15 @@ ComObject SimAudioApi::NewCom(const char* kind) {
   return object;
 }
 
+template <class T, class Read>
+HResult SimAudioApi::ReadVolume(const char* name, ComObject volume, T& out, Read read) {
+  out = T{};
+  if (Fails(name)) return HResultFromWin32(lastError_);
+  if (!IsCom(volume, kVolume)) return E_INVALIDARG;
+  out = read();
+  return S_OK;
+}
+
 HResult SimAudioApi::CoCreateInstance(const Guid& clsid, DWord context, const Guid& iid,
                                       ComObject& object) {
   Record("CoCreateInstance", {GuidName(clsid), Hex(context), GuidName(iid)});
@@ -76,20 +85,14 @@ HResult SimAudioApi::IMMDevice_Activate(ComObject device, const Guid& iid, DWord
 
 HResult SimAudioApi::IAudioEndpointVolume_GetChannelCount(ComObject volume, UInt& count) {
   Record("IAudioEndpointVolume_GetChannelCount", {Hex(volume)});
-  count = 0;
-  if (Fails("IAudioEndpointVolume_GetChannelCount")) return HResultFromWin32(lastError_);
-  if (!IsCom(volume, kVolume)) return E_INVALIDARG;
-  count = static_cast<UInt>(system_.endpoint.channels.size());
-  return S_OK;
+  return ReadVolume("IAudioEndpointVolume_GetChannelCount", volume, count,
+                    [&] { return static_cast<UInt>(system_.endpoint.channels.size()); });
 }
 
 HResult SimAudioApi::IAudioEndpointVolume_GetMasterVolumeLevelScalar(ComObject volume, float& level) {
   Record("IAudioEndpointVolume_GetMasterVolumeLevelScalar", {Hex(volume)});
-  level = 0;
-  if (Fails("IAudioEndpointVolume_GetMasterVolumeLevelScalar")) return HResultFromWin32(lastError_);
-  if (!IsCom(volume, kVolume)) return E_INVALIDARG;
-  level = Loudest(system_.endpoint);
-  return S_OK;
+  return ReadVolume("IAudioEndpointVolume_GetMasterVolumeLevelScalar", volume, level,
+                    [&] { return Loudest(system_.endpoint); });
 }
 
 HResult SimAudioApi::IAudioEndpointVolume_SetMasterVolumeLevelScalar(ComObject volume, float level) {
@@ -126,11 +129,8 @@ HResult SimAudioApi::IAudioEndpointVolume_SetChannelVolumeLevelScalar(ComObject 
 
 HResult SimAudioApi::IAudioEndpointVolume_GetMute(ComObject volume, bool& mute) {
   Record("IAudioEndpointVolume_GetMute", {Hex(volume)});
-  mute = false;
-  if (Fails("IAudioEndpointVolume_GetMute")) return HResultFromWin32(lastError_);
-  if (!IsCom(volume, kVolume)) return E_INVALIDARG;
-  mute = system_.endpoint.mute;
-  return S_OK;
+  return ReadVolume("IAudioEndpointVolume_GetMute", volume, mute,
+                    [&] { return system_.endpoint.mute; });
 }
 
 HResult SimAudioApi::IAudioEndpointVolume_SetMute(ComObject volume, bool mute) {
