@@ -70,12 +70,21 @@ std::string ComposeTextRecord(const TTextRecord& r) {
                     r.keyCode, TVostel::EncodeField(r.text).c_str());
 }
 
-TLaunchRecord ParseLaunchRecord(const std::string& line) {
-  const TRecordFields f(line);
-  TLaunchRecord r;
+namespace {
+// A record with the fields every kind starts with: name, key name, key code.
+template <class Record>
+Record ParseHead(const TRecordFields& f) {
+  Record r;
   r.name = Base64DecodeString(std::string(f.name));
   r.keyName = f.keyName;
   r.keyCode = StrToInt(std::string(f.keyCode));
+  return r;
+}
+}  // namespace
+
+TLaunchRecord ParseLaunchRecord(const std::string& line) {
+  const TRecordFields f(line);
+  TLaunchRecord r = ParseHead<TLaunchRecord>(f);
   r.file = Base64DecodeString(std::string(f.File()));
   r.parameters = Base64DecodeString(std::string(f.Parameters()));
   return r;
@@ -83,10 +92,7 @@ TLaunchRecord ParseLaunchRecord(const std::string& line) {
 
 TTextRecord ParseTextRecord(const std::string& line) {
   const TRecordFields f(line);
-  TTextRecord r;
-  r.name = Base64DecodeString(std::string(f.name));
-  r.keyName = f.keyName;
-  r.keyCode = StrToInt(std::string(f.keyCode));
+  TTextRecord r = ParseHead<TTextRecord>(f);
   r.text = Base64DecodeString(std::string(f.Text()));
   return r;
 }

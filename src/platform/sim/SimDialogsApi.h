@@ -67,6 +67,7 @@ class SimDialogsApi : public virtual TDialogsApi, public virtual SimWindowsApi {
   SimDialog* FindDialog(HWnd dialog);
   int ControlIndex(const SimDialog& d, const std::string& name) const;
   bool Usable(const SimDialog& d, int index) const;  // enabled and visible, with its group box
+  bool PressFlaggedButton(HWnd dialog, UInt flag);  // the first button with the flag, if usable
   std::map<HWnd, SimDialog> dialogs_;
   std::map<std::uintptr_t, std::string> resources_;  // resource handle -> its bytes
 };

@@ -178,6 +178,15 @@ template <typename Fn>
 Fn Winmm(const char* name) {
   return win32late::Lookup<Fn>("winmm.dll", name);
 }
+
+// Gets or sets a control's details: the values behind paDetails are the
+// caller's, so the call reads or fills them in place.
+template <typename Fn>
+MMResult PassDetails(Fn call, HMixer mixer, MixerControlDetails& details, DWord flags) {
+  if (call == nullptr) return MMSYSERR_NODRIVER;
+  MIXERCONTROLDETAILS native = ToNative(details);
+  return call(ToMixerObject(mixer), &native, flags);
+}
 }  // namespace
 
 UInt Win32Platform::mixerGetNumDevs() {
@@ -246,18 +255,14 @@ MMResult Win32Platform::mixerGetControlDetailsA(HMixer mixer, MixerControlDetail
                                                 DWord flags) {
   static const auto getDetails =
       Winmm<decltype(&::mixerGetControlDetailsA)>("mixerGetControlDetailsA");
-  if (getDetails == nullptr) return MMSYSERR_NODRIVER;
-  MIXERCONTROLDETAILS native = ToNative(details);
-  return getDetails(ToMixerObject(mixer), &native, flags);
+  return PassDetails(getDetails, mixer, details, flags);
 }
 
 MMResult Win32Platform::mixerSetControlDetails(HMixer mixer, MixerControlDetails& details,
                                                DWord flags) {
   static const auto setDetails =
       Winmm<decltype(&::mixerSetControlDetails)>("mixerSetControlDetails");
-  if (setDetails == nullptr) return MMSYSERR_NODRIVER;
-  MIXERCONTROLDETAILS native = ToNative(details);
-  return setDetails(ToMixerObject(mixer), &native, flags);
+  return PassDetails(setDetails, mixer, details, flags);
 }
 
 MMResult Win32Platform::mixerClose(HMixer mixer) {
