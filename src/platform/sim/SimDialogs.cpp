@@ -98,17 +98,22 @@ bool SimDialogsApi::Press(HWnd dialog, const std::string& name) {
   return true;
 }
 
+namespace {
+int FlaggedButton(const DialogDesc& desc, UInt flag) {
+  for (std::size_t i = 0; i < desc.controls.size(); ++i)
+    if (desc.controls[i].kind == ControlKind::Button && (desc.controls[i].flags & flag))
+      return static_cast<int>(i);
+  return -1;
+}
+}  // namespace
+
 bool SimDialogsApi::PressFlaggedButton(HWnd dialog, UInt flag) {
   SimDialog* d = FindDialog(dialog);
   if (d == nullptr) return false;
-  const auto& controls = d->desc.controls;
-  for (std::size_t i = 0; i < controls.size(); ++i) {
-    if (controls[i].kind != ControlKind::Button || (controls[i].flags & flag) == 0) continue;
-    if (!Usable(*d, static_cast<int>(i))) return false;
-    d->events->OnClick(static_cast<int>(i));
-    return true;
-  }
-  return false;
+  const int i = FlaggedButton(d->desc, flag);
+  if (!Usable(*d, i)) return false;
+  d->events->OnClick(i);
+  return true;
 }
 
 bool SimDialogsApi::PressEnter(HWnd dialog) { return PressFlaggedButton(dialog, CF_DEFAULT); }
