@@ -40,9 +40,13 @@ cmake --preset win32 >/dev/null || exit 1
 cmake --build --preset win32 || exit 1
 EXE=$ROOT/build/win32/zentrik.exe
 if [ "$(zk_wine_bits)" = 64 ]; then
-  # This machine cannot run 32-bit programs, so Wine cannot run the product
-  # itself: show the 64-bit build of the same sources instead.
-  echo "This machine cannot run 32-bit programs; building the same program for 64-bit Wine (cmake --preset win64)"
+  # Without the 32-bit Wine (or a kernel that runs 32-bit programs) Wine
+  # cannot run the product itself: show the 64-bit build of the same sources.
+  if zk_runs_32bit; then
+    echo "The 32-bit Wine (wine32:i386) is not installed; building the same program for 64-bit Wine (cmake --preset win64)"
+  else
+    echo "This machine cannot run 32-bit programs; building the same program for 64-bit Wine (cmake --preset win64)"
+  fi
   cmake --preset win64 >/dev/null || exit 1
   cmake --build --preset win64 || exit 1
   EXE=$ROOT/build/win64/zentrik.exe

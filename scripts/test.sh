@@ -88,6 +88,7 @@ e2e() {
   RETRIED+=("${failed[@]}")
 }
 
+step "set-up script" tests/scripts/deps_test.sh
 if step "native build" build_native; then
   step "unit tests" unit_tests
 else
@@ -105,7 +106,11 @@ if step "win32 build" build_win32; then
   if [ "$(zk_wine_bits)" = 32 ]; then
     step "end-to-end tests" e2e
   else
-    echo "test: this machine cannot run 32-bit programs; the end-to-end tests use the win64 build"
+    if zk_runs_32bit; then
+      echo "test: the 32-bit Wine (wine32:i386) is not installed; the end-to-end tests use the win64 build under the 64-bit Wine"
+    else
+      echo "test: this machine cannot run 32-bit programs; the end-to-end tests use the win64 build under the 64-bit Wine"
+    fi
     if step "win64 build (end-to-end only)" build_win64; then
       step "end-to-end tests (64-bit Wine)" e2e
     else

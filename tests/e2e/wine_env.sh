@@ -4,10 +4,11 @@
 # Source this file; it defines functions only.
 
 # zk_wine_bits: prints 32 when this machine runs Wine's 32-bit loader, the
-# normal case, and 64 when it cannot run 32-bit Linux programs at all (some
-# kernels are built or booted without 32-bit emulation). On such a machine
-# the end-to-end tests run a 64-bit build of the same sources (the win64
-# preset) under the 64-bit Wine. ZK_WINE_BITS set beforehand is kept.
+# normal case, and 64 when it cannot: the kernel runs no 32-bit programs
+# (some are built or booted without 32-bit emulation), or the 32-bit Wine
+# could not be installed. Then the end-to-end tests run a 64-bit build of
+# the same sources (the win64 preset) under the 64-bit Wine. ZK_WINE_BITS
+# set beforehand is kept.
 zk_wine_bits() {
   if [ -z "${ZK_WINE_BITS:-}" ]; then
     if /usr/lib/wine/wine --version >/dev/null 2>&1; then
