@@ -1,6 +1,7 @@
 #include "actions/MasterVolume.h"
 
 #include <cmath>
+#include <cstdlib>
 #include <optional>
 #include <utility>
 
@@ -140,24 +141,45 @@ bool SetEndpointMute(TAudioApi& p, bool value) {
   return volume && Succeeded(p.IAudioEndpointVolume_SetMute(volume.get(), value));
 }
 
+// The master volume and whether the endpoint gave it; {0, false} when it
+// cannot be read.
+struct TVolumeReading {
+  std::uint16_t value = 0;
+  bool endpoint = false;
+};
+
+TVolumeReading ReadVolume(TAudioApi& p) {
+  try {
+    if (const auto endpoint = EndpointVolume(p)) return {*endpoint, true};
+    DWord value = 0;
+    MasterControl c;
+    if (!OpenMasterControl(p, MIXERCONTROL_CONTROLTYPE_VOLUME, 1, true, &value, c)) return {};
+    if (p.mixerGetControlDetailsA(c.mixer.get(), c.details, MIXER_GETCONTROLDETAILSF_VALUE) !=
+        MMSYSERR_NOERROR)
+      return {};
+    return {static_cast<std::uint16_t>(value & 0xFFFF), false};
+  } catch (...) {
+    return {};
+  }
+}
+
+// The level (0..5) of a volume. Hardware whose volume moves in decibel
+// steps reads back a little off what the endpoint was given (13106 for
+// 13107), so an endpoint value within 1% of a level is that level; the
+// mixer's value is divided exactly.
+int LevelOf(TVolumeReading volume) {
+  constexpr int kTolerance = 655;
+  const int v = volume.value;
+  const int nearest = (v + TVostel::VolumeStep / 2) / TVostel::VolumeStep;
+  if (volume.endpoint && std::abs(v - nearest * TVostel::VolumeStep) <= kTolerance) return nearest;
+  return v / TVostel::VolumeStep;
+}
+
 }  // namespace
 
 namespace TVostel {
 
-std::uint16_t GetVolume(TAudioApi& p) {
-  try {
-    if (const auto endpoint = EndpointVolume(p)) return *endpoint;
-    DWord value = 0;
-    MasterControl c;
-    if (!OpenMasterControl(p, MIXERCONTROL_CONTROLTYPE_VOLUME, 1, true, &value, c)) return 0;
-    if (p.mixerGetControlDetailsA(c.mixer.get(), c.details, MIXER_GETCONTROLDETAILSF_VALUE) !=
-        MMSYSERR_NOERROR)
-      return 0;
-    return static_cast<std::uint16_t>(value & 0xFFFF);
-  } catch (...) {
-    return 0;
-  }
-}
+std::uint16_t GetVolume(TAudioApi& p) { return ReadVolume(p).value; }
 
 void SetVolume(TAudioApi& p, std::uint16_t value) {
   try {
@@ -211,12 +233,12 @@ void SetMute(TAudioApi& p, bool value) {
 }
 
 void VolumeUp(TAudioApi& p) {
-  const int level = GetVolume(p) / VolumeStep;
+  const int level = LevelOf(ReadVolume(p));
   if (level < 5) SetVolume(p, static_cast<std::uint16_t>((level + 1) * VolumeStep));
 }
 
 void VolumeDown(TAudioApi& p) {
-  int level = GetVolume(p) / VolumeStep;
+  int level = LevelOf(ReadVolume(p));
   if (level > 0) --level;
   const int target = level * VolumeStep;
   SetVolume(p, static_cast<std::uint16_t>(target == 0 ? VolumeFloor : target));

@@ -206,7 +206,8 @@ TEST_F(VolumeFixture, TheEndpointTakesTheCommandsAndTheMixerStandsIn) {
       {{0, 30000}, Op::Set, 26214, {0, 26214}},
       {{30000}, Op::Up, 0, {39321}},
       {{30000}, Op::Down, 0, {13107}},
-      {{26213, 0}, Op::Down, 0, {131, 0}},
+      {{26213, 0}, Op::Down, 0, {13107, 0}},  // within 1% of a level: that level
+      {{25558, 0}, Op::Down, 0, {131, 0}},    // beyond it: divided
       {{65535, 65535}, Op::Up, 0, {65535, 65535}},
       {{30000, 15000, 30000}, Op::Set, 52428, {52428, 26214, 52428}},  // the master scalar
       {{40000, 20000}, Op::Set, 52428, {52428, 26214}, "IAudioEndpointVolume_GetChannelCount"},
@@ -242,6 +243,21 @@ TEST_F(VolumeFixture, TheEndpointTakesTheCommandsAndTheMixerStandsIn) {
     EXPECT_EQ(got, c.want);
     EXPECT_EQ(Writes(), c.mixerWrites ? 1u : 0u);
     EXPECT_TRUE(p.openHandles.empty());
+  }
+  // Hardware that reads back a little below or above the level written:
+  // every press still moves one level, up to the top and down to the floor.
+  for (int readBack : {-1, 1, -655, 655}) {
+    SCOPED_TRACE(readBack);
+    m.sys.endpoint = sim::SimEndpoint{true};
+    m.sys.endpoint.channels = {0.0f};
+    m.sys.endpoint.readBack = readBack;
+    p.ClearFailures();
+    std::vector<DWord> got;
+    for (int i = 0; i < 10; ++i) {
+      if (i < 5) TVostel::VolumeUp(p); else TVostel::VolumeDown(p);
+      got.push_back(static_cast<DWord>(std::lround(m.sys.endpoint.channels[0] * 65535.0)));
+    }
+    EXPECT_EQ(got, (std::vector<DWord>{13107, 26214, 39321, 52428, 65535, 52428, 39321, 26214, 13107, 131}));
   }
   // Mute and its fall-back.
   for (const char* failing : {"", "IAudioEndpointVolume_GetMute", "IAudioEndpointVolume_SetMute"}) {

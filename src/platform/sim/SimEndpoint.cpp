@@ -92,7 +92,10 @@ HResult SimAudioApi::IAudioEndpointVolume_GetChannelCount(ComObject volume, UInt
 HResult SimAudioApi::IAudioEndpointVolume_GetMasterVolumeLevelScalar(ComObject volume, float& level) {
   Record("IAudioEndpointVolume_GetMasterVolumeLevelScalar", {Hex(volume)});
   return ReadVolume("IAudioEndpointVolume_GetMasterVolumeLevelScalar", volume, level,
-                    [&] { return Loudest(system_.endpoint); });
+                    [&] {
+                      const float read = Loudest(system_.endpoint) + system_.endpoint.readBack / 65535.0f;
+                      return read < 0.0f ? 0.0f : read > 1.0f ? 1.0f : read;
+                    });
 }
 
 HResult SimAudioApi::IAudioEndpointVolume_SetMasterVolumeLevelScalar(ComObject volume, float level) {

@@ -109,6 +109,7 @@ struct SimEndpoint {
   bool device = true;       // a default render device exists
   std::vector<float> channels{1.0f, 1.0f};
   bool mute = false;
+  int readBack = 0;  // added to the master level read, in 65535ths (decibel-step hardware)
 };
 
 // What is shared by every process of the simulated machine.
