@@ -45,7 +45,7 @@ inline constexpr UInt EWX_POWEROFF = 0x08;
 inline constexpr UInt EWX_FORCEIFHUNG = 0x10;
 // ExitWindowsEx's reason: a planned shutdown for another reason.
 inline constexpr DWord SHTDN_REASON_MAJOR_OTHER = 0x00000000;
-inline constexpr DWord SHTDN_REASON_MINOR_OTHER = 0x000000FF;
+inline constexpr DWord SHTDN_REASON_MINOR_OTHER = 0x00000000;
 inline constexpr DWord SHTDN_REASON_FLAG_PLANNED = 0x80000000;
 
 // --- audio mixer

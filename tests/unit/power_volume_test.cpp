@@ -25,8 +25,8 @@ TEST_F(PowerFixture, EveryCommandEnablesTheShutdownPrivilegeThenMakesItsCall) {
   } cases[] = {
       {TPowerAction::paStandBy, {"CallNtPowerInformation(4)", "SetSystemPowerState(-1, -1)"}},
       // EWX_POWEROFF or EWX_REBOOT | EWX_FORCEIFHUNG, a planned shutdown
-      {TPowerAction::paTurnOff, {"ExitWindowsEx(0x18, 0x800000ff)"}},
-      {TPowerAction::paRestart, {"ExitWindowsEx(0x12, 0x800000ff)"}},
+      {TPowerAction::paTurnOff, {"ExitWindowsEx(0x18, 0x80000000)"}},
+      {TPowerAction::paRestart, {"ExitWindowsEx(0x12, 0x80000000)"}},
       {TPowerAction::paLogOff, {"ExitWindowsEx(0x10, 0x0)"}},  // EWX_LOGOFF | EWX_FORCEIFHUNG
       {TPowerAction::paLock, {"LockWorkStation()"}},
   };
@@ -318,8 +318,8 @@ TEST_F(PowerFixture, EachBuiltinCodeReachesItsRoutineFromTheHotkeyAndTheItem) {
     const char* effect;
   } cases[] = {
       {27, "Stand By", "SetSystemPowerState(-1, -1)"},
-      {115, "Turn Off Computer", "ExitWindowsEx(0x18, 0x800000ff)"},
-      {119, "Restart", "ExitWindowsEx(0x12, 0x800000ff)"},
+      {115, "Turn Off Computer", "ExitWindowsEx(0x18, 0x80000000)"},
+      {119, "Restart", "ExitWindowsEx(0x12, 0x80000000)"},
       {123, "Log Off", "ExitWindowsEx(0x10, 0x0)"},
       {76, "Switch User/Lock Computer", "LockWorkStation()"},
       {35, "Mute/Undo Mute", "mute 1"},

@@ -18,7 +18,8 @@
   X(MIXER_GETLINEINFOF_COMPONENTTYPE) X(MIXER_GETLINECONTROLSF_ONEBYTYPE)                       \
   X(MIXER_GETCONTROLDETAILSF_VALUE) X(MIXER_SETCONTROLDETAILSF_VALUE)                           \
   X(MIXERLINE_COMPONENTTYPE_DST_SPEAKERS) X(MIXERCONTROL_CONTROLTYPE_VOLUME)                    \
-  X(MIXERCONTROL_CONTROLTYPE_MUTE)
+  X(MIXERCONTROL_CONTROLTYPE_MUTE) X(SHTDN_REASON_MAJOR_OTHER) X(SHTDN_REASON_MINOR_OTHER)         \
+  X(SHTDN_REASON_FLAG_PLANNED)
 
 namespace portable_power {
 #define ZK_COPY_CONSTANT(name) inline constexpr auto k_##name = zk::name;
@@ -33,6 +34,7 @@ ZK_POWER_CONSTANTS(ZK_COPY_CONSTANT)
 
 #include "platform/win32/Win32LateBound.h"
 #include <mmsystem.h>
+#include <reason.h>
 
 #define ZK_CHECK_CONSTANT(name)                                                             \
   static_assert(static_cast<long long>(portable_power::k_##name) == static_cast<long long>(name), \
