@@ -145,6 +145,10 @@ void TfrmMain::mnuTray_ExitClick(TMenuItem&) { Close(); }
 void TfrmMain::EndSession() {
   FReady = false;  // nothing queued behind the end may add the icon again
   FormDestroy();
+  // The session may end while the tray menu is open; its loop would keep
+  // the program waiting there. Closing it first lets the quit reach the
+  // program's own loop.
+  Platform().SendMessageA(Handle(), WM_CANCELMODE, 0, 0);
   Application().EndSession();
 }
 

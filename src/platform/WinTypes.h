@@ -42,6 +42,7 @@ inline constexpr UInt WM_MOUSEMOVE = 0x0200;
 // Ending the session.
 inline constexpr UInt WM_QUERYENDSESSION = 0x0011;
 inline constexpr UInt WM_ENDSESSION = 0x0016;
+inline constexpr UInt WM_CANCELMODE = 0x001F;
 
 // Window styles and SetWindowLong indexes.
 inline constexpr int GWL_EXSTYLE = -20;

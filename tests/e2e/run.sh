@@ -479,14 +479,19 @@ case_restart_after_kill() {
 # --- ending when told to by a window message
 
 # WM_CLOSE to either window and WM_ENDSESSION (the session ends) each end the
-# program with code 0, its hotkeys, atoms and mutex released.
+# program with code 0, its hotkeys, atoms and mutex released; the session's
+# end also while the tray menu is open.
 case_told_to_end() {
   begin told-to-end
   fresh_state
-  local how cls msg w k
-  for how in "TApplication 0x10 0" "TfrmMain 0x10 0" "TApplication 0x16 1"; do
-    read -r cls msg w <<<"$how"
+  local how cls msg w k menu
+  for how in "TApplication 0x10 0" "TfrmMain 0x10 0" "TApplication 0x16 1" "TApplication 0x16 1 menu"; do
+    read -r cls msg w menu <<<"$how"
     zk_start_ready || break
+    if [ -n "$menu" ]; then
+      zk tray-click 0x202 >/dev/null
+      zk wait-menu 10000 || { fail "the tray menu did not open"; break; }
+    fi
     zk post-message "$cls" Zentrik "$msg" "$w" >/dev/null || fail "no $cls window to tell"
     zk_wait_exit 15
     if [ "$ZK_RC" = running ]; then

@@ -54,6 +54,7 @@ TEST(Ending, EveryWayOfBeingToldToEndReleasesEverythingAndEndsTheLoop) {
     const char* window;
     std::vector<std::pair<UInt, WParam>> messages;
     bool releasedAtOnce;
+    bool inTrayMenu = false;  // told while the tray menu is open
   };
   const Case cases[] = {
       {"TApplication", {{WM_CLOSE, 0}}, false},
@@ -61,6 +62,7 @@ TEST(Ending, EveryWayOfBeingToldToEndReleasesEverythingAndEndsTheLoop) {
       {"TApplication", {{WM_QUERYENDSESSION, 0}, {WM_ENDSESSION, 0}, {WM_CLOSE, 0}}, false},
       {"TApplication", {{WM_QUERYENDSESSION, 0}, {WM_ENDSESSION, 1}}, true},
       {"TfrmMain", {{WM_QUERYENDSESSION, 0}, {WM_ENDSESSION, 1}}, true},
+      {"TApplication", {{WM_QUERYENDSESSION, 0}, {WM_ENDSESSION, 1}}, true, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.window) + " " + std::to_string(c.messages.back().first));
@@ -73,9 +75,19 @@ TEST(Ending, EveryWayOfBeingToldToEndReleasesEverythingAndEndsTheLoop) {
       if (idle > 2) return;
       ASSERT_EQ(m.sys.tray.size(), 1u);
       p.ClearCalls();
-      for (const auto& [msg, w] : c.messages) {
-        const LResult r = p.SendMessageA(WindowOfClass(p, c.window), msg, w, 0);
-        if (msg == WM_QUERYENDSESSION) EXPECT_NE(r, 0);  // the session may end
+      const auto tell = [&] {
+        for (const auto& [msg, w] : c.messages) {
+          const LResult r = p.SendMessageA(WindowOfClass(p, c.window), msg, w, 0);
+          if (msg == WM_QUERYENDSESSION) EXPECT_NE(r, 0);  // the session may end
+        }
+        return UInt{0};
+      };
+      if (c.inTrayMenu) {
+        p.menuChooser = [&](const auto&) { return tell(); };
+        p.SendMessageA(WindowOfClass(p, "TfrmMain"), WM_TRAYICON, 0, WM_RBUTTONUP);
+        ASSERT_EQ(p.menusShown.size(), 1u);
+      } else {
+        tell();
       }
       EXPECT_EQ(m.sys.hotkeys.empty(), c.releasedAtOnce);
       EXPECT_EQ(m.sys.tray.empty(), c.releasedAtOnce);

@@ -103,7 +103,9 @@ bool SimShellApi::TrackPopupMenu(const std::vector<PopupMenuEntry>& menu, UInt f
   Record("TrackPopupMenu", {Hex(flags), std::to_string(x), std::to_string(y), Hex(owner)});
   if (Fails("TrackPopupMenu")) return false;
   menusShown.push_back(menu);
+  menuOwner_ = owner;
   const UInt choice = menuChooser ? menuChooser(menu) : 0;
+  menuOwner_ = 0;
   if (choice != 0) queue_.push_back(Msg{owner, WM_COMMAND, choice, 0});
   return true;
 }

@@ -64,6 +64,7 @@ LResult SimWindowsApi::DefWindowProcA(HWnd window, UInt message, WParam wParam, 
   if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_MONITORPOWER && lParam == kMonitorOff)
     system_.displayOff = true;
   if (message == WM_QUERYENDSESSION) return 1;  // the session may end
+  if (message == WM_CANCELMODE && window == menuOwner_) menuOwner_ = 0;
   if (message == WM_CLOSE) DestroyWindow(window);
   return 0;
 }
@@ -113,6 +114,7 @@ bool SimWindowsApi::PostMessageA(HWnd window, UInt message, WParam wParam, LPara
 
 void SimWindowsApi::PostQuitMessage(int exitCode) {
   Record("PostQuitMessage", {std::to_string(exitCode)});
+  if (menuOwner_ != 0) return;
   quitPosted_ = true;
   quitCode_ = exitCode;
 }

@@ -49,6 +49,10 @@ class SimWindowsApi : public virtual TWindowsApi, public virtual SimCore {
 
   std::map<HWnd, SimWindow> windows_;
   std::deque<Msg> queue_;
+  // The owner of the pop-up menu open now, 0 when none is. A menu left open
+  // takes a WM_QUIT posted meanwhile for itself (as seen under Wine); a
+  // WM_CANCELMODE to its owner closes it.
+  HWnd menuOwner_ = 0;
 
  private:
   bool quitPosted_ = false;
