@@ -393,7 +393,8 @@ TEST_F(ListFileTest, SimulatedPathsAndOpenFiles) {
   EXPECT_EQ(m.sys.HostPath("c:/DATA/./y\\..\\x.ini"), m.root.path() / "C" / "data" / "x.ini");
   EXPECT_TRUE(m.sys.HostPath("data\\x.ini").empty());
   EXPECT_TRUE(m.sys.HostPath("C:x.ini").empty());
-  EXPECT_TRUE(m.sys.HostPath("\\\\server\\share\\x").empty());
+  EXPECT_EQ(m.sys.HostPath("\\\\server\\share\\..\\x"), m.root.path() / "UNC" / "server" / "share" / "x");
+  EXPECT_TRUE(m.sys.HostPath("\\\\server").empty());
   EXPECT_TRUE(m.sys.HostPath("C:\\a|b").empty());
 
   EXPECT_FALSE(p.CreateDirectoryA("C:\\data"));
