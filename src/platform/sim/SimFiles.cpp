@@ -111,8 +111,8 @@ fs::path SimSystem::HostPath(const std::string& windowsPath) const {
     if (part.empty() || part == ".") {
       if (parts.size() < volumeParts) return false;
     } else if (part == "..") {
-      if (parts.size() <= volumeParts) return false;
-      parts.pop_back();
+      if (parts.size() < volumeParts) return false;
+      if (parts.size() > volumeParts) parts.pop_back();
     } else {
       while (!part.empty() && (part.back() == '.' || part.back() == ' ')) part.pop_back();
       if (part.empty() || !ValidComponent(part)) return false;
