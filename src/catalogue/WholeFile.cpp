@@ -203,10 +203,10 @@ std::string ReadWholeFile(TFilesApi& p, const std::string& fileName) {
   UniqueFile file(p, p.CreateFileA(fileName, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING,
                                    FILE_ATTRIBUTE_NORMAL));
   // A file that is gone (another program deleted it) is named, so that the
-  // user learns which one; so is a link whose target is missing.
+  // user learns which one; so is a link into a folder that is not there.
   if (!file) {
     const DWord code = LastErrorCode(p);
-    if (IsNotFound(code)) {
+    if (code == ERROR_PATH_NOT_FOUND) {
       const DWord attributes = p.GetFileAttributesA(fileName);
       if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0)
         RaiseUnreachableLink(p, fileName);

@@ -118,6 +118,7 @@ TEST(UserItems, LinesThatAreNoRecordsAreSkippedWithOneWarningAtStartUp) {
     std::vector<int> launchKeys;
     std::vector<std::pair<UInt, UInt>> held = {};
     std::string reloadList1 = {}, reloadWarning = {};  // list I rewritten before the reload, with a key held then
+    std::string link1 = {};  // list I's file is a link to this missing file
   } cases[] = {
       {"TWFpbA==|F1|112|bm90ZXBhZA==|\r\nQmFk|F2|1x3|eA==|\r\n \t \r\nV2Vi|7|55|dw==|\r\n"
        "QQ==|F1|113|eA==|\r\nQg==|F7|13|eA==|\r\nQw==|A|999|eA==|\r\nRA==|Enter|13|eA==|\r\nRQ==|a|65|eA==|",
@@ -140,12 +141,19 @@ TEST(UserItems, LinesThatAreNoRecordsAreSkippedWithOneWarningAtStartUp) {
        "", {112, 55, 55}, {{kModLaunch, 112}, {kModText, 113}, {kModBuiltin, 'N'}},
        "Tm90ZXM=|F1|112|eA==|\r\nUXVpdA==|Q|81|eA==|", held + "WinKey+Alt+Q (Quit)"},
       {"Tm90ZXM=|F1|112|eA==|", "", held + "WinKey+Alt+F1 (Notes)", "", {112}, {{kModLaunch, 112}}},  // alone
+      {"", "U2ln|S|83|QmVzdA==",
+       list1.substr(0, list1.size() - 7) + " is a link to D:\\Gone\\znks.ini, which cannot be made: its folder is "
+                                           "not there. The list is empty until that folder is there; the link was "
+                                           "left as it is.",
+       "", {}, {}, "", "", "D:\\Gone\\znks.ini"},
   };
   for (const auto& c : cases) {
     SimMachine m;
     sim::SimPlatform p(m.sys);
     WriteLists(p, c.list1, c.list2);
     for (const auto& [modifiers, key] : c.held) m.sys.HoldHotkeyByOtherProgram(modifiers, key);
+    const std::filesystem::path host1 = m.sys.HostPath(ListPath(m.sys, false));
+    if (!c.link1.empty()) std::filesystem::remove(host1), std::filesystem::create_symlink(m.sys.HostPath(c.link1), host1);
     p.messageBoxAnswer = [&p](auto&&...) {
       p.PressHotkey(kModLaunch, 55);
       for (Msg msg; p.PeekMessageA(msg, PM_REMOVE);) p.DispatchMessageA(msg);  // the box's own loop
@@ -176,6 +184,7 @@ TEST(UserItems, LinesThatAreNoRecordsAreSkippedWithOneWarningAtStartUp) {
     ASSERT_EQ(p.messageBoxes.size(), (c.warning.empty() ? 2u : 3u) + !c.reloadWarning.empty());
     if (!c.reloadWarning.empty()) EXPECT_EQ(p.messageBoxes[2].text, c.reloadWarning);
     EXPECT_EQ(ReadHostText(m.sys, ListPath(m.sys, false)), c.reloadList1.empty() ? c.list1 : c.reloadList1);
+    EXPECT_EQ(std::filesystem::is_symlink(host1), !c.link1.empty());
   }
 }
 
