@@ -147,7 +147,8 @@ std::string WriteTarget(TFilesApi& p, const std::string& fileName, bool made = f
     // Missing, or a link whose target is (some systems tell the two apart
     // by neither attributes nor search): made through the name, so that a
     // rename replaces the target and not the link.
-    if (made || !FolderOfExists(p, fileName)) return fileName;
+    if (made) throw zk::MakeInOutError(code);  // gone again at once: nothing is risked
+    if (!FolderOfExists(p, fileName)) return fileName;
     TVostel::CreateThroughName(p, fileName);
     return WriteTarget(p, fileName, true);
   }
