@@ -9,6 +9,7 @@
 #pragma once
 
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -33,8 +34,15 @@ class TfrmMain final : public TForm {
   void FormDestroy();
   void WndProc(TMessage& message) override;
   void HideApplication();
-  // The warning box that names the list file lines passed over at start-up.
-  void ShowSkippedLines(const std::vector<std::string>& skipped);
+  // The warning box that names the list file lines passed over at start-up
+  // and the hotkeys that another program or Windows holds.
+  void ShowStartupWarning();
+  // Of `refused` (hotkeys as "WinKey+Alt+F1 (Notes)"), those not named to
+  // the user before; they count as named from now on.
+  std::vector<std::string> NotNamedYet(const std::vector<std::string>& refused);
+  // After an add or a delete: a warning box for the hotkeys that the reload
+  // could not register and that were not named before.
+  void WarnOfRefusedHotkeys(const std::vector<std::string>& refused);
   void mnuTray_ExitClick(TMenuItem& sender);
   // The session ends: the tray icon and every hotkey go now, as at exit.
   void EndSession();
@@ -61,7 +69,8 @@ class TfrmMain final : public TForm {
   void mnuTray_WebsiteClick(TMenuItem& sender);
 
   // --- built-in hotkeys
-  void RegisterBuiltinHotkeys();
+  // With `refused`, the hotkeys that could not be registered are added to it.
+  void RegisterBuiltinHotkeys(std::vector<std::string>* refused = nullptr);
   void PrepareBuiltinItem(TMenuItem& item, const std::string& keyName, int key);
   void ReleaseBuiltinHotkeys();
   void mnuTray_BuiltinClick(TMenuItem& sender);
@@ -71,8 +80,9 @@ class TfrmMain final : public TForm {
   std::string GetLaunchListPath();
   std::string GetTextListPath();
   // Lines of the list files that are no records are passed over; with
-  // `skipped`, a text naming each file, line and fault is added to it.
-  void LoadUserHotkeys(std::vector<std::string>* skipped = nullptr);
+  // `skipped`, a text naming each file, line and fault is added to it. With
+  // `refused`, the hotkeys that could not be registered are added to it.
+  void LoadUserHotkeys(std::vector<std::string>* skipped = nullptr, std::vector<std::string>* refused = nullptr);
   void ReleaseUserHotkeys();
   void mnuTray_LaunchEntryClick(TMenuItem& sender);
   void mnuTray_TextEntryClick(TMenuItem& sender);
@@ -92,8 +102,12 @@ class TfrmMain final : public TForm {
   void ShowDeleteDialog(const std::string& listFile);
   void mnuTray_AboutClick(TMenuItem& sender);
 
-  // The lines passed over at start-up, until the warning shows them.
+  // The lines passed over at start-up and the hotkeys refused then, until
+  // the warning shows them.
   std::vector<std::string> FSkippedLines;
+  std::vector<std::string> FRefusedHotkeys;
+  // The refused hotkeys the user has been told of, as "WinKey+Alt+F1 (Notes)".
+  std::set<std::string> FNamedHotkeys;
   bool FReady = false;  // start-up has finished: until then messages get no handling
   zk::UInt FTaskbarCreatedMsg = 0;
   bool FShowHint = true;

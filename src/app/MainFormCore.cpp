@@ -1,5 +1,5 @@
 // The main window's life: creation, the message dispatch, hiding the
-// application, the warning about skipped lines, and the end.
+// application, the warning about skipped lines and refused hotkeys, and the end.
 #include <exception>
 #include <utility>
 
@@ -15,7 +15,7 @@ namespace zk {
 namespace {
 
 // Posted to the main window at the end of start-up: show the warning about
-// the list file lines that were passed over.
+// the list file lines that were passed over and the hotkeys refused.
 constexpr UInt WM_SHOWSKIPPED = WM_USER + 2;
 
 // A box of a few lines stays readable; a file of junk would otherwise fill
@@ -61,35 +61,66 @@ void TfrmMain::FormCreate() {
 
   TrayItem("mnuTray_Autorun").Checked = TVostel::IsAutorun(Platform(), kProductName, QuotedProgramPath());
 
-  RegisterBuiltinHotkeys();
+  std::vector<std::string> refused;
+  RegisterBuiltinHotkeys(&refused);
   // What writes cut short by a killed program left beside the lists.
   RemoveWriteLeftovers(Platform(), GetLaunchListPath());
   RemoveWriteLeftovers(Platform(), GetTextListPath());
   std::vector<std::string> skipped;
-  LoadUserHotkeys(&skipped);
+  LoadUserHotkeys(&skipped, &refused);
   AddTrayIcon();
 
   Application().ShowMainForm = false;
   FReady = true;
   // The warning comes once the program is ready: while it is open, its
   // message loop hands hotkeys and the taskbar's messages to this window.
-  if (!skipped.empty()) {
+  FRefusedHotkeys = NotNamedYet(refused);
+  if (!skipped.empty() || !FRefusedHotkeys.empty()) {
     FSkippedLines = std::move(skipped);
-    if (!Platform().PostMessageA(Handle(), WM_SHOWSKIPPED, 0, 0))
-      ShowSkippedLines(std::exchange(FSkippedLines, {}));
+    if (!Platform().PostMessageA(Handle(), WM_SHOWSKIPPED, 0, 0)) ShowStartupWarning();
   }
 }
 
-// One warning for every line that was passed over at start-up, once the
-// icon is up, so that the user learns which lines of which file to mend.
-void TfrmMain::ShowSkippedLines(const std::vector<std::string>& skipped) {
+namespace {
+
+// Up to ten texts, one a line, then how many more there are.
+std::string ListedText(const std::vector<std::string>& texts, const char* notShown) {
   std::string text;
-  for (std::size_t i = 0; i < skipped.size() && i < kMaxSkippedShown; ++i)
-    text += (i == 0 ? "" : "\r\n") + skipped[i];
-  if (skipped.size() > kMaxSkippedShown)
-    text += zk::Format("\r\nSkipped lines not shown here: %u.",
-                       static_cast<unsigned>(skipped.size() - kMaxSkippedShown));
+  for (std::size_t i = 0; i < texts.size() && i < kMaxSkippedShown; ++i) text += (i == 0 ? "" : "\r\n") + texts[i];
+  if (texts.size() > kMaxSkippedShown)
+    text += zk::Format("\r\n%s: %u.", notShown, static_cast<unsigned>(texts.size() - kMaxSkippedShown));
+  return text;
+}
+
+std::string RefusedHotkeysText(const std::vector<std::string>& refused) {
+  return "Another program or Windows holds these hotkeys, so they do nothing here (their menu items "
+         "still work):\r\n" +
+         ListedText(refused, "Hotkeys not shown here");
+}
+
+}  // namespace
+
+// One warning, once the icon is up, for every line that was passed over at
+// start-up, so that the user learns which lines of which file to mend, and
+// for the hotkeys that could not be registered.
+void TfrmMain::ShowStartupWarning() {
+  const std::vector<std::string> skipped = std::exchange(FSkippedLines, {});
+  const std::vector<std::string> refused = std::exchange(FRefusedHotkeys, {});
+  std::string text = ListedText(skipped, "Skipped lines not shown here");
+  if (!refused.empty()) text += (text.empty() ? "" : "\r\n\r\n") + RefusedHotkeysText(refused);
   TVostel::MsgBox(Application(), text, MB_OK | MB_ICONWARNING);
+}
+
+std::vector<std::string> TfrmMain::NotNamedYet(const std::vector<std::string>& refused) {
+  std::vector<std::string> fresh;
+  for (const std::string& hotkey : refused)
+    if (FNamedHotkeys.insert(hotkey).second) fresh.push_back(hotkey);
+  return fresh;
+}
+
+void TfrmMain::WarnOfRefusedHotkeys(const std::vector<std::string>& refused) {
+  const std::vector<std::string> fresh = NotNamedYet(refused);
+  if (!fresh.empty()) TVostel::MsgBox(Application(), RefusedHotkeysText(fresh), MB_OK | MB_ICONWARNING);
 }
 
 std::string TfrmMain::QuotedProgramPath() { return "\"" + Platform().GetModuleFileNameA() + "\""; }
@@ -102,8 +133,7 @@ void TfrmMain::WndProc(TMessage& message) {
 
   if (message.Msg == FTaskbarCreatedMsg) AddTrayIcon();
 
-  if (message.Msg == WM_SHOWSKIPPED && !FSkippedLines.empty())
-    ShowSkippedLines(std::exchange(FSkippedLines, {}));
+  if (message.Msg == WM_SHOWSKIPPED && (!FSkippedLines.empty() || !FRefusedHotkeys.empty())) ShowStartupWarning();
 
   if (p.IsIconic(Application().Handle()) && Visible()) {
     p.SetForegroundWindow(p.FindWindowA("Shell_TrayWnd", ""));

@@ -20,15 +20,17 @@ void TfrmMain::RunAddDialog(std::string (TfrmMain::*listPath)()) {
   const zk::TTrayCallbackOff callbackOff(FTrayIcon);
   auto dialog = std::make_unique<Dialog>(Application());
   dialog->ListFileName = (this->*listPath)();
+  std::vector<std::string> refused;
   if (dialog->ShowModal() == mrOk) {
     try {
       ReleaseUserHotkeys();
-      LoadUserHotkeys();
+      LoadUserHotkeys(nullptr, &refused);
     } catch (const std::exception&) {
       // The menu and the registrations keep what was done before the error.
     }
   }
   dialog.reset();
+  WarnOfRefusedHotkeys(refused);
 }
 
 void TfrmMain::mnuTray_AddDelHotkey_AddClick(TMenuItem&) { RunAddDialog<TfrmAdd>(&TfrmMain::GetLaunchListPath); }
@@ -49,7 +51,9 @@ void TfrmMain::ShowDeleteDialog(const std::string& listFile) {
   dialog.ListFileName = listFile;
   if (dialog.ShowModal() == mrOk) {
     ReleaseUserHotkeys();
-    LoadUserHotkeys();
+    std::vector<std::string> refused;
+    LoadUserHotkeys(nullptr, &refused);
+    WarnOfRefusedHotkeys(refused);
   }
 }
 

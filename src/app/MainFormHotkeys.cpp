@@ -16,10 +16,10 @@ void TfrmMain::PrepareBuiltinItem(TMenuItem& item, const std::string& keyName, i
   item.OnClick = [this](TMenuItem& sender) { mnuTray_BuiltinClick(sender); };
 }
 
-void TfrmMain::RegisterBuiltinHotkeys() {
+void TfrmMain::RegisterBuiltinHotkeys(std::vector<std::string>* refused) {
   for (const TBuiltinAction& action : BuiltinActions())
     PrepareBuiltinItem(TrayItem(action.name), action.keyName, action.key);
-  FHotkeys->RegisterMarked(THotkeySet::hsBuiltin);
+  FHotkeys->RegisterMarked(THotkeySet::hsBuiltin, refused);
 }
 
 void TfrmMain::ReleaseBuiltinHotkeys() { FHotkeys->ReleaseMarked(THotkeySet::hsBuiltin); }
@@ -38,13 +38,21 @@ std::string TfrmMain::GetTextListPath() {
   return ListFilePath(Platform(), Platform(), Application().Title, THotkeySet::hsText);
 }
 
-void TfrmMain::LoadUserHotkeys(std::vector<std::string>* skipped) {
-  FHotkeys->PutListOnMenu(Platform(), THotkeySet::hsLaunch, GetLaunchListPath(),
-                          [this](TMenuItem& s) { mnuTray_LaunchEntryClick(s); }, skipped);
-  FHotkeys->PutListOnMenu(Platform(), THotkeySet::hsText, GetTextListPath(),
-                          [this](TMenuItem& s) { mnuTray_TextEntryClick(s); }, skipped);
-  FHotkeys->RegisterMarked(THotkeySet::hsLaunch);
-  FHotkeys->RegisterMarked(THotkeySet::hsText);
+void TfrmMain::LoadUserHotkeys(std::vector<std::string>* skipped, std::vector<std::string>* refused) {
+  const auto put = [&](THotkeySet set, const TNotifyEvent& onClick) {
+    // A list whose file is a link into a folder that is not there stays
+    // empty, and the link as it is; start-up names it.
+    std::string unreachable;
+    const std::string path = ListFilePath(Platform(), Platform(), Application().Title, set, &unreachable);
+    if (unreachable.empty())
+      FHotkeys->PutListOnMenu(Platform(), set, path, onClick, skipped);
+    else if (skipped != nullptr)
+      skipped->push_back(unreachable + ". The list is empty until that folder is there; the link was left as it is.");
+  };
+  put(THotkeySet::hsLaunch, [this](TMenuItem& s) { mnuTray_LaunchEntryClick(s); });
+  put(THotkeySet::hsText, [this](TMenuItem& s) { mnuTray_TextEntryClick(s); });
+  FHotkeys->RegisterMarked(THotkeySet::hsLaunch, refused);
+  FHotkeys->RegisterMarked(THotkeySet::hsText, refused);
 }
 
 void TfrmMain::ReleaseUserHotkeys() { FHotkeys->ReleaseUser(); }

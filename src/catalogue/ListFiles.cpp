@@ -20,14 +20,25 @@ const char* ListFileName(THotkeySet list) {
 }
 
 std::string ListFilePath(TShellApi& shell, TFilesApi& p, const std::string& title,
-                         THotkeySet list) {
+                         THotkeySet list, std::string* unreachable) {
   const std::string folder = TVostel::GetDataFolder(shell, p, title);
   // No data folder (a file of its name may stand in its way): the list
   // would otherwise land in the root of the current drive, and entries
   // added there would be lost from sight once the folder exists.
   if (folder.empty()) throw zk::MakeInOutError(zk::ERROR_PATH_NOT_FOUND);
   const std::string path = folder + "\\" + ListFileName(list);
-  if (TVostel::FileNeedsCreating(p, path)) TVostel::WriteWholeFile(p, path, std::string());
+  // A link whose target is missing reads as missing on some systems, and
+  // as a link on others.
+  const DWord attributes = p.GetFileAttributesA(path);
+  const bool missing = attributes == INVALID_FILE_ATTRIBUTES
+                           ? p.GetLastError() == ERROR_FILE_NOT_FOUND || p.GetLastError() == ERROR_PATH_NOT_FOUND
+                           : (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) != 0;
+  if (!missing) return path;
+  try {
+    TVostel::CreateThroughName(p, path);
+  } catch (const EUnreachableLink& e) {
+    if (unreachable != nullptr) *unreachable = e.what();
+  }
   return path;
 }
 

@@ -15,9 +15,13 @@ namespace zk {
 // list II (hsText); the built-in set has none ("").
 const char* ListFileName(THotkeySet list);
 // The path of a list's file in the data folder for `title`; the file is
-// created empty when missing.
+// created empty when missing, through its name: a symbolic link whose
+// target is missing stays a link, and its target is made. When that cannot
+// be done (the target's folder is not there), the link is left as it is and
+// the list reads as missing; `unreachable`, when given, then gets a text
+// naming the file and the link's target.
 std::string ListFilePath(zk::TShellApi& shell, zk::TFilesApi& files, const std::string& title,
-                         THotkeySet list);
+                         THotkeySet list, std::string* unreachable = nullptr);
 
 // Appends a composed record to a list file (trimmed old content, CR LF when
 // it is not empty, the record).

@@ -48,6 +48,37 @@ DWord LastErrorCode(TFilesApi& p) {
 
 [[noreturn]] void RaiseLastError(TFilesApi& p) { throw zk::MakeInOutError(LastErrorCode(p)); }
 
+bool IsNotFound(DWord code) { return code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND; }
+
+constexpr DWord kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+// The path a symbolic link holds, as it holds it; "" where the system cannot
+// tell (no link, or a system that cannot read links).
+std::string LinkTarget(TFilesApi& p, const std::string& fileName) {
+  UniqueFile link(p, p.CreateFileA(fileName, 0, kShareAll, OPEN_EXISTING,
+                                   FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS));
+  std::string target;
+  if (!link || !p.DeviceIoControl_GetReparsePoint(link.get(), target)) return {};
+  return target;
+}
+
+[[noreturn]] void RaiseUnreachableLink(TFilesApi& p, const std::string& fileName) {
+  const std::string target = LinkTarget(p, fileName);
+  throw EUnreachableLink(
+      target.empty()
+          ? zk::Format("%s is a link whose target cannot be made: its folder is not there", fileName.c_str())
+          : zk::Format("%s is a link to %s, which cannot be made: its folder is not there", fileName.c_str(),
+                       target.c_str()));
+}
+
+// Whether the folder that holds `fileName` is there.
+bool FolderOfExists(TFilesApi& p, const std::string& fileName) {
+  const std::size_t slash = fileName.find_last_of("\\/");
+  if (slash == std::string::npos) return true;  // the current folder
+  const DWord attributes = p.GetFileAttributesA(fileName.substr(0, slash == 2 ? 3 : slash));
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
 // A new file beside the list file that receives the new content. Unless it
 // was committed, it is closed and deleted on every way out.
 class TempFile {
@@ -104,16 +135,22 @@ std::string WithoutLongPathPrefix(const std::string& path) {
 // The file that a write of `fileName` replaces: the file itself, or, when
 // its name is a symbolic link (kept in a synced folder, say), the file the
 // link leads to, so that the link stays a link. A missing file has nothing
-// to keep, nor has a plain file whose final path the system cannot give;
-// a system without links (before Vista) has the name alone. A link that
+// to keep (it is made through its name first, which makes a link's missing
+// target), nor has a plain file whose final path the system cannot give; a
+// system without links (before Vista) has the name alone. A link that
 // cannot be followed is not replaced.
-std::string WriteTarget(TFilesApi& p, const std::string& fileName) {
-  UniqueFile file(p, p.CreateFileA(fileName, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL));
+std::string WriteTarget(TFilesApi& p, const std::string& fileName, bool made = false) {
+  UniqueFile file(p, p.CreateFileA(fileName, 0, kShareAll, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL));
   if (!file) {
     const DWord code = LastErrorCode(p);
-    if (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND) return fileName;
-    throw zk::MakeInOutError(code);
+    if (!IsNotFound(code)) throw zk::MakeInOutError(code);
+    // Missing, or a link whose target is (some systems tell the two apart
+    // by neither attributes nor search): made through the name, so that a
+    // rename replaces the target and not the link.
+    if (made) throw zk::MakeInOutError(code);  // gone again at once: nothing is risked
+    if (!FolderOfExists(p, fileName)) return fileName;
+    TVostel::CreateThroughName(p, fileName);
+    return WriteTarget(p, fileName, true);
   }
   std::string target;
   if (p.GetFinalPathNameByHandleA(file.get(), target)) return WithoutLongPathPrefix(target);
@@ -167,10 +204,18 @@ std::string ReadWholeFile(TFilesApi& p, const std::string& fileName) {
   UniqueFile file(p, p.CreateFileA(fileName, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING,
                                    FILE_ATTRIBUTE_NORMAL));
   // A file that is gone (another program deleted it) is named, so that the
-  // user learns which one.
-  if (!file && p.GetLastError() == ERROR_FILE_NOT_FOUND)
-    throw zk::EInOutError(zk::Format("File not found: %s", fileName.c_str()), ERROR_FILE_NOT_FOUND);
-  if (!file) RaiseLastError(p);
+  // user learns which one; so is a link into a folder that is not there.
+  if (!file) {
+    const DWord code = LastErrorCode(p);
+    if (code == ERROR_PATH_NOT_FOUND) {
+      const DWord attributes = p.GetFileAttributesA(fileName);
+      if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0)
+        RaiseUnreachableLink(p, fileName);
+    }
+    if (code == ERROR_FILE_NOT_FOUND)
+      throw zk::EInOutError(zk::Format("File not found: %s", fileName.c_str()), ERROR_FILE_NOT_FOUND);
+    throw zk::MakeInOutError(code);
+  }
   std::uint64_t size = 0;
   if (!p.GetFileSizeEx(file.get(), size)) RaiseLastError(p);
   if (size > static_cast<std::uint64_t>(std::numeric_limits<std::ptrdiff_t>::max()) ||
@@ -218,6 +263,18 @@ void WriteWholeFile(TFilesApi& p, const std::string& fileName, const std::string
     p.Sleep(kMoveRetryDelay);
   }
   temp.Commit();
+}
+
+void CreateThroughName(TFilesApi& p, const std::string& fileName) {
+  // Opening with OPEN_ALWAYS follows a link, also one whose target is
+  // missing, and makes what is missing; it never replaces the link.
+  const UniqueFile file(p, p.CreateFileA(fileName, GENERIC_READ, kShareAll, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL));
+  if (file) return;
+  const DWord code = LastErrorCode(p);
+  // The name's own folder is there: the name leads elsewhere, into a folder
+  // that is not.
+  if (IsNotFound(code) && FolderOfExists(p, fileName)) RaiseUnreachableLink(p, fileName);
+  throw zk::MakeInOutError(code);
 }
 
 }  // namespace TVostel

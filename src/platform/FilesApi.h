@@ -34,7 +34,12 @@
   /* The full path of the file an open handle stands for, symbolic links followed, as the          \
      system writes it ("\\?\C:\..."). Looked up at run time; without it (before Vista) false       \
      with ERROR_CALL_NOT_IMPLEMENTED. */                                                           \
-  X(bool, GetFinalPathNameByHandleA, (Handle file, std::string& path))
+  X(bool, GetFinalPathNameByHandleA, (Handle file, std::string& path))                             \
+  /* DeviceIoControl with FSCTL_GET_REPARSE_POINT, on the link itself (opened with                  \
+     FILE_FLAG_OPEN_REPARSE_POINT): the path a symbolic link holds, as written ("D:\\Sync\\a.ini"     \
+     or relative to the link's folder); ERROR_NOT_A_REPARSE_POINT for anything but a link.          \
+     Looked up at run time. */                                                                      \
+  X(bool, DeviceIoControl_GetReparsePoint, (Handle file, std::string& target))
 
 namespace zk {
 

@@ -164,6 +164,11 @@ inline constexpr DWord FILE_SHARE_DELETE = 4;
 inline constexpr DWord CREATE_NEW = 1;
 inline constexpr DWord CREATE_ALWAYS = 2;
 inline constexpr DWord OPEN_EXISTING = 3;
+inline constexpr DWord OPEN_ALWAYS = 4;
+inline constexpr DWord FILE_FLAG_BACKUP_SEMANTICS = 0x02000000u;
+inline constexpr DWord FILE_FLAG_OPEN_REPARSE_POINT = 0x00200000u;
+inline constexpr DWord ERROR_NOT_SAME_DEVICE = 17;
+inline constexpr DWord ERROR_NOT_A_REPARSE_POINT = 4390;
 inline constexpr DWord MOVEFILE_REPLACE_EXISTING = 1;
 inline constexpr DWord MOVEFILE_WRITE_THROUGH = 8;
 

@@ -60,6 +60,24 @@ std::string SkippedLineText(const std::string& path, std::size_t lineNumber, con
                     static_cast<unsigned>(lineNumber), reason.c_str());
 }
 
+// What a text entry's item shows in front of its name.
+constexpr char kTextItemPrefix[] = "Paste: ";
+
+// "WinKey+Alt+F1 (Notes)": the keys after the item's TAB, then the name in
+// front of it as the menu shows it ("&&" is one "&", a lone "&" marks an
+// access key), without the prefix of a text entry.
+std::string RefusedHotkeyText(const TMenuItem& item, THotkeySet set) {
+  const std::string& caption = item.Caption;
+  const std::size_t tab = caption.find('\t');
+  std::string name;
+  for (std::size_t i = 0; i < tab; ++i) {
+    if (caption[i] == '&' && ++i == tab) break;
+    name += caption[i];
+  }
+  if (set == THotkeySet::hsText && name.rfind(kTextItemPrefix, 0) == 0) name.erase(0, sizeof kTextItemPrefix - 1);
+  return caption.substr(tab + 1) + " (" + name + ")";
+}
+
 }  // namespace
 
 THotkeyBank::THotkeyBank(THotkeysApi& p, HWnd window, TPopupMenu& menu) : p_(p), window_(window), menu_(menu) {}
@@ -89,7 +107,7 @@ void THotkeyBank::PutListOnMenu(TFilesApi& files, THotkeySet set, const std::str
     // Name, key name and key code; the rest of the line is not read here.
     const TRecordFields fields(lines[i]);
     auto item = std::make_unique<TMenuItem>();
-    item->Caption = (launch ? "" : "Paste: ") + ShownName(Base64DecodeString(std::string(fields.name))) +
+    item->Caption = (launch ? "" : kTextItemPrefix) + ShownName(Base64DecodeString(std::string(fields.name))) +
                     HotkeySetInfo(set).marker + std::string(fields.keyName);
     item->Tag = key;
     item->OnClick = onClick;
@@ -97,7 +115,7 @@ void THotkeyBank::PutListOnMenu(TFilesApi& files, THotkeySet set, const std::str
   }
 }
 
-void THotkeyBank::RegisterMarked(THotkeySet set) {
+void THotkeyBank::RegisterMarked(THotkeySet set, std::vector<std::string>* refused) {
   const THotkeySetInfo& info = HotkeySetInfo(set);
   ForEachMarkedItem(menu_, info, [&](const TMenuItem& item, std::size_t slot) {
     const Atom atom = p_.GlobalAddAtomA(AtomName(set, item.Tag));
@@ -105,7 +123,10 @@ void THotkeyBank::RegisterMarked(THotkeySet set) {
     // Without an atom there is no valid ID to register the hotkey with.
     if (atom < kStringAtomBase) return;
     ++FHotkeyAtomRefs[slot];
-    p_.RegisterHotKey(window_, FHotkeyIDs[slot], info.modifiers, static_cast<UInt>(item.Tag));
+    if (p_.RegisterHotKey(window_, FHotkeyIDs[slot], info.modifiers, static_cast<UInt>(item.Tag)))
+      FRegistered[slot] = true;
+    else if (refused != nullptr && !FRegistered[slot])  // held by another program, not by this one
+      refused->push_back(RefusedHotkeyText(item, set));
   });
 }
 
@@ -113,6 +134,7 @@ void THotkeyBank::ReleaseMarked(THotkeySet set) {
   ForEachMarkedItem(menu_, HotkeySetInfo(set), [&](const TMenuItem&, std::size_t slot) {
     if (FHotkeyAtomRefs[slot] == 0) return;  // never filled: not ours to release
     --FHotkeyAtomRefs[slot];
+    FRegistered[slot] = false;
     p_.UnregisterHotKey(window_, FHotkeyIDs[slot]);
     p_.GlobalDeleteAtom(static_cast<Atom>(FHotkeyIDs[slot] + kStringAtomBase));
   });

@@ -24,8 +24,11 @@ class THotkeyBank {
 
   // Registers, or releases, the hotkey of every top-level tray item that
   // carries the shortcut marker of `set`, in menu order. Only what this
-  // bank added itself is released.
-  void RegisterMarked(THotkeySet set);
+  // bank added itself is released. With `refused`, each hotkey that the
+  // system refused (another program or Windows holds it) is added to it as
+  // "WinKey+Alt+F1 (Notes)": its keys and the name its item shows; a second
+  // item on a key this bank already holds is not named.
+  void RegisterMarked(THotkeySet set, std::vector<std::string>* refused = nullptr);
   void ReleaseMarked(THotkeySet set);
 
   // Puts the records of one list file on the menu, in file order, in front
@@ -47,6 +50,8 @@ class THotkeyBank {
   // How many references to each slot's atom this program holds: only what
   // it added itself is released again, never a slot that was not filled.
   std::array<int, kHotkeySlots> FHotkeyAtomRefs{};
+  // Whether the slot's hotkey is registered now.
+  std::array<bool, kHotkeySlots> FRegistered{};
   // Tray items of the user entries, in file order.
   std::vector<TMenuItem*> FLaunchItems;
   std::vector<TMenuItem*> FTextItems;

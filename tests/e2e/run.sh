@@ -63,6 +63,7 @@ CASES+=(delete-entries about-box links)
 CASES+=(bad-input)
 CASES+=(told-to-end)
 CASES+=(list-link list-read-only kill-during-add)
+CASES+=(held-hotkeys dangling-link)
 for o in "${ONLY[@]}"; do
   if ! printf '%s\n' "${CASES[@]}" | grep -qx -- "$o"; then
     echo "run.sh: no case $o (cases: ${CASES[*]})" >&2
@@ -1432,6 +1433,94 @@ case_kill_during_add() {
   finish
 }
 
+# --- hotkeys held by another program, a list link into a missing folder
+
+# Another program holds WinKey+Alt+F1, WinKey+Ctrl+F2 and WinKey+Shift+N
+# before the start, and the lists have entries on F1 and F2: one warning
+# names the three by keys and name, the program keeps running with its other
+# hotkeys, and the entries stay on the menu.
+case_held_hotkeys() {
+  begin held-hotkeys
+  fresh_state
+  local holder box want
+  mkdir -p "$DATA_DIR"
+  printf '%s|F1|112|%s|' "$(b64 Notes)" "$(b64 notepad)" >"$DATA_DIR/znks.ini"
+  printf '%s|F2|113|%s' "$(b64 Greeting)" "$(b64 Hello)" >"$DATA_DIR/znks2.ini"
+  timeout 300 wine "$DRIVER" hold-hotkeys 240000 9 112 10 113 12 78 >"$WORK/holder.txt" 2>>"$LOG" &
+  holder=$!
+  zk wait-window zk_e2e_hotkeys '*' 20000 >/dev/null || fail "the other program did not start"
+  zk_start
+  if box=$(zk message-box 30000); then
+    grep -qx 'caption: Warning' <<<"$box" || fail "the box is not a warning: $(tr '\n' ' ' <<<"$box")"
+    for want in 'Another program or Windows holds these hotkeys' 'WinKey+Shift+N (Notepad)' \
+      'WinKey+Alt+F1 (Notes)' 'WinKey+Ctrl+F2 (Greeting)'; do
+      tr -d '\r' <<<"$box" | grep -qF -- "$want" || fail "the warning lacks \"$want\""
+    done
+    zk dialog-ok 5000 >/dev/null || fail "could not press OK"
+  else
+    fail "no warning"
+  fi
+  if zk_wait_ready; then
+    kill -0 "$ZK_PID" 2>/dev/null || fail "the program ended"
+    zk message-box 2000 >/dev/null && fail "a second box came"
+    [ "$(zk hotkey-held 12 73)" = held ] || fail "WinKey+Shift+I is not registered"
+    [ "$(tr -d '\r' <"$WORK/holder.txt")" = "held: 3" ] || fail "the other program holds [$(cat "$WORK/holder.txt")]"
+    zk_exit_by_menu || fail "could not choose Exit on the tray menu"
+    zk_wait_exit 15
+    [ "$ZK_RC" = 0 ] || fail "exit: $ZK_RC"
+  else
+    fail "the program did not get ready"
+  fi
+  zk post-message zk_e2e_hotkeys '*' 0x10 0 >/dev/null
+  wait "$holder"
+  finish
+}
+
+# znks.ini is a symbolic link into a folder that is not there (a synced
+# folder not mounted yet), znks2.ini one whose target is missing in a folder
+# that is: the start names the first in a warning and leaves it a link, with
+# nothing made; it makes the second's target through the link. An add on
+# list I fails with an error that names the file, and the link stays.
+case_dangling_link() {
+  begin dangling-link
+  fresh_state
+  local sync=$WINEPREFIX/drive_c/Sync gone=$WINEPREFIX/drive_c/Gone box msg
+  rm -rf "$sync" "$gone"
+  mkdir -p "$DATA_DIR" "$sync"
+  ln -s "$gone/znks.ini" "$DATA_DIR/znks.ini"
+  ln -s "$sync/znks2.ini" "$DATA_DIR/znks2.ini"
+  zk_start
+  if box=$(zk message-box 30000); then
+    grep -qx 'caption: Warning' <<<"$box" || fail "the box is not a warning: $(tr '\n' ' ' <<<"$box")"
+    tr -d '\r' <<<"$box" | grep -qF -- "$APPDATA_WIN\\Zentrik\\znks.ini is a link" ||
+      fail "the warning does not name znks.ini: $(tr '\n' ' ' <<<"$box")"
+    tr -d '\r' <<<"$box" | grep -qF -- "the link was left as it is." || fail "the warning lacks its end"
+    zk dialog-ok 5000 >/dev/null || fail "could not press OK"
+  else
+    fail "no warning"
+  fi
+  if zk_wait_ready; then
+    [ -L "$DATA_DIR/znks.ini" ] || fail "znks.ini is no longer a link"
+    [ -e "$gone" ] && fail "the missing folder was made"
+    [ -L "$DATA_DIR/znks2.ini" ] || fail "znks2.ini is no longer a link"
+    [ -f "$sync/znks2.ini" ] && [ ! -s "$sync/znks2.ini" ] || fail "znks2.ini's target was not made empty"
+    msg=$(add_on_f2 Second) || fail "Add: no dialog or no message"
+    grep -qF -- "$APPDATA_WIN\\Zentrik\\znks.ini" <<<"$msg" || fail "Add: the error does not name the file [$msg]"
+    zk dialog-ok 5000 >/dev/null
+    zk wait-no-window '#32770' '*' 5000 >/dev/null
+    click_control TfrmAdd Cancel || fail "Add: the dialog did not stay open"
+    zk wait-no-window TfrmAdd '*' 10000 >/dev/null || fail "Add: Cancel did not close the dialog"
+    [ -L "$DATA_DIR/znks.ini" ] || fail "Add: znks.ini is no longer a link"
+    [ "$(ls "$DATA_DIR" | grep -c tmp)" = 0 ] || fail "a temporary file was left"
+    zk_exit_by_menu || fail "could not choose Exit on the tray menu"
+    zk_wait_exit 15
+  else
+    fail "the program did not get ready"
+  fi
+  rm -rf "$sync"
+  finish
+}
+
 for c in "${CASES[@]}"; do
   wanted "$c" || continue
   case $c in
@@ -1455,6 +1544,8 @@ for c in "${CASES[@]}"; do
     list-link) case_list_link ;;
     list-read-only) case_list_read_only ;;
     kill-during-add) case_kill_during_add ;;
+    held-hotkeys) case_held_hotkeys ;;
+    dangling-link) case_dangling_link ;;
   esac
 done
 

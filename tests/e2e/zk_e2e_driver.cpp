@@ -423,6 +423,40 @@ int CmdClipWatcher(int holdMs, DWORD ms) {
   return g_held > 0 ? 0 : 1;
 }
 
+// Another program that holds hotkeys: registers each MODS VK pair on its
+// hidden window "zk_e2e_hotkeys" and keeps them until WM_CLOSE or MS.
+// Prints how many it holds; 0 when it holds them all.
+LRESULT CALLBACK HoldHotkeysProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_DESTROY) PostQuitMessage(0);
+  return DefWindowProcA(w, msg, wp, lp);
+}
+
+int CmdHoldHotkeys(DWORD ms, int n, char** pairs) {
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = HoldHotkeysProc;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.lpszClassName = "zk_e2e_hotkeys";
+  RegisterClassA(&wc);
+  HWND w = CreateWindowExA(0, wc.lpszClassName, wc.lpszClassName, WS_POPUP, 0, 0, 0, 0, nullptr,
+                           nullptr, wc.hInstance, nullptr);
+  if (!w) return 2;
+  int held = 0;
+  for (int i = 0; i + 1 < n; i += 2)
+    held += RegisterHotKey(w, 0x100 + i, static_cast<UINT>(std::strtoul(pairs[i], nullptr, 0)),
+                           static_cast<UINT>(std::strtoul(pairs[i + 1], nullptr, 0))) != 0;
+  std::printf("held: %d\n", held);
+  const DWORD start = GetTickCount();
+  for (bool quit = false; !quit && GetTickCount() - start < ms;) {
+    MSG m;
+    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
+      if (m.message == WM_QUIT) quit = true;
+      DispatchMessageA(&m);
+    }
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+  }
+  return held == n / 2 ? 0 : 1;
+}
+
 // --- sound device and session end
 
 // Reports mixer device 0 as this process sees it. Wine keeps the master
@@ -723,6 +757,7 @@ int Usage() {
                "  clipboard-text                 prints the clipboard's CF_TEXT the same way\n"
                "  clip-watcher HOLD MS           holds the clipboard HOLD ms after each change\n"
                "                                 until WM_CLOSE or MS; prints the counts\n"
+               "  hold-hotkeys MS MODS VK...     holds the combinations until WM_CLOSE or MS\n"
                "  type-text TEXT                 types printable characters\n"
                "  paste-text N                   pastes N letters through the clipboard\n"
                "  hotkey-held MODS VK            0 when the combination is taken\n"
@@ -783,6 +818,7 @@ int main(int argc, char** argv) {
   if (cmd == "edit-window" && n == 1) return CmdEditWindow(Ms(a[0]));
   if (cmd == "clipboard-text" && n == 0) return CmdClipboardText();
   if (cmd == "clip-watcher" && n == 2) return CmdClipWatcher(std::atoi(a[0]), Ms(a[1]));
+  if (cmd == "hold-hotkeys" && n >= 3 && n % 2 == 1) return CmdHoldHotkeys(Ms(a[0]), n - 1, a + 1);
   if (cmd == "mixer-info" && n == 0) return CmdMixerInfo();
   if (cmd == "veto-session" && n == 1) return CmdVetoSession(Ms(a[0]));
   if (cmd == "type-text" && n == 1) return CmdTypeText(a[0]);

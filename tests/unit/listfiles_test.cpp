@@ -265,41 +265,54 @@ TEST_F(ListFileTest, TakenTemporaryNameIsSkipped) {
 }
 
 // A list kept as a link (into a synced folder, say) stays a link: the file
-// it leads to gets the new bytes, with its temporary file beside it. (The
-// fault matrix deletes through a link.)
+// it leads to gets the new bytes, with its temporary file beside it, also on
+// another drive or a network share, which a rename cannot cross. A missing
+// target is made through the link; one whose folder is not there is named,
+// and the link kept. (The fault matrix deletes through a link.)
 TEST_F(ListFileTest, WritesGoThroughALinkWhichStaysALink) {
-  const fs::path sync = m.root.path() / "C" / "Sync";
-  fs::create_directories(sync);
   const struct {
     bool link;
     const char* failing;
     DWord error;
     std::string after;  // the list's bytes, or "" when the write must fail
+    std::string folder = "C:\\Sync";  // of the link's target
+    int target = 1;  // 1: it holds "r1"; 0: it is missing; -1: so is its folder
   } cases[] = {
       {true, "", 0, "r1\r\nr2"},
       {true, "GetFinalPathNameByHandleA", zk::ERROR_ACCESS_DENIED, ""},
       {false, "GetFinalPathNameByHandleA", zk::ERROR_ACCESS_DENIED, "r1\r\nr2"},  // nothing to keep
       {false, "GetFinalPathNameByHandleA", zk::ERROR_CALL_NOT_IMPLEMENTED, "r1\r\nr2"},  // before Vista
+      {true, "", 0, "r1\r\nr2", "D:\\Sync"},
+      {true, "", 0, "r1\r\nr2", "\\\\server\\share\\Sync"},
+      {true, "", 0, "r2", "D:\\Sync", 0},
+      {true, "", zk::ERROR_PATH_NOT_FOUND, "", "D:\\Gone", -1},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.failing);
+    SCOPED_TRACE(c.failing + c.folder);
+    const fs::path sync = m.sys.HostPath(c.folder);
     fs::remove(Host("znks.ini"));
-    std::ofstream(sync / "real.ini", std::ios::binary) << "r1";
+    fs::remove_all(sync);
+    if (c.target >= 0) fs::create_directories(sync);
+    if (c.target > 0) std::ofstream(sync / "real.ini", std::ios::binary) << "r1";
     if (c.link) fs::create_symlink(sync / "real.ini", Host("znks.ini"));
     else fs::copy_file(sync / "real.ini", Host("znks.ini"));
     if (*c.failing) p.FailCall(c.failing, c.error);
     try {
-      AppendRecord(p, list, "r2");
+      // A missing target is written whole: there is nothing to append to.
+      c.target == 0 ? TVostel::WriteWholeFile(p, list, "r2") : AppendRecord(p, list, "r2");
       EXPECT_NE(c.after, "");
     } catch (const zk::EInOutError& e) {
       EXPECT_EQ(c.after, "");
       EXPECT_EQ(e.code(), c.error);
+      if (c.target < 0)
+        EXPECT_STREQ(e.what(), "C:\\data\\znks.ini is a link to D:\\Gone\\real.ini, which cannot be made: its "
+                               "folder is not there");
     }
     p.ClearFailures();
     EXPECT_EQ(fs::is_symlink(Host("znks.ini")), c.link);
-    EXPECT_EQ(Get("znks.ini"), c.after.empty() ? "r1" : c.after);
+    EXPECT_EQ(Get("znks.ini"), !c.after.empty() ? c.after : c.target > 0 ? "r1" : "");
     EXPECT_EQ(FolderEntries(), std::vector<std::string>{"znks.ini"});
-    EXPECT_EQ(std::distance(fs::directory_iterator(sync), {}), 1);
+    EXPECT_EQ(c.target < 0 ? !fs::exists(sync) : std::distance(fs::directory_iterator(sync), {}) == 1, true);
     EXPECT_TRUE(p.openHandles.empty());
   }
 }
@@ -375,6 +388,35 @@ TEST_F(ListFileTest, ListPathsCreateAMissingFileEmpty) {
   ListFilePath(p, p, "Zentrik", THotkeySet::hsText);
   EXPECT_TRUE(LoadListLines(p, path).empty());
   EXPECT_TRUE(p.openHandles.empty());
+
+  // A link whose target is missing stays a link: the target is made through
+  // it. One into a folder that is not there is left as it is and named, and
+  // reading, adding and deleting name it too.
+  const fs::path sync = m.root.path() / "D" / "Sync";
+  fs::create_directories(sync);
+  fs::remove(host);
+  fs::create_symlink(sync / "znks2.ini", host);
+  std::string unreachable;
+  ListFilePath(p, p, "Zentrik", THotkeySet::hsText, &unreachable);
+  EXPECT_EQ(unreachable, "");
+  EXPECT_TRUE(fs::is_symlink(host));
+  EXPECT_EQ(fs::file_size(sync / "znks2.ini"), 0u);
+  fs::remove(host);
+  fs::create_symlink(m.root.path() / "D" / "Gone" / "znks2.ini", host);
+  ListFilePath(p, p, "Zentrik", THotkeySet::hsText, &unreachable);
+  const std::string named = path + " is a link to D:\\Gone\\znks2.ini, which cannot be made: its folder is not there";
+  EXPECT_EQ(unreachable, named);
+  for (int op = 0; op < 3; ++op) {
+    try {
+      op == 0 ? (void)LoadListLines(p, path) : op == 1 ? AppendRecord(p, path, "r") : (void)DeleteRecord(p, path, 0, "r");
+      ADD_FAILURE() << op;
+    } catch (const zk::EInOutError& e) {
+      EXPECT_EQ(e.what(), named) << op;
+    }
+  }
+  EXPECT_TRUE(fs::is_symlink(host));
+  EXPECT_FALSE(fs::exists(m.root.path() / "D" / "Gone"));
+  EXPECT_TRUE(p.openHandles.empty());
 }
 
 // A list deleted while the program runs is made again when next looked in.
@@ -393,7 +435,8 @@ TEST_F(ListFileTest, SimulatedPathsAndOpenFiles) {
   EXPECT_EQ(m.sys.HostPath("c:/DATA/./y\\..\\x.ini"), m.root.path() / "C" / "data" / "x.ini");
   EXPECT_TRUE(m.sys.HostPath("data\\x.ini").empty());
   EXPECT_TRUE(m.sys.HostPath("C:x.ini").empty());
-  EXPECT_TRUE(m.sys.HostPath("\\\\server\\share\\x").empty());
+  EXPECT_EQ(m.sys.HostPath("\\\\server\\share\\..\\x"), m.root.path() / "UNC" / "server" / "share" / "x");
+  EXPECT_TRUE(m.sys.HostPath("\\\\server").empty());
   EXPECT_TRUE(m.sys.HostPath("C:\\a|b").empty());
 
   EXPECT_FALSE(p.CreateDirectoryA("C:\\data"));

@@ -102,15 +102,23 @@ TEST(UserItems, EntriesStandInFileOrderBeforeTheirMarkersAndAreRegistered) {
 // a reload passes over them silently. Blank lines are harmless and not
 // named. Past ten lines the warning counts the rest. The warning comes once
 // the program is ready: a launch hotkey pressed while it is open runs.
+// Hotkeys that another program holds are named in the same box, by keys and
+// name (a second entry on a key the program holds itself is not), and a
+// reload names only those not named before.
 TEST(UserItems, LinesThatAreNoRecordsAreSkippedWithOneWarningAtStartUp) {
   const std::string list1 = "C:\\users\\tester\\AppData\\Roaming\\Zentrik\\znks.ini, line ";
   const std::string skip = ". The line was skipped.";
   std::string junk;
   for (int i = 0; i < 10; ++i) junk += "x|\r\n";
   const std::string tenth = "line 10: '' is not a valid integer value" + skip;
+  const std::string held = "Another program or Windows holds these hotkeys, so they do nothing here (their menu "
+                           "items still work):\r\n";
   const struct {
     std::string list1, list2, warning, tail;
     std::vector<int> launchKeys;
+    std::vector<std::pair<UInt, UInt>> held = {};
+    std::string reloadList1 = {}, reloadWarning = {};  // list I rewritten before the reload, with a key held then
+    std::string link1 = {};  // list I's file is a link to this missing file
   } cases[] = {
       {"TWFpbA==|F1|112|bm90ZXBhZA==|\r\nQmFk|F2|1x3|eA==|\r\n \t \r\nV2Vi|7|55|dw==|\r\n"
        "QQ==|F1|113|eA==|\r\nQg==|F7|13|eA==|\r\nQw==|A|999|eA==|\r\nRA==|Enter|13|eA==|\r\nRQ==|a|65|eA==|",
@@ -127,11 +135,25 @@ TEST(UserItems, LinesThatAreNoRecordsAreSkippedWithOneWarningAtStartUp) {
        tenth + "\r\nSkipped lines not shown here: 1.", {55}},
       {junk + "V2Vi|7|55|dw==|", "", list1 + "1: ", tenth, {55}},
       {"\r\n   \r\n\t\r\nV2Vi|7|55|dw==|\r\n\r\n", " ", "", "", {55}},  // blank lines alone: no warning
+      {"Tm90ZXM=|F1|112|eA==|\r\nQmFk|F2|1x3|eA==|\r\nV2Vi|7|55|dw==|\r\nV2ViMg==|7|55|dw==|", "R3JlZXRpbmc=|F2|113|eA==",
+       list1 + "2: '1x3' is not a valid integer value" + skip + "\r\n\r\n" + held +
+           "WinKey+Shift+N (Notepad)\r\nWinKey+Alt+F1 (Notes)\r\nWinKey+Ctrl+F2 (Greeting)",
+       "", {112, 55, 55}, {{kModLaunch, 112}, {kModText, 113}, {kModBuiltin, 'N'}},
+       "Tm90ZXM=|F1|112|eA==|\r\nUXVpdA==|Q|81|eA==|", held + "WinKey+Alt+Q (Quit)"},
+      {"Tm90ZXM=|F1|112|eA==|", "", held + "WinKey+Alt+F1 (Notes)", "", {112}, {{kModLaunch, 112}}},  // alone
+      {"", "U2ln|S|83|QmVzdA==",
+       list1.substr(0, list1.size() - 7) + " is a link to D:\\Gone\\znks.ini, which cannot be made: its folder is "
+                                           "not there. The list is empty until that folder is there; the link was "
+                                           "left as it is.",
+       "", {}, {}, "", "", "D:\\Gone\\znks.ini"},
   };
   for (const auto& c : cases) {
     SimMachine m;
     sim::SimPlatform p(m.sys);
     WriteLists(p, c.list1, c.list2);
+    for (const auto& [modifiers, key] : c.held) m.sys.HoldHotkeyByOtherProgram(modifiers, key);
+    const std::filesystem::path host1 = m.sys.HostPath(ListPath(m.sys, false));
+    if (!c.link1.empty()) std::filesystem::remove(host1), std::filesystem::create_symlink(m.sys.HostPath(c.link1), host1);
     p.messageBoxAnswer = [&p](auto&&...) {
       p.PressHotkey(kModLaunch, 55);
       for (Msg msg; p.PeekMessageA(msg, PM_REMOVE);) p.DispatchMessageA(msg);  // the box's own loop
@@ -139,7 +161,8 @@ TEST(UserItems, LinesThatAreNoRecordsAreSkippedWithOneWarningAtStartUp) {
     };
     RunningApp run(p);
     run.Pump();
-    EXPECT_EQ(m.sys.shellExecutes.size(), c.warning.empty() ? 0u : 1u);
+    const bool runs = !c.warning.empty() && std::count(c.launchKeys.begin(), c.launchKeys.end(), 55) > 0;
+    EXPECT_EQ(m.sys.shellExecutes.size(), runs ? 1u : 0u);
     ASSERT_EQ(p.messageBoxes.size(), c.warning.empty() ? 0u : 1u);
     if (!c.warning.empty()) {
       const std::string& text = p.messageBoxes[0].text;
@@ -152,9 +175,16 @@ TEST(UserItems, LinesThatAreNoRecordsAreSkippedWithOneWarningAtStartUp) {
     }
     for (int key : c.launchKeys) EXPECT_TRUE(m.sys.IsHotkeyHeld(kModLaunch, key)) << key;
     EXPECT_EQ(UserEntries(run, THotkeySet::hsLaunch).size(), c.launchKeys.size());
+    if (!c.reloadList1.empty()) {
+      WriteHostText(m.sys, ListPath(m.sys, false), c.reloadList1);
+      m.sys.HoldHotkeyByOtherProgram(kModLaunch, 'Q');
+    }
     run.Reload();
-    EXPECT_EQ(p.messageBoxes.size(), c.warning.empty() ? 2u : 3u);  // and the reload's two
-    EXPECT_EQ(ReadHostText(m.sys, m.sys.appDataPath() + "\\Zentrik\\znks.ini"), c.list1);
+    // The reload's two boxes of success, and one naming what it newly found held.
+    ASSERT_EQ(p.messageBoxes.size(), (c.warning.empty() ? 2u : 3u) + !c.reloadWarning.empty());
+    if (!c.reloadWarning.empty()) EXPECT_EQ(p.messageBoxes[2].text, c.reloadWarning);
+    EXPECT_EQ(ReadHostText(m.sys, ListPath(m.sys, false)), c.reloadList1.empty() ? c.list1 : c.reloadList1);
+    EXPECT_EQ(std::filesystem::is_symlink(host1), !c.link1.empty());
   }
 }
 

@@ -1,12 +1,17 @@
 // The simulated file system. Files live in a host folder (SimSystem::fileRoot):
-// "C:\a\b" is fileRoot/C/a/b. Names are matched without regard to the case
+// "C:\a\b" is fileRoot/C/a/b, and "\\server\share\a" of a network share is
+// fileRoot/UNC/server/share/a; each drive and each share is a volume of its
+// own, which a rename cannot cross. Names are matched without regard to the case
 // of ASCII letters, as on Windows. Paths given to the calls are made
 // absolute against the process's current directory first.
 //
 // Not modelled: share modes between handles (a file open in this process
 // cannot be renamed over or deleted, as on Windows; other processes are not
 // checked), attributes other than directory, read-only and normal, and time
-// stamps. Host symbolic links stand for Windows ones: opening follows them,
+// stamps. Host symbolic links stand for Windows ones: opening follows them
+// (a missing target is created through the link), unless
+// FILE_FLAG_OPEN_REPARSE_POINT asks for the link itself; GetFileAttributesA
+// of a link whose target is missing gives the link's own attributes;
 // MoveFileExA and DeleteFileA act on the link itself.
 #include <algorithm>
 #include <cctype>
@@ -26,7 +31,6 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr DWord kErrorInvalidName = 123;  // ERROR_INVALID_NAME
-constexpr DWord kOpenAlways = 4;
 constexpr DWord kTruncateExisting = 5;
 
 bool IsSeparator(char ch) { return ch == '\\' || ch == '/'; }
@@ -73,25 +77,42 @@ DWord MissingError(const fs::path& host) {
   return IsDirectory(host.parent_path()) ? ERROR_FILE_NOT_FOUND : ERROR_PATH_NOT_FOUND;
 }
 
+// The file a path leads to: symbolic links followed, a relative target
+// taken from the link's folder.
+fs::path Followed(fs::path host) {
+  std::error_code ec;
+  for (int hops = 0; hops < 32 && fs::is_symlink(host, ec); ++hops) {
+    const fs::path target = fs::read_symlink(host, ec);
+    if (ec) break;
+    host = target.is_absolute() ? target : host.parent_path() / target;
+  }
+  return host;
+}
+
 }  // namespace
 
-// "X:\a\b" -> fileRoot/X/a/b. Only absolute paths with a drive letter are
-// accepted; anything else (relative, drive-relative, UNC, invalid
-// characters) gives an empty path. "." and ".." are resolved, never above
-// the drive; trailing dots and blanks of a name are dropped as Windows does.
+// "X:\a\b" -> fileRoot/X/a/b, "\\server\share\a" -> fileRoot/UNC/server/share/a.
+// Only absolute paths with a drive letter or a server and share are
+// accepted; anything else (relative, drive-relative, invalid characters)
+// gives an empty path. "." and ".." are resolved, never above the drive or
+// share; trailing dots and blanks of a name are dropped as Windows does.
 // Each name is matched case-insensitively against what exists on the host.
 fs::path SimSystem::HostPath(const std::string& windowsPath) const {
   if (fileRoot.empty()) return {};
-  if (windowsPath.size() < 3 || !std::isalpha(static_cast<unsigned char>(windowsPath[0])) ||
-      windowsPath[1] != ':' || !IsSeparator(windowsPath[2]))
+  const bool unc = windowsPath.size() > 2 && IsSeparator(windowsPath[0]) && IsSeparator(windowsPath[1]);
+  if (!unc && (windowsPath.size() < 3 || !std::isalpha(static_cast<unsigned char>(windowsPath[0])) ||
+               windowsPath[1] != ':' || !IsSeparator(windowsPath[2])))
     return {};
 
   std::vector<std::string> parts;
   std::string part;
+  std::size_t volumeParts = 0;  // the server and share of a network path
   auto flush = [&]() -> bool {
     if (part.empty() || part == ".") {
+      if (parts.size() < volumeParts) return false;
     } else if (part == "..") {
-      if (!parts.empty()) parts.pop_back();
+      if (parts.size() < volumeParts) return false;
+      if (parts.size() > volumeParts) parts.pop_back();
     } else {
       while (!part.empty() && (part.back() == '.' || part.back() == ' ')) part.pop_back();
       if (part.empty() || !ValidComponent(part)) return false;
@@ -100,17 +121,19 @@ fs::path SimSystem::HostPath(const std::string& windowsPath) const {
     part.clear();
     return true;
   };
-  for (std::size_t i = 3; i < windowsPath.size(); ++i) {
+  volumeParts = unc ? 2 : 0;
+  for (std::size_t i = unc ? 2 : 3; i < windowsPath.size(); ++i) {
     if (IsSeparator(windowsPath[i])) {
       if (!flush()) return {};
     } else {
       part += windowsPath[i];
     }
   }
-  if (!flush()) return {};
+  if (!flush() || parts.size() < volumeParts) return {};
 
-  fs::path host = fileRoot / std::string(1, static_cast<char>(std::toupper(
-                                               static_cast<unsigned char>(windowsPath[0]))));
+  fs::path host = fileRoot / (unc ? std::string("UNC")
+                                  : std::string(1, static_cast<char>(std::toupper(
+                                                       static_cast<unsigned char>(windowsPath[0])))));
   for (const std::string& name : parts) {
     fs::path next = host / name;
     if (!Exists(next) && IsDirectory(host)) {
@@ -152,12 +175,36 @@ fs::path Resolve(const SimSystem& system, const std::string& path,
     error = system.fileRoot.empty() ? ERROR_PATH_NOT_FOUND : kErrorInvalidName;
     return {};
   }
-  if (IsDirectory(system.fileRoot)) {
+  if (IsDirectory(system.fileRoot) && !IsSeparator(absolute[0])) {
     const char drive = static_cast<char>(std::toupper(static_cast<unsigned char>(absolute[0])));
     std::error_code ec;
     fs::create_directory(system.fileRoot / std::string(1, drive), ec);
   }
   return host;
+}
+
+// "C" of fileRoot/C/a/b, "UNC/server/share" of a network path.
+std::string VolumeOf(const SimSystem& system, const fs::path& host) {
+  const fs::path inside = host.lexically_relative(system.fileRoot);
+  auto part = inside.begin();
+  if (part == inside.end()) return {};
+  std::string volume = part->string();
+  for (int i = 0; volume == "UNC" && i < 2 && ++part != inside.end(); ++i) volume += "/" + part->string();
+  return volume;
+}
+
+// The Windows path of a host path below fileRoot ("" for one outside it):
+// root/C/a/b is "C:\a\b", root/UNC/server/share/a "\\server\share\a".
+std::string WindowsPathOf(const SimSystem& system, const fs::path& host) {
+  std::error_code ec;
+  const fs::path root = fs::weakly_canonical(system.fileRoot, ec);
+  const fs::path inside = fs::weakly_canonical(host, ec).lexically_relative(root);
+  if (ec || inside.empty() || *inside.begin() == "..") return {};
+  std::string path;
+  for (auto part = inside.begin(); part != inside.end(); ++part)
+    path += part == inside.begin() ? (part->string() == "UNC" ? "\\\\" : part->string() + ":")
+                                   : (path.back() == '\\' ? "" : "\\") + part->string();
+  return path;
 }
 
 }  // namespace
@@ -175,6 +222,7 @@ DWord SimFilesApi::GetFileAttributesA(const std::string& path) {
   if (fs::exists(status))
     return link | ((status.permissions() & fs::perms::owner_write) == fs::perms::none ? FILE_ATTRIBUTE_READONLY
                                                                                       : FILE_ATTRIBUTE_NORMAL);
+  if (link != 0) return link | FILE_ATTRIBUTE_NORMAL;  // its target is missing: the link's own
   lastError_ = MissingError(host);
   return INVALID_FILE_ATTRIBUTES;
 }
@@ -197,8 +245,9 @@ Handle SimFilesApi::CreateFileA(const std::string& path, DWord access, DWord sha
   Record("CreateFileA", {Quote(path), Hex(access), Num(shareMode), Num(creation), Hex(flags)});
   if (Fails("CreateFileA")) return INVALID_HANDLE;
   DWord error = 0;
-  const fs::path host = Resolve(system_, path, currentDirectory, error);
-  if (host.empty()) return Refuse(error, INVALID_HANDLE);
+  const fs::path name = Resolve(system_, path, currentDirectory, error);
+  if (name.empty()) return Refuse(error, INVALID_HANDLE);
+  const fs::path host = (flags & FILE_FLAG_OPEN_REPARSE_POINT) != 0 ? name : Followed(name);
   if (!IsDirectory(host.parent_path())) return Refuse(ERROR_PATH_NOT_FOUND, INVALID_HANDLE);
   if (IsDirectory(host)) return Refuse(ERROR_ACCESS_DENIED, INVALID_HANDLE);
   if (system_.InReadOnlyFolder(host) && ((access & GENERIC_WRITE) || !Exists(host)))
@@ -215,7 +264,7 @@ Handle SimFilesApi::CreateFileA(const std::string& path, DWord access, DWord sha
     case OPEN_EXISTING:
       if (!exists) return Refuse(ERROR_FILE_NOT_FOUND, INVALID_HANDLE);
       break;
-    case kOpenAlways:
+    case OPEN_ALWAYS:
       break;
     case kTruncateExisting:
       if (!exists) return Refuse(ERROR_FILE_NOT_FOUND, INVALID_HANDLE);
@@ -234,7 +283,7 @@ Handle SimFilesApi::CreateFileA(const std::string& path, DWord access, DWord sha
     std::fclose(f);
   }
   // Windows reports a file that was there already through the last error.
-  if (exists && (creation == CREATE_ALWAYS || creation == kOpenAlways))
+  if (exists && (creation == CREATE_ALWAYS || creation == OPEN_ALWAYS))
     lastError_ = ERROR_ALREADY_EXISTS;
   else
     lastError_ = ERROR_SUCCESS;
@@ -321,6 +370,7 @@ bool SimFilesApi::MoveFileExA(const std::string& from, const std::string& to, DW
     return Refuse(ERROR_ACCESS_DENIED);
   if (!Exists(source)) return Refuse(MissingError(source));
   if (!IsDirectory(target.parent_path())) return Refuse(ERROR_PATH_NOT_FOUND);
+  if (VolumeOf(system_, source) != VolumeOf(system_, target)) return Refuse(ERROR_NOT_SAME_DEVICE);
   for (const auto& [handle, file] : files_) {
     std::error_code ec;
     if (fs::equivalent(file.hostPath, source, ec) || fs::equivalent(file.hostPath, target, ec))
@@ -431,18 +481,34 @@ bool SimFilesApi::GetFinalPathNameByHandleA(Handle file, std::string& path) {
   if (Fails("GetFinalPathNameByHandleA")) return false;
   const auto it = files_.find(file);
   if (it == files_.end()) return Refuse(ERROR_INVALID_HANDLE);
-  std::error_code realError, rootError;
+  std::error_code realError;
   const fs::path real = fs::canonical(it->second.hostPath, realError);
-  const fs::path root = fs::canonical(system_.fileRoot, rootError);
-  const fs::path inside = real.lexically_relative(root);
-  if (realError || rootError || inside.empty() || *inside.begin() == "..") {
+  const std::string windowsPath = realError ? std::string() : WindowsPathOf(system_, real);
+  if (windowsPath.empty()) {
     lastError_ = ERROR_PATH_NOT_FOUND;  // a link that leads off the simulated drives
     return false;
   }
-  // root/C/a/b is "\\?\C:\a\b".
-  path = "\\\\?\\";
-  for (auto part = inside.begin(); part != inside.end(); ++part)
-    path += part == inside.begin() ? part->string() + ":" : "\\" + part->string();
+  // "C:\a\b" is "\\?\C:\a\b", "\\server\share\a" "\\?\UNC\server\share\a".
+  path = windowsPath[0] == '\\' ? "\\\\?\\UNC" + windowsPath.substr(1) : "\\\\?\\" + windowsPath;
+  return true;
+}
+
+bool SimFilesApi::DeviceIoControl_GetReparsePoint(Handle file, std::string& target) {
+  Record("DeviceIoControl_GetReparsePoint", {Hex(file)});
+  if (Fails("DeviceIoControl_GetReparsePoint")) return false;
+  const auto it = files_.find(file);
+  if (it == files_.end()) return Refuse(ERROR_INVALID_HANDLE);
+  std::error_code ec;
+  const fs::path link = fs::read_symlink(it->second.hostPath, ec);
+  if (ec) return Refuse(ERROR_NOT_A_REPARSE_POINT);
+  // A target on the simulated drives by its Windows path, a relative one as written.
+  if (link.is_relative()) {
+    target = link.string();
+    std::replace(target.begin(), target.end(), '/', '\\');
+    return true;
+  }
+  target = WindowsPathOf(system_, link);
+  if (target.empty()) return Refuse(ERROR_NOT_A_REPARSE_POINT);
   return true;
 }
 

@@ -18,8 +18,10 @@ class SimFilesApi : public virtual TFilesApi, public virtual SimCore {
   // The system folder is "C:\\Windows\\system32". Searches are handles of
   // kind "find". A file without the owner's write permission on the host is
   // FILE_ATTRIBUTE_READONLY, and host symbolic links are Windows ones:
-  // FILE_ATTRIBUTE_REPARSE_POINT, and GetFinalPathNameByHandleA names the
-  // file a link leads to.
+  // FILE_ATTRIBUTE_REPARSE_POINT (also where the target is missing),
+  // GetFinalPathNameByHandleA names the file a link leads to, and
+  // DeviceIoControl_GetReparsePoint the path it holds. "\\server\share\..."
+  // is a network share (SimFiles.cpp).
   ZK_FILES_CALLS(ZK_DECLARE_OVERRIDE)
 
  protected:

@@ -42,7 +42,8 @@
 // Those of the folder search and of the file a path leads to.
 #define ZK_CHECKED_FILE_CONSTANTS(X)                                                    \
   X(FILE_ATTRIBUTE_READONLY) X(FILE_ATTRIBUTE_REPARSE_POINT) X(FILE_SHARE_WRITE) X(FILE_SHARE_DELETE) X(ERROR_NO_MORE_FILES) \
-  X(ERROR_CALL_NOT_IMPLEMENTED)
+  X(ERROR_CALL_NOT_IMPLEMENTED) X(OPEN_ALWAYS) X(FILE_FLAG_BACKUP_SEMANTICS) X(FILE_FLAG_OPEN_REPARSE_POINT)   \
+  X(ERROR_NOT_SAME_DEVICE) X(ERROR_NOT_A_REPARSE_POINT)
 
 namespace portable {
 #define ZK_COPY_CONSTANT(name) inline constexpr auto k_##name = zk::name;
@@ -508,6 +509,63 @@ bool Win32Platform::GetFinalPathNameByHandleA(Handle file, std::string& path) {
   }
   ::SetLastError(ERROR_INSUFFICIENT_BUFFER);
   return false;
+}
+
+namespace {
+
+// A symbolic link's reparse data (REPARSE_DATA_BUFFER of the driver kit, the
+// symbolic link member): the names are UTF-16, at offsets into pathBuffer.
+struct SymlinkReparseData {
+  ULONG tag;
+  USHORT dataLength;
+  USHORT reserved;
+  USHORT substituteOffset;
+  USHORT substituteLength;
+  USHORT printOffset;
+  USHORT printLength;
+  ULONG flags;
+  WCHAR pathBuffer[1];
+};
+constexpr DWORD kReparseTagSymlink = 0xA000000CUL;     // IO_REPARSE_TAG_SYMLINK
+constexpr DWORD kGetReparsePoint = 0x000900A8UL;       // FSCTL_GET_REPARSE_POINT
+constexpr DWORD kMaxReparseData = 16 * 1024;           // MAXIMUM_REPARSE_DATA_BUFFER_SIZE
+
+}  // namespace
+
+bool Win32Platform::DeviceIoControl_GetReparsePoint(Handle file, std::string& target) {
+  // Not among the program's static imports: looked up like the newer calls.
+  using Fn = BOOL(WINAPI*)(HANDLE, DWORD, LPVOID, DWORD, LPVOID, DWORD, LPDWORD, LPOVERLAPPED);
+  static const Fn deviceIoControl = win32late::Lookup<Fn>("kernel32.dll", "DeviceIoControl");
+  if (deviceIoControl == nullptr) {
+    ::SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
+    return false;
+  }
+  std::vector<ULONG> buffer(kMaxReparseData / sizeof(ULONG));
+  DWORD size = 0;
+  if (!deviceIoControl(ToHandle(file), kGetReparsePoint, nullptr, 0, buffer.data(), kMaxReparseData, &size,
+                       nullptr))
+    return false;
+  const auto* data = reinterpret_cast<const SymlinkReparseData*>(buffer.data());
+  const std::size_t names = offsetof(SymlinkReparseData, pathBuffer);
+  if (size < names || data->tag != kReparseTagSymlink) {
+    ::SetLastError(ERROR_NOT_A_REPARSE_POINT);
+    return false;
+  }
+  // The print name as the user wrote it; the substitute name without its
+  // "\??\" where there is none.
+  USHORT offset = data->printOffset, length = data->printLength;
+  if (length == 0) offset = data->substituteOffset, length = data->substituteLength;
+  if (names + offset + length > size) {
+    ::SetLastError(ERROR_NOT_A_REPARSE_POINT);
+    return false;
+  }
+  const WCHAR* name = reinterpret_cast<const WCHAR*>(reinterpret_cast<const char*>(data->pathBuffer) + offset);
+  int count = length / static_cast<int>(sizeof(WCHAR));
+  if (count >= 4 && name[0] == L'\\' && name[1] == L'?' && name[2] == L'?' && name[3] == L'\\') name += 4, count -= 4;
+  const int n = ::WideCharToMultiByte(CP_ACP, 0, name, count, nullptr, 0, nullptr, nullptr);
+  target.assign(static_cast<std::size_t>(n > 0 ? n : 0), '\0');
+  if (n > 0) ::WideCharToMultiByte(CP_ACP, 0, name, count, target.data(), n, nullptr, nullptr);
+  return true;
 }
 
 // --- kernel32: profile strings ------------------------------------------------------
