@@ -63,6 +63,52 @@ DialogDesc Add2Desc() {
   return d;
 }
 
+// Where each code point of UTF-16 text starts, and the text's end: a
+// surrogate pair is one code point.
+std::vector<std::size_t> CodePointStarts(const std::u16string& text) {
+  std::vector<std::size_t> starts;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    starts.push_back(i);
+    if (text[i] >= 0xD800 && text[i] < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+        text[i + 1] < 0xE000)
+      ++i;
+  }
+  starts.push_back(text.size());
+  return starts;
+}
+
+char32_t CodePointAt(const std::u16string& text, std::size_t at, std::size_t end) {
+  if (end - at == 2) return 0x10000 + ((char32_t{text[at]} - 0xD800) << 10) + (text[at + 1] - 0xDC00);
+  return text[at];
+}
+
+// "U+2713", "U+1F600": a character by its code.
+std::string CodeName(char32_t c) {
+  std::string hex;
+  for (; c != 0 || hex.size() < 4; c >>= 4) hex.insert(hex.begin(), "0123456789ABCDEF"[c & 0xF]);
+  return "U+" + hex;
+}
+
+// The first character of the text that has no byte of its own in the
+// system's code page, or 0 when all have one (or the text cannot be
+// converted at all). A prefix loses a character as soon as it holds the
+// first one lost, so the search halves the text each time.
+char32_t FirstUnstorable(TDialogsApi& p, const std::u16string& text) {
+  auto loses = [&](std::size_t length) {
+    std::string bytes;
+    bool lost = false;
+    return p.WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.substr(0, length), bytes, lost) > 0 && lost;
+  };
+  if (text.empty() || !loses(text.size())) return 0;
+  const std::vector<std::size_t> starts = CodePointStarts(text);
+  std::size_t good = 0, bad = starts.size() - 1;  // indices into starts: a prefix that keeps all, one that loses
+  while (bad - good > 1) {
+    const std::size_t mid = good + (bad - good) / 2;
+    (loses(starts[mid]) ? bad : good) = mid;
+  }
+  return CodePointAt(text, starts[good], starts[bad]);
+}
+
 }  // namespace
 
 // ----------------------------------------------------------------- TAddDialog
@@ -82,6 +128,7 @@ TAddDialog::TAddDialog(TApplication& app, DialogDesc desc, THotkeySet set, const
   btnOK.OnClick = [this](TControl& s) { btnOKClick(s); };
   btnCancel.OnClick = [this](TControl& s) { btnCancelClick(s); };
   btnHelp.OnClick = [this](TControl& s) { btnHelpClick(s); };
+  StoredField(edtName, "Name");
 }
 
 void TAddDialog::FormShow() {
@@ -100,12 +147,33 @@ void TAddDialog::UpdateOKButton() {
 
 void TAddDialog::edtNameChange(TControl&) { UpdateOKButton(); }
 
+// The fields show their text as the user typed or pasted it, which may hold
+// any character; the list files hold the system's 8-bit text, where a
+// missing character would become "?". Such a text is refused, not changed.
+bool TAddDialog::FieldsStorable() {
+  for (const auto& [field, label] : stored_) {
+    std::u16string text;
+    // A text that cannot be read wide is taken as its 8-bit text shows it.
+    if (!Platform().GetDialogControlTextW(Handle(), field->Index(), text)) continue;
+    const char32_t lost = FirstUnstorable(Platform(), text);
+    if (lost == 0) continue;
+    TVostel::MsgBoxCaption(Application(),
+                           zk::Format("ERROR: %s: the character %s cannot be stored in the list.",
+                                      label, CodeName(lost).c_str()),
+                           "", MB_OK);
+    return false;
+  }
+  return true;
+}
+
 void TAddDialog::btnOKClick(TControl&) {
   ActOnce([this] {
+    if (!FieldsStorable()) return;
     const std::string combination = TVostel::Trim(cboHotKey.Text());
     const std::string keyName = KeyNameFromCombination(set_, combination);
     const int keyCode = KeyNameToVK(keyName);
-    const bool taken = TVostel::IsHotkeyTaken(Application(), HotkeySetInfo(set_).modifiers, keyCode);
+    const bool taken = TVostel::IsHotkeyTaken(Platform(), Application().Handle(), Application().Title,
+                                              HotkeySetInfo(set_).modifiers, keyCode);
     if (!taken) {
       AppendRecord(Platform(), ListFileName, ComposeRecord(keyName, keyCode));
       Hide();
@@ -133,6 +201,8 @@ TfrmAdd::TfrmAdd(TApplication& app)
       btnFiles(Control("btnFiles")) {
   edtFile.OnChange = [this](TControl& s) { edtFileChange(s); };
   btnFiles.OnClick = [this](TControl& s) { btnFilesClick(s); };
+  StoredField(edtFile, "File");
+  StoredField(edtParam, "Param");
 }
 
 void TfrmAdd::edtFileChange(TControl&) { UpdateOKButton(); }
@@ -154,6 +224,7 @@ TfrmAdd2::TfrmAdd2(TApplication& app)
     : TAddDialog(app, Add2Desc(), THotkeySet::hsText, "memText", "RES_HELP2"),
       memText(Control("memText")) {
   memText.OnChange = [this](TControl& s) { memTextChange(s); };
+  StoredField(memText, "Text");
 }
 
 void TfrmAdd2::memTextChange(TControl&) { UpdateOKButton(); }
