@@ -10,12 +10,13 @@ namespace zk {
 
 namespace TVostel {
 // The whole content of an existing file, byte for byte; EInOutError on
-// failure ("File not found: <path>" for a missing file).
+// failure ("File not found: <path>" for a missing file, "File access
+// denied: <path>" for one that is refused).
 std::string ReadWholeFile(zk::TFilesApi& p, const std::string& fileName);
 // Replaces the file's content with these bytes, atomically: the file holds
 // either the old or the new bytes whatever fails. A symbolic link stays a
 // link: the file it leads to gets the bytes. A read-only file is left as it
-// is ("File access denied"). EInOutError on failure.
+// is ("File access denied: <path>"). EInOutError on failure.
 void WriteWholeFile(zk::TFilesApi& p, const std::string& fileName, const std::string& content);
 }  // namespace TVostel
 

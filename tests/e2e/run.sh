@@ -1327,19 +1327,20 @@ case_list_link() {
 }
 
 # A list made read-only (chmod 444, the read-only attribute under Wine):
-# Add and Delete are refused with "File access denied.", and the file keeps
-# its bytes and its mode.
+# Add and Delete are refused with "File access denied: <the list>.", and the
+# file keeps its bytes and its mode.
 case_list_read_only() {
   begin list-read-only
   fresh_state
-  local msg want texts
+  local msg want texts denied
   mkdir -p "$DATA_DIR"
   printf '%s|F1|112|%s|' "$(b64 First)" "$(b64 notepad)" >"$DATA_DIR/znks.ini"
   chmod 444 "$DATA_DIR/znks.ini"
   want=$(od -An -tx1 "$DATA_DIR/znks.ini")
   zk_start_ready || { finish; return; }
   msg=$(add_on_f2 Second) || fail "Add: no dialog or no message"
-  [ "$msg" = "Zentrik|File access denied." ] || fail "Add: unexpected message [$msg]"
+  denied="Zentrik|File access denied: $APPDATA_WIN\\Zentrik\\znks.ini."
+  [ "$msg" = "$denied" ] || fail "Add: unexpected message [$msg]"
   zk dialog-ok 5000 >/dev/null
   zk wait-no-window '#32770' '*' 5000 >/dev/null
   click_control TfrmAdd Cancel || fail "Add: the dialog did not stay open"
@@ -1350,7 +1351,7 @@ case_list_read_only() {
   if texts=$(zk window-texts Delete 10000); then
     zk press-key tab space >/dev/null
     msg=$(message) || fail "Delete: no message"
-    [ "$msg" = "Zentrik|File access denied." ] || fail "Delete: unexpected message [$msg]"
+    [ "$msg" = "$denied" ] || fail "Delete: unexpected message [$msg]"
     zk dialog-ok 5000 >/dev/null
     zk wait-no-window '#32770' '*' 5000 >/dev/null
     click_control TfrmDel Cancel || fail "Delete: the dialog did not stay open"

@@ -164,7 +164,7 @@ TEST(DeleteDialog, FlowKeepsItsOrderAndTheCallbackComesBackAfterErrors) {
     std::string steps, error;
   } cases[] = {{"", all, "Successfully deleted: Notepad"},
                {"unreadable list", all.substr(0, all.find("Reg")) + "DestroyWindow on MessageBoxA ",
-       "File access denied."},
+       "File access denied: " + kList2 + "."},
                {"no dialog", "off CreateDialogWindow on MessageBoxA ", "Error creating window."}};
   for (const auto& c : cases) {
     Program prog(kF5 + "\r\n" + kC);
