@@ -78,8 +78,8 @@ std::vector<std::size_t> CodePointStarts(const std::u16string& text) {
 }
 
 char32_t CodePointAt(const std::u16string& text, std::size_t at, std::size_t end) {
-  if (end - at == 2) return 0x10000 + ((char32_t{text[at]} - 0xD800) << 10) + (text[at + 1] - 0xDC00);
-  return text[at];
+  if (end - at == 1) return text[at];
+  return 0x10000 + ((char32_t{text[at]} - 0xD800) << 10) + (char32_t{text[at + 1]} - 0xDC00);
 }
 
 // "U+2713", "U+1F600": a character by its code.
@@ -97,11 +97,14 @@ char32_t FirstUnstorable(TDialogsApi& p, const std::u16string& text) {
   auto loses = [&](std::size_t length) {
     std::string bytes;
     bool lost = false;
-    return p.WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.substr(0, length), bytes, lost) > 0 && lost;
+    return p.WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.substr(0, length), bytes,
+                                 lost) > 0 &&
+           lost;
   };
   if (text.empty() || !loses(text.size())) return 0;
   const std::vector<std::size_t> starts = CodePointStarts(text);
-  std::size_t good = 0, bad = starts.size() - 1;  // indices into starts: a prefix that keeps all, one that loses
+  // Indices into `starts`: a prefix that keeps every character, one that loses one.
+  std::size_t good = 0, bad = starts.size() - 1;
   while (bad - good > 1) {
     const std::size_t mid = good + (bad - good) / 2;
     (loses(starts[mid]) ? bad : good) = mid;
@@ -172,8 +175,9 @@ void TAddDialog::btnOKClick(TControl&) {
     const std::string combination = TVostel::Trim(cboHotKey.Text());
     const std::string keyName = KeyNameFromCombination(set_, combination);
     const int keyCode = KeyNameToVK(keyName);
-    const bool taken = TVostel::IsHotkeyTaken(Platform(), Application().Handle(), Application().Title,
-                                              HotkeySetInfo(set_).modifiers, keyCode);
+    const bool taken = TVostel::IsHotkeyTaken(Platform(), Application().Handle(),
+                                              Application().Title, HotkeySetInfo(set_).modifiers,
+                                              keyCode);
     if (!taken) {
       AppendRecord(Platform(), ListFileName, ComposeRecord(keyName, keyCode));
       Hide();

@@ -53,7 +53,8 @@ std::string Utf8(const std::u16string& text) {
   std::string out;
   for (std::size_t i = 0; i < text.size(); ++i) {
     char32_t c = text[i];
-    if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000)
+    if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+        text[i + 1] < 0xE000)
       c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
     if (c < 0x80) {
       out += static_cast<char>(c);
@@ -275,7 +276,8 @@ bool SimDialogsApi::UpdateDialogControl(HWnd dialog, int control, DialogControl&
   Record("UpdateDialogControl", {Hex(dialog), Quote(state.name)});
   AutoSize(state);
   // Text the program sets is 8-bit text.
-  if (state.text != d->desc.controls[static_cast<std::size_t>(control)].text) d->wide.erase(control);
+  if (state.text != d->desc.controls[static_cast<std::size_t>(control)].text)
+    d->wide.erase(control);
   d->desc.controls[static_cast<std::size_t>(control)] = state;
   return true;
 }
@@ -341,18 +343,19 @@ const void* SimDialogsApi::LockResource(HGlobal data) {
 
 bool SimDialogsApi::GetDialogControlTextW(HWnd dialog, int control, std::u16string& text) {
   SimDialog* d = FindDialog(dialog);
-  const bool known = d != nullptr && control >= 0 && control < static_cast<int>(d->desc.controls.size());
-  Record("GetDialogControlTextW",
-         {Hex(dialog), known ? Quote(d->desc.controls[static_cast<std::size_t>(control)].name) : "?"});
+  const DialogControl* c = d != nullptr && control >= 0 &&
+                                  control < static_cast<int>(d->desc.controls.size())
+                              ? &d->desc.controls[static_cast<std::size_t>(control)]
+                              : nullptr;
+  Record("GetDialogControlTextW", {Hex(dialog), c != nullptr ? Quote(c->name) : "?"});
   if (Fails("GetDialogControlTextW")) return false;
-  if (!known) return Refuse(ERROR_INVALID_HANDLE);
+  if (c == nullptr) return Refuse(ERROR_INVALID_HANDLE);
   auto typed = d->wide.find(control);
   if (typed != d->wide.end()) {
     text = typed->second;
   } else {
     text.clear();
-    for (char b : d->desc.controls[static_cast<std::size_t>(control)].text)
-      text += WideFrom1252(static_cast<unsigned char>(b));
+    for (char b : c->text) text += WideFrom1252(static_cast<unsigned char>(b));
   }
   return true;
 }
@@ -363,7 +366,8 @@ int SimDialogsApi::WideCharToMultiByte(UInt codePage, DWord flags, const std::u1
   bytes.clear();
   usedDefaultChar = false;
   if (Fails("WideCharToMultiByte")) return 0;
-  if ((codePage != CP_ACP && codePage != 1252) || text.empty()) return Refuse(ERROR_INVALID_PARAMETER, 0);
+  if ((codePage != CP_ACP && codePage != 1252) || text.empty())
+    return Refuse(ERROR_INVALID_PARAMETER, 0);
   bytes = NarrowTo1252(text, &usedDefaultChar);
   return static_cast<int>(bytes.size());
 }

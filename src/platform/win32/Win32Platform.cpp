@@ -851,11 +851,13 @@ int Win32Platform::WideCharToMultiByte(UInt codePage, DWord flags, const std::u1
   }
   const auto* wide = reinterpret_cast<const wchar_t*>(text.data());
   const int length = static_cast<int>(text.size());
-  const int size = ::WideCharToMultiByte(codePage, flags, wide, length, nullptr, 0, nullptr, nullptr);
+  const int size =
+      ::WideCharToMultiByte(codePage, flags, wide, length, nullptr, 0, nullptr, nullptr);
   if (size <= 0) return 0;
   bytes.assign(static_cast<std::size_t>(size), '\0');
   BOOL used = FALSE;
-  const int n = ::WideCharToMultiByte(codePage, flags, wide, length, bytes.data(), size, nullptr, &used);
+  const int n =
+      ::WideCharToMultiByte(codePage, flags, wide, length, bytes.data(), size, nullptr, &used);
   if (n <= 0) {
     bytes.clear();
     return 0;
