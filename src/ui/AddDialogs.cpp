@@ -213,7 +213,17 @@ void TfrmAdd::edtFileChange(TControl&) { UpdateOKButton(); }
 
 void TfrmAdd::btnFilesClick(TControl&) {
   std::string fileName;
-  if (TVostel::SelectFile(Platform(), Handle(), fileName, "")) edtFile.SetText(fileName);
+  if (!TVostel::SelectFile(Platform(), Handle(), fileName, "")) return;
+  // The open-file dialog gives its path in the system's 8-bit text, with
+  // "?" for a character the code page lacks; no file name holds a "?".
+  if (fileName.find('?') != std::string::npos) {
+    TVostel::MsgBoxCaption(Application(),
+                           "ERROR: File: the chosen file's name holds a character that cannot be "
+                           "stored in the list.",
+                           "", MB_OK);
+    return;
+  }
+  edtFile.SetText(fileName);
 }
 
 std::string TfrmAdd::ComposeRecord(const std::string& keyName, int keyCode) {

@@ -228,13 +228,19 @@ TEST_F(AddDialogs, TheFileButtonFillsTheFileOnlyWhenAFileIsChosen) {
     EXPECT_TRUE(p.Press(d, "btnFiles"));
     EXPECT_EQ(p.Control(d, "edtFile")->text, "keep");
     p.TypeText(d, "edtFile", "");
+    answer = "C:\\?.exe";  // a name that the code page could not give
+    EXPECT_TRUE(p.Press(d, "btnFiles"));
+    EXPECT_EQ(p.Control(d, "edtFile")->text, "");
     answer = "C:\\x.exe";
     EXPECT_TRUE(p.Press(d, "btnFiles"));
     EXPECT_EQ(p.Control(d, "edtFile")->text, "C:\\x.exe");
     EXPECT_TRUE(p.Control(d, "btnOK")->enabled);
   });
+  ASSERT_EQ(p.messageBoxes.size(), 1u);
+  EXPECT_EQ(p.messageBoxes[0].text,
+            "ERROR: File: the chosen file's name holds a character that cannot be stored in the list.");
   const auto calls = p.CallsTo("GetOpenFileNameA");
-  ASSERT_EQ(calls.size(), 2u);
+  ASSERT_EQ(calls.size(), 3u);
   // Owned by the dialog; any file that exists, resizable, no read-only box,
   // and the current directory kept.
   std::ostringstream owner;
