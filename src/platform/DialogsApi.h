@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "platform/Dialogs.h"
 #include "platform/KernelApi.h"
@@ -37,7 +38,7 @@
   /* kernel32's conversion of UTF-16 text to the bytes of a code page; `usedDefaultChar`           \
      tells whether a character had no byte of its own there. The bytes' count, 0 on failure        \
      (an empty text fails too). */                                                                 \
-  X(int, WideCharToMultiByte, (UInt codePage, DWord flags, const std::u16string& text,             \
+  X(int, WideCharToMultiByte, (UInt codePage, DWord flags, std::u16string_view text,                \
                                std::string& bytes, bool& usedDefaultChar))
 
 namespace zk {

@@ -65,7 +65,7 @@ DialogDesc Add2Desc() {
 
 // Where each code point of UTF-16 text starts, and the text's end: a
 // surrogate pair is one code point.
-std::vector<std::size_t> CodePointStarts(const std::u16string& text) {
+std::vector<std::size_t> CodePointStarts(std::u16string_view text) {
   std::vector<std::size_t> starts;
   for (std::size_t i = 0; i < text.size(); ++i) {
     starts.push_back(i);
@@ -77,7 +77,7 @@ std::vector<std::size_t> CodePointStarts(const std::u16string& text) {
   return starts;
 }
 
-char32_t CodePointAt(const std::u16string& text, std::size_t at, std::size_t end) {
+char32_t CodePointAt(std::u16string_view text, std::size_t at, std::size_t end) {
   if (end - at == 1) return text[at];
   return 0x10000 + ((char32_t{text[at]} - 0xD800) << 10) + (char32_t{text[at + 1]} - 0xDC00);
 }
@@ -93,7 +93,7 @@ std::string CodeName(char32_t c) {
 // system's code page, or 0 when all have one (or the text cannot be
 // converted at all). A prefix loses a character as soon as it holds the
 // first one lost, so the search halves the text each time.
-char32_t FirstUnstorable(TDialogsApi& p, const std::u16string& text) {
+char32_t FirstUnstorable(TDialogsApi& p, std::u16string_view text) {
   auto loses = [&](std::size_t length) {
     std::string bytes;
     bool lost = false;

@@ -38,7 +38,7 @@ int ByteIn1252(char16_t c) {
 }
 
 // The 8-bit text of UTF-16 text: "?" for each unit the code page lacks.
-std::string NarrowTo1252(const std::u16string& text, bool* lost = nullptr) {
+std::string NarrowTo1252(std::u16string_view text, bool* lost = nullptr) {
   std::string out;
   for (char16_t c : text) {
     const int b = ByteIn1252(c);
@@ -49,7 +49,7 @@ std::string NarrowTo1252(const std::u16string& text, bool* lost = nullptr) {
 }
 
 // UTF-16 as UTF-8, for the record of a call.
-std::string Utf8(const std::u16string& text) {
+std::string Utf8(std::u16string_view text) {
   std::string out;
   for (std::size_t i = 0; i < text.size(); ++i) {
     char32_t c = text[i];
@@ -360,7 +360,7 @@ bool SimDialogsApi::GetDialogControlTextW(HWnd dialog, int control, std::u16stri
   return true;
 }
 
-int SimDialogsApi::WideCharToMultiByte(UInt codePage, DWord flags, const std::u16string& text,
+int SimDialogsApi::WideCharToMultiByte(UInt codePage, DWord flags, std::u16string_view text,
                                        std::string& bytes, bool& usedDefaultChar) {
   Record("WideCharToMultiByte", {std::to_string(codePage), Hex(flags), Quote(Utf8(text))});
   bytes.clear();

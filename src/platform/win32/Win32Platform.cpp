@@ -840,7 +840,7 @@ bool Win32Platform::GetDialogControlTextW(HWnd dialog, int control, std::u16stri
   return win32dialogs::ControlTextW(dialog, control, text);
 }
 
-int Win32Platform::WideCharToMultiByte(UInt codePage, DWord flags, const std::u16string& text,
+int Win32Platform::WideCharToMultiByte(UInt codePage, DWord flags, std::u16string_view text,
                                        std::string& bytes, bool& usedDefaultChar) {
   static_assert(sizeof(wchar_t) == sizeof(char16_t), "WCHAR is UTF-16");
   bytes.clear();
