@@ -63,36 +63,24 @@ DialogDesc Add2Desc() {
   return d;
 }
 
-// Where each code point of UTF-16 text starts, and the text's end: a
-// surrogate pair is one code point.
-std::vector<std::size_t> CodePointStarts(std::u16string_view text) {
-  std::vector<std::size_t> starts;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    starts.push_back(i);
-    if (text[i] >= 0xD800 && text[i] < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-        text[i + 1] < 0xE000)
-      ++i;
-  }
-  starts.push_back(text.size());
-  return starts;
-}
-
-char32_t CodePointAt(std::u16string_view text, std::size_t at, std::size_t end) {
-  if (end - at == 1) return text[at];
-  return 0x10000 + ((char32_t{text[at]} - 0xD800) << 10) + (char32_t{text[at + 1]} - 0xDC00);
-}
+bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c < 0xDC00; }
+bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c < 0xE000; }
 
 // "U+2713", "U+1F600": a character by its code.
 std::string CodeName(char32_t c) {
-  std::string hex;
-  for (; c != 0 || hex.size() < 4; c >>= 4) hex.insert(hex.begin(), "0123456789ABCDEF"[c & 0xF]);
-  return "U+" + hex;
+  char hex[8];
+  int n = 0;
+  for (; c != 0 || n < 4; c >>= 4) hex[n++] = "0123456789ABCDEF"[c & 0xF];
+  std::string name = "U+";
+  while (n > 0) name += hex[--n];
+  return name;
 }
 
 // The first character of the text that has no byte of its own in the
 // system's code page, or 0 when all have one (or the text cannot be
 // converted at all). A prefix loses a character as soon as it holds the
-// first one lost, so the search halves the text each time.
+// first one lost, so the search halves the text each time; a prefix never
+// ends between the two halves of a surrogate pair.
 char32_t FirstUnstorable(TDialogsApi& p, std::u16string_view text) {
   auto loses = [&](std::size_t length) {
     std::string bytes;
@@ -101,15 +89,22 @@ char32_t FirstUnstorable(TDialogsApi& p, std::u16string_view text) {
                                  lost) > 0 &&
            lost;
   };
+  auto splitsPair = [&](std::size_t at) {
+    return at > 0 && at < text.size() && IsHighSurrogate(text[at - 1]) && IsLowSurrogate(text[at]);
+  };
   if (text.empty() || !loses(text.size())) return 0;
-  const std::vector<std::size_t> starts = CodePointStarts(text);
-  // Indices into `starts`: a prefix that keeps every character, one that loses one.
-  std::size_t good = 0, bad = starts.size() - 1;
-  while (bad - good > 1) {
-    const std::size_t mid = good + (bad - good) / 2;
-    (loses(starts[mid]) ? bad : good) = mid;
+  // Prefix lengths: one that keeps every character, one that loses one.
+  std::size_t good = 0, bad = text.size();
+  for (;;) {
+    std::size_t mid = good + (bad - good) / 2;
+    if (splitsPair(mid)) ++mid;
+    if (mid <= good || mid >= bad) break;
+    (loses(mid) ? bad : good) = mid;
   }
-  return CodePointAt(text, starts[good], starts[bad]);
+  const char16_t first = text[good];
+  if (bad - good == 2 && IsHighSurrogate(first))
+    return 0x10000 + ((char32_t{first} - 0xD800) << 10) + (char32_t{text[good + 1]} - 0xDC00);
+  return first;
 }
 
 }  // namespace
