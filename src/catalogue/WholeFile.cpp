@@ -196,11 +196,21 @@ void RemoveTempFilesBeside(TFilesApi& p, const std::string& target) {
   for (const std::string& name : leftovers) p.DeleteFileA(folder + name);
 }
 
-}  // namespace
+// Runs `work` on the file `fileName`; a refusal names the file, as a
+// missing file is named: "File access denied: <path>".
+template <typename Work>
+auto NamingRefusal(const std::string& fileName, Work&& work) {
+  try {
+    return work();
+  } catch (const zk::EInOutError& e) {
+    if (e.code() != ERROR_ACCESS_DENIED) throw;
+    throw zk::EInOutError(zk::Format("%s: %s", zk::InOutErrorText(ERROR_ACCESS_DENIED).c_str(),
+                                     fileName.c_str()),
+                          ERROR_ACCESS_DENIED);
+  }
+}
 
-namespace TVostel {
-
-std::string ReadWholeFile(TFilesApi& p, const std::string& fileName) {
+std::string ReadAll(TFilesApi& p, const std::string& fileName) {
   UniqueFile file(p, p.CreateFileA(fileName, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING,
                                    FILE_ATTRIBUTE_NORMAL));
   // A file that is gone (another program deleted it) is named, so that the
@@ -238,7 +248,7 @@ std::string ReadWholeFile(TFilesApi& p, const std::string& fileName) {
 // Whatever fails on the way, the list file keeps its old bytes and the
 // temporary file is removed. A read-only list is not written: the user has
 // locked it.
-void WriteWholeFile(TFilesApi& p, const std::string& fileName, const std::string& content) {
+void ReplaceAll(TFilesApi& p, const std::string& fileName, const std::string& content) {
   const std::string target = WriteTarget(p, fileName);
   const DWord attributes = p.GetFileAttributesA(target);
   if (attributes != INVALID_FILE_ATTRIBUTES &&
@@ -263,6 +273,18 @@ void WriteWholeFile(TFilesApi& p, const std::string& fileName, const std::string
     p.Sleep(kMoveRetryDelay);
   }
   temp.Commit();
+}
+
+}  // namespace
+
+namespace TVostel {
+
+std::string ReadWholeFile(TFilesApi& p, const std::string& fileName) {
+  return NamingRefusal(fileName, [&] { return ReadAll(p, fileName); });
+}
+
+void WriteWholeFile(TFilesApi& p, const std::string& fileName, const std::string& content) {
+  NamingRefusal(fileName, [&] { ReplaceAll(p, fileName, content); });
 }
 
 void CreateThroughName(TFilesApi& p, const std::string& fileName) {

@@ -19,12 +19,13 @@ class EUnreachableLink : public EInOutError {
 
 namespace TVostel {
 // The whole content of an existing file, byte for byte; EInOutError on
-// failure ("File not found: <path>" for a missing file).
+// failure ("File not found: <path>" for a missing file, "File access
+// denied: <path>" for one that is refused).
 std::string ReadWholeFile(zk::TFilesApi& p, const std::string& fileName);
 // Replaces the file's content with these bytes, atomically: the file holds
 // either the old or the new bytes whatever fails. A symbolic link stays a
 // link: the file it leads to gets the bytes. A read-only file is left as it
-// is ("File access denied"). EInOutError on failure; EUnreachableLink, with
+// is ("File access denied: <path>"). EInOutError on failure; EUnreachableLink, with
 // the link left as it is, for a link whose target cannot be made.
 void WriteWholeFile(zk::TFilesApi& p, const std::string& fileName, const std::string& content);
 // Makes the file a name leads to when it is missing, through the name: a

@@ -125,4 +125,8 @@ inline constexpr UInt RT_RCDATA_ID = 10;
 
 inline constexpr int IDCANCEL = 2;
 
+// Converting the UTF-16 text of a control to the system's 8-bit text.
+inline constexpr UInt CP_ACP = 0;                     // the system's ANSI code page
+inline constexpr DWord WC_NO_BEST_FIT_CHARS = 0x400;  // no look-alike for a missing character
+
 }  // namespace zk

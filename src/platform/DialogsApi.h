@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "platform/Dialogs.h"
 #include "platform/KernelApi.h"
@@ -30,7 +31,15 @@
   X(HRsrc, FindResourceA, (const std::string& name, UInt type))                                    \
   X(HGlobal, LoadResource, (HRsrc resource))                                                       \
   X(DWord, SizeofResource, (HRsrc resource))                                                       \
-  X(const void*, LockResource, (HGlobal data))
+  X(const void*, LockResource, (HGlobal data))                                                     \
+  /* The text of an edit or memo as the user sees it, in UTF-16: it may hold characters            \
+     that the control's 8-bit text shows as "?". False when it cannot be read. */                  \
+  X(bool, GetDialogControlTextW, (HWnd dialog, int control, std::u16string& text))                 \
+  /* kernel32's conversion of UTF-16 text to the bytes of a code page; `usedDefaultChar`           \
+     tells whether a character had no byte of its own there. The bytes' count, 0 on failure        \
+     (an empty text fails too). */                                                                 \
+  X(int, WideCharToMultiByte, (UInt codePage, DWord flags, std::u16string_view text,                \
+                               std::string& bytes, bool& usedDefaultChar))
 
 namespace zk {
 

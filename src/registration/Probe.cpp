@@ -5,15 +5,14 @@
 
 namespace zk {
 
-bool TVostel::IsHotkeyTaken(TApplication& app, UInt modifiers, int key) {
-  TPlatform& p = app.Platform();
+bool TVostel::IsHotkeyTaken(THotkeysApi& p, HWnd window, const std::string& title, UInt modifiers,
+                            int key) {
   try {
-    // The probe's ID comes from an atom named by the title's digest; the
-    // atom lives only for the probe.
-    const Atom atom = p.GlobalAddAtomA(MD5Hex(app.Title));
+    // The atom lives only for the probe.
+    const Atom atom = p.GlobalAddAtomA(MD5Hex(title));
     const int id = static_cast<int>(atom) - kStringAtomBase;
-    const bool registered = p.RegisterHotKey(app.Handle(), id, modifiers, static_cast<UInt>(key));
-    if (registered) p.UnregisterHotKey(app.Handle(), id);
+    const bool registered = p.RegisterHotKey(window, id, modifiers, static_cast<UInt>(key));
+    if (registered) p.UnregisterHotKey(window, id);
     p.GlobalDeleteAtom(atom);
     return !registered;
   } catch (...) {

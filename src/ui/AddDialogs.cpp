@@ -63,6 +63,50 @@ DialogDesc Add2Desc() {
   return d;
 }
 
+bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c < 0xDC00; }
+bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c < 0xE000; }
+
+// "U+2713", "U+1F600": a character by its code.
+std::string CodeName(char32_t c) {
+  char hex[8];
+  int n = 0;
+  for (; c != 0 || n < 4; c >>= 4) hex[n++] = "0123456789ABCDEF"[c & 0xF];
+  std::string name = "U+";
+  while (n > 0) name += hex[--n];
+  return name;
+}
+
+// The first character of the text that has no byte of its own in the
+// system's code page, or 0 when all have one (or the text cannot be
+// converted at all). A prefix loses a character as soon as it holds the
+// first one lost, so the search halves the text each time; a prefix never
+// ends between the two halves of a surrogate pair.
+char32_t FirstUnstorable(TDialogsApi& p, std::u16string_view text) {
+  auto loses = [&](std::size_t length) {
+    std::string bytes;
+    bool lost = false;
+    return p.WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.substr(0, length), bytes,
+                                 lost) > 0 &&
+           lost;
+  };
+  auto splitsPair = [&](std::size_t at) {
+    return at > 0 && at < text.size() && IsHighSurrogate(text[at - 1]) && IsLowSurrogate(text[at]);
+  };
+  if (text.empty() || !loses(text.size())) return 0;
+  // Prefix lengths: one that keeps every character, one that loses one.
+  std::size_t good = 0, bad = text.size();
+  for (;;) {
+    std::size_t mid = good + (bad - good) / 2;
+    if (splitsPair(mid)) ++mid;
+    if (mid <= good || mid >= bad) break;
+    (loses(mid) ? bad : good) = mid;
+  }
+  const char16_t first = text[good];
+  if (bad - good == 2 && IsHighSurrogate(first))
+    return 0x10000 + ((char32_t{first} - 0xD800) << 10) + (char32_t{text[good + 1]} - 0xDC00);
+  return first;
+}
+
 }  // namespace
 
 // ----------------------------------------------------------------- TAddDialog
@@ -82,6 +126,7 @@ TAddDialog::TAddDialog(TApplication& app, DialogDesc desc, THotkeySet set, const
   btnOK.OnClick = [this](TControl& s) { btnOKClick(s); };
   btnCancel.OnClick = [this](TControl& s) { btnCancelClick(s); };
   btnHelp.OnClick = [this](TControl& s) { btnHelpClick(s); };
+  StoredField(edtName, "Name");
 }
 
 void TAddDialog::FormShow() {
@@ -100,12 +145,34 @@ void TAddDialog::UpdateOKButton() {
 
 void TAddDialog::edtNameChange(TControl&) { UpdateOKButton(); }
 
+// The fields show their text as the user typed or pasted it, which may hold
+// any character; the list files hold the system's 8-bit text, where a
+// missing character would become "?". Such a text is refused, not changed.
+bool TAddDialog::FieldsStorable() {
+  for (const auto& [field, label] : stored_) {
+    std::u16string text;
+    // A text that cannot be read wide is taken as its 8-bit text shows it.
+    if (!Platform().GetDialogControlTextW(Handle(), field->Index(), text)) continue;
+    const char32_t lost = FirstUnstorable(Platform(), text);
+    if (lost == 0) continue;
+    TVostel::MsgBoxCaption(Application(),
+                           zk::Format("ERROR: %s: the character %s cannot be stored in the list.",
+                                      label, CodeName(lost).c_str()),
+                           "", MB_OK);
+    return false;
+  }
+  return true;
+}
+
 void TAddDialog::btnOKClick(TControl&) {
   ActOnce([this] {
+    if (!FieldsStorable()) return;
     const std::string combination = TVostel::Trim(cboHotKey.Text());
     const std::string keyName = KeyNameFromCombination(set_, combination);
     const int keyCode = KeyNameToVK(keyName);
-    const bool taken = TVostel::IsHotkeyTaken(Application(), HotkeySetInfo(set_).modifiers, keyCode);
+    const bool taken = TVostel::IsHotkeyTaken(Platform(), Application().Handle(),
+                                              Application().Title, HotkeySetInfo(set_).modifiers,
+                                              keyCode);
     if (!taken) {
       AppendRecord(Platform(), ListFileName, ComposeRecord(keyName, keyCode));
       Hide();
@@ -133,13 +200,25 @@ TfrmAdd::TfrmAdd(TApplication& app)
       btnFiles(Control("btnFiles")) {
   edtFile.OnChange = [this](TControl& s) { edtFileChange(s); };
   btnFiles.OnClick = [this](TControl& s) { btnFilesClick(s); };
+  StoredField(edtFile, "File");
+  StoredField(edtParam, "Param");
 }
 
 void TfrmAdd::edtFileChange(TControl&) { UpdateOKButton(); }
 
 void TfrmAdd::btnFilesClick(TControl&) {
   std::string fileName;
-  if (TVostel::SelectFile(Platform(), Handle(), fileName, "")) edtFile.SetText(fileName);
+  if (!TVostel::SelectFile(Platform(), Handle(), fileName, "")) return;
+  // The open-file dialog gives its path in the system's 8-bit text, with
+  // "?" for a character the code page lacks; no file name holds a "?".
+  if (fileName.find('?') != std::string::npos) {
+    TVostel::MsgBoxCaption(Application(),
+                           "ERROR: File: the chosen file's name holds a character that cannot be "
+                           "stored in the list.",
+                           "", MB_OK);
+    return;
+  }
+  edtFile.SetText(fileName);
 }
 
 std::string TfrmAdd::ComposeRecord(const std::string& keyName, int keyCode) {
@@ -154,6 +233,7 @@ TfrmAdd2::TfrmAdd2(TApplication& app)
     : TAddDialog(app, Add2Desc(), THotkeySet::hsText, "memText", "RES_HELP2"),
       memText(Control("memText")) {
   memText.OnChange = [this](TControl& s) { memTextChange(s); };
+  StoredField(memText, "Text");
 }
 
 void TfrmAdd2::memTextChange(TControl&) { UpdateOKButton(); }

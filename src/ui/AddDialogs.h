@@ -3,6 +3,8 @@
 #pragma once
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "catalogue/Hotkeys.h"
 #include "base/DialogForm.h"
@@ -34,8 +36,16 @@ class TAddDialog : public TDialogForm {
              const char* helpResource);
   // The list record of the trimmed fields for this key.
   virtual std::string ComposeRecord(const std::string& keyName, int keyCode) = 0;
+  // A field the user fills, with its label: its text is stored only when
+  // the list file can hold every character of it.
+  void StoredField(TControl& field, const char* label) { stored_.push_back({&field, label}); }
 
  private:
+  // False, after a message that names the field and the character, when a
+  // field holds a character that the system's code page lacks.
+  bool FieldsStorable();
+
+  std::vector<std::pair<TControl*, const char*>> stored_;
   THotkeySet set_;
   TControl& second_;
   const char* helpResource_;

@@ -64,6 +64,7 @@ CASES+=(bad-input)
 CASES+=(told-to-end)
 CASES+=(list-link list-read-only kill-during-add)
 CASES+=(held-hotkeys dangling-link)
+CASES+=(add-unicode-refused)
 for o in "${ONLY[@]}"; do
   if ! printf '%s\n' "${CASES[@]}" | grep -qx -- "$o"; then
     echo "run.sh: no case $o (cases: ${CASES[*]})" >&2
@@ -1333,19 +1334,20 @@ case_list_link() {
 }
 
 # A list made read-only (chmod 444, the read-only attribute under Wine):
-# Add and Delete are refused with "File access denied.", and the file keeps
-# its bytes and its mode.
+# Add and Delete are refused with "File access denied: <the list>.", and the
+# file keeps its bytes and its mode.
 case_list_read_only() {
   begin list-read-only
   fresh_state
-  local msg want texts
+  local msg want texts denied
   mkdir -p "$DATA_DIR"
   printf '%s|F1|112|%s|' "$(b64 First)" "$(b64 notepad)" >"$DATA_DIR/znks.ini"
   chmod 444 "$DATA_DIR/znks.ini"
   want=$(od -An -tx1 "$DATA_DIR/znks.ini")
   zk_start_ready || { finish; return; }
   msg=$(add_on_f2 Second) || fail "Add: no dialog or no message"
-  [ "$msg" = "Zentrik|File access denied." ] || fail "Add: unexpected message [$msg]"
+  denied="Zentrik|File access denied: $APPDATA_WIN\\Zentrik\\znks.ini."
+  [ "$msg" = "$denied" ] || fail "Add: unexpected message [$msg]"
   zk dialog-ok 5000 >/dev/null
   zk wait-no-window '#32770' '*' 5000 >/dev/null
   click_control TfrmAdd Cancel || fail "Add: the dialog did not stay open"
@@ -1356,7 +1358,7 @@ case_list_read_only() {
   if texts=$(zk window-texts Delete 10000); then
     zk press-key tab space >/dev/null
     msg=$(message) || fail "Delete: no message"
-    [ "$msg" = "Zentrik|File access denied." ] || fail "Delete: unexpected message [$msg]"
+    [ "$msg" = "$denied" ] || fail "Delete: unexpected message [$msg]"
     zk dialog-ok 5000 >/dev/null
     zk wait-no-window '#32770' '*' 5000 >/dev/null
     click_control TfrmDel Cancel || fail "Delete: the dialog did not stay open"
@@ -1521,6 +1523,53 @@ case_dangling_link() {
   finish
 }
 
+# A check mark pasted into the name of "Add..." of list II (Wine keeps it
+# in the field, though code page 1252 has no byte for it): OK refuses it,
+# naming the field and the character, and the list stays as it was; "café"
+# pasted the same way is stored in the bytes of the code page.
+case_add_unicode_refused() {
+  begin add-unicode-refused
+  fresh_state
+  local msg want
+  zk_start_ready || { finish; return; }
+  want=$(od -An -tx1 "$DATA_DIR/znks2.ini")
+  # List II is the thirteenth item of the menu while both lists are empty.
+  if open_add 13 TfrmAdd2; then
+    zk paste-unicode 2713 20 63 68 65 63 6B >/dev/null || fail "could not paste the check mark"
+    keys tab
+    zk type-text hello >/dev/null
+    keys tab tab enter
+    msg=$(message) || fail "no message after OK"
+    [ "$msg" = "Zentrik|ERROR: Name: the character U+2713 cannot be stored in the list." ] ||
+      fail "unexpected message [$msg]"
+    zk dialog-ok 5000 >/dev/null
+    zk wait-no-window '#32770' '*' 5000 >/dev/null
+    zk wait-visible TfrmAdd2 Add 0 || fail "the dialog did not stay open"
+    keys tab enter  # Cancel
+    zk wait-no-window TfrmAdd2 '*' 10000 >/dev/null || fail "Cancel did not close the dialog"
+  else
+    fail "Add... of list II opened no dialog"
+  fi
+  [ "$(od -An -tx1 "$DATA_DIR/znks2.ini")" = "$want" ] || fail "the refused text changed znks2.ini"
+  if open_add 13 TfrmAdd2; then
+    zk paste-unicode 63 61 66 E9 >/dev/null || fail "could not paste café"
+    keys tab
+    zk type-text hello >/dev/null
+    keys tab tab enter
+    msg=$(message) || fail "no message after OK for café"
+    [ "$msg" = "Zentrik|SUCCESS: WinKey+Ctrl+F1" ] || fail "unexpected message for café [$msg]"
+    zk dialog-ok 5000 >/dev/null
+    zk wait-no-window TfrmAdd2 '*' 10000 >/dev/null || fail "the dialog was not destroyed"
+  else
+    fail "Add... of list II did not open a second time"
+  fi
+  [ "$(cat "$DATA_DIR/znks2.ini" 2>/dev/null)" = 'Y2Fm6Q==|F1|112|aGVsbG8=' ] ||
+    fail "znks2.ini is [$(cat "$DATA_DIR/znks2.ini" 2>/dev/null)], expected café in code page 1252"
+  zk_exit_by_menu || fail "could not choose Exit on the tray menu"
+  zk_wait_exit 15
+  finish
+}
+
 for c in "${CASES[@]}"; do
   wanted "$c" || continue
   case $c in
@@ -1546,6 +1595,7 @@ for c in "${CASES[@]}"; do
     kill-during-add) case_kill_during_add ;;
     held-hotkeys) case_held_hotkeys ;;
     dangling-link) case_dangling_link ;;
+    add-unicode-refused) case_add_unicode_refused ;;
   esac
 done
 

@@ -578,6 +578,38 @@ int CmdPasteText(unsigned long count) {
   return 0;
 }
 
+// Puts UTF-16 text on the clipboard as CF_UNICODETEXT, from code points in
+// hexadecimal (2713 for a check mark, 1F600 beyond the BMP), and types
+// Ctrl+V into the focused control, as a user pastes from a Unicode program.
+int CmdPasteUnicode(int argc, char** argv) {
+  std::wstring text;
+  for (int i = 0; i < argc; ++i) {
+    const unsigned long c = std::strtoul(argv[i], nullptr, 16);
+    if (c == 0 || c > 0x10FFFF) return 2;
+    if (c < 0x10000) {
+      text += static_cast<wchar_t>(c);
+    } else {
+      text += static_cast<wchar_t>(0xD800 + ((c - 0x10000) >> 10));
+      text += static_cast<wchar_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
+    }
+  }
+  const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes);
+  if (block == nullptr || !OpenClipboard(nullptr)) return 1;
+  std::memcpy(GlobalLock(block), text.c_str(), bytes);
+  GlobalUnlock(block);
+  EmptyClipboard();
+  const bool set = SetClipboardData(CF_UNICODETEXT, block) != nullptr;
+  CloseClipboard();
+  if (!set) return 1;
+  Key(VK_CONTROL, false);
+  Key('V', false);
+  Key('V', true);
+  Key(VK_CONTROL, true);
+  Sleep(300);
+  return 0;
+}
+
 // 0 when the combination cannot be registered now: someone holds it.
 int CmdHotkeyHeld(UINT mods, UINT vk) {
   HWND w = CreateWindowExA(0, "STATIC", "zk_e2e_probe", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
@@ -760,6 +792,8 @@ int Usage() {
                "  hold-hotkeys MS MODS VK...     holds the combinations until WM_CLOSE or MS\n"
                "  type-text TEXT                 types printable characters\n"
                "  paste-text N                   pastes N letters through the clipboard\n"
+               "  paste-unicode HEX...           pastes the characters of these codes as\n"
+               "                                 CF_UNICODETEXT\n"
                "  hotkey-held MODS VK            0 when the combination is taken\n"
                "  focused                        the focused control of the foreground window\n"
                "  controls CLASS                 the controls of a visible window of CLASS\n"
@@ -823,6 +857,7 @@ int main(int argc, char** argv) {
   if (cmd == "veto-session" && n == 1) return CmdVetoSession(Ms(a[0]));
   if (cmd == "type-text" && n == 1) return CmdTypeText(a[0]);
   if (cmd == "paste-text" && n == 1) return CmdPasteText(std::strtoul(a[0], nullptr, 10));
+  if (cmd == "paste-unicode" && n >= 1) return CmdPasteUnicode(n, a);
   if (cmd == "hotkey-held" && n == 2)
     return CmdHotkeyHeld(static_cast<UINT>(std::strtoul(a[0], nullptr, 0)),
                          static_cast<UINT>(std::strtoul(a[1], nullptr, 0)));

@@ -102,6 +102,60 @@ TEST_F(AddDialogs, AppendsTrimmedRecordsAfterTheTrimmedOldContent) {
   }
 }
 
+// A field holding a character that code page 1252 lacks is refused before
+// anything is probed or written, naming the field and the first such
+// character by its code; once it is mended, OK adds. What 1252 holds is
+// stored byte for byte.
+TEST_F(AddDialogs, ACharacterTheCodePageLacksIsRefusedAndWhatItHoldsIsStoredAsIs) {
+  const struct {
+    bool text;
+    const char* field;
+    std::u16string typed;
+    const char* refused;  // "": stored
+  } cases[] = {
+      {false, "edtName", u"\u2713 check", "Name: the character U+2713"},
+      {false, "edtFile", u"C:\\\U0001F600.exe", "File: the character U+1F600"},
+      {false, "edtParam", u"caf\u00e9 \u20ac \u0080\u2713", "Param: the character U+0080"},
+      {true, "memText", u"line\r\n\u0395\u03bb\u041a", "Text: the character U+0395"},
+      {true, "edtName", u"a\U0001F600\u2713", "Name: the character U+1F600"},
+      {true, "memText", u" caf\u00e9 \u20ac\u0178\u00ff ", ""},
+      {false, "edtParam", u"caf\u00e9 \u20ac", ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.refused);
+    const std::string& path = c.text ? list2 : list1;
+    const std::string old = c.text ? ComposeTextRecord({"a", "A", 65, "b"}) : kOldLaunch;
+    Relist(path, old);
+    p.messageBoxes.clear();
+    Add(c.text, [&](HWnd d) {
+      Fill(d, c.text, "n", "f");
+      EXPECT_TRUE(p.TypeTextW(d, c.field, c.typed));
+      p.ClearCalls();
+      EXPECT_TRUE(p.Press(d, "btnOK"));
+      if (!*c.refused) return;
+      EXPECT_TRUE(p.DialogRunning(d));
+      EXPECT_TRUE(p.CallsTo("RegisterHotKey").empty());
+      EXPECT_EQ(ReadHostText(m.sys, path), old);
+      EXPECT_TRUE(p.TypeText(d, c.field, "mended"));
+      EXPECT_TRUE(p.Press(d, "btnOK"));
+    });
+    const std::string combination = c.text ? "WinKey+Ctrl+F1" : "WinKey+Alt+F1";
+    std::vector<std::string> boxes{"Zentrik|SUCCESS: " + combination};
+    if (*c.refused)
+      boxes.insert(boxes.begin(), std::string("Zentrik|ERROR: ") + c.refused + " cannot be stored in the list.");
+    EXPECT_EQ(Boxes(), boxes);
+    const std::string stored = *c.refused ? "mended" : c.text ? "caf\xe9 \x80\x9f\xff" : "caf\xe9 \x80";
+    const std::string field = c.field;
+    EXPECT_EQ(ReadHostText(m.sys, path),
+              old + "\r\n" +
+                  (c.text ? ComposeTextRecord({field == "edtName" ? stored : "n", "F1", 112,
+                                               field == "memText" ? stored : "f"})
+                          : ComposeLaunchRecord({field == "edtName" ? stored : "n", "F1", 112,
+                                                 field == "edtFile" ? stored : "f",
+                                                 field == "edtParam" ? stored : ""})));
+  }
+}
+
 // A click on OK queued behind the first (a busy machine, a late double-click)
 // does nothing while the first one's work and message run.
 TEST_F(AddDialogs, OkActsOnceWhileItsWorkAndMessageRun) {
@@ -174,13 +228,19 @@ TEST_F(AddDialogs, TheFileButtonFillsTheFileOnlyWhenAFileIsChosen) {
     EXPECT_TRUE(p.Press(d, "btnFiles"));
     EXPECT_EQ(p.Control(d, "edtFile")->text, "keep");
     p.TypeText(d, "edtFile", "");
+    answer = "C:\\?.exe";  // a name that the code page could not give
+    EXPECT_TRUE(p.Press(d, "btnFiles"));
+    EXPECT_EQ(p.Control(d, "edtFile")->text, "");
     answer = "C:\\x.exe";
     EXPECT_TRUE(p.Press(d, "btnFiles"));
     EXPECT_EQ(p.Control(d, "edtFile")->text, "C:\\x.exe");
     EXPECT_TRUE(p.Control(d, "btnOK")->enabled);
   });
+  ASSERT_EQ(p.messageBoxes.size(), 1u);
+  EXPECT_EQ(p.messageBoxes[0].text,
+            "ERROR: File: the chosen file's name holds a character that cannot be stored in the list.");
   const auto calls = p.CallsTo("GetOpenFileNameA");
-  ASSERT_EQ(calls.size(), 2u);
+  ASSERT_EQ(calls.size(), 3u);
   // Owned by the dialog; any file that exists, resizable, no read-only box,
   // and the current directory kept.
   std::ostringstream owner;
@@ -270,10 +330,11 @@ TEST_F(AddDialogs, AFailedWriteIsShownAndLeavesTheDialogOpenAndTheFileWhole) {
     EXPECT_TRUE(p.Press(d, "btnOK"));
     EXPECT_TRUE(p.DialogRunning(d));
     EXPECT_TRUE(p.IsWindowVisible(d));
-    p.Press(d, "btnCancel");
+    EXPECT_EQ(ReadHostText(m.sys, list1), kOldLaunch);
+    EXPECT_TRUE(p.Press(d, "btnOK"));  // OK is armed again: this press writes
   });
-  EXPECT_EQ(Boxes(), std::vector<std::string>{"Zentrik|I/O error 112."});
-  EXPECT_EQ(ReadHostText(m.sys, list1), kOldLaunch);
+  EXPECT_EQ(Boxes(), (std::vector<std::string>{"Zentrik|I/O error 112.", "Zentrik|SUCCESS: WinKey+Alt+F1"}));
+  EXPECT_EQ(ReadHostText(m.sys, list1), kOldLaunch + "\r\n" + ComposeLaunchRecord({"n", "F1", 112, "f", ""}));
 }
 
 }  // namespace

@@ -127,12 +127,14 @@ TEST(DeleteDialog, DeletesOnlyTheLineThatTheListShowed) {
   const struct {
     std::string during, left, box;
     std::vector<std::string> relisted;
+    bool again = false;  // OK pressed once more on the new list's second entry
   } cases[] = {
       {a + "\r\n" + b + "\r\n" + c, a + "\r\n" + c + "\r\n", "Successfully deleted: Notepad", {}},
       {a + "\r\n" + b + "\r\n" + c + "\r\n" + a, a + "\r\n" + c + "\r\n" + a + "\r\n",
        "Successfully deleted: Notepad", {}},  // a line added below
       {b + "\r\n" + c, "", "", {"Notepad", "Calc"}},  // a line removed above
       {a + "\r\n" + changedB + "\r\n" + c, "", "", {"Notepad", "Notepad", "Calc"}},
+      {b + "\r\n" + c, b + "\r\n", "", {"Notepad", "Calc"}, true},  // OK acts again
   };
   for (const auto& k : cases) {
     Program prog(a + "\r\n" + b + "\r\n" + c);
@@ -143,12 +145,14 @@ TEST(DeleteDialog, DeletesOnlyTheLineThatTheListShowed) {
       prog.p.Press(d, "btnOK");
       if (!prog.p.DialogRunning(d)) return;
       relisted = prog.p.Control(d, "cboHotkeyName")->items;
-      prog.p.Press(d, "btnCancel");
+      if (k.again) prog.p.PickItem(d, "cboHotkeyName", 1);
+      prog.p.Press(d, k.again ? "btnOK" : "btnCancel");
     });
     EXPECT_EQ(ReadHostText(prog.m.sys, kList), k.left.empty() ? k.during : k.left);
-    ASSERT_EQ(prog.p.messageBoxes.size(), 1u);
+    ASSERT_EQ(prog.p.messageBoxes.size(), k.again ? 2u : 1u);
     EXPECT_EQ(prog.p.messageBoxes[0].text,
               k.box.empty() ? "The list has changed since it was shown; nothing was deleted." : k.box);
+    if (k.again) EXPECT_EQ(prog.p.messageBoxes[1].text, "Successfully deleted: Calc");
     EXPECT_EQ(relisted, k.relisted);
   }
 }
@@ -164,7 +168,7 @@ TEST(DeleteDialog, FlowKeepsItsOrderAndTheCallbackComesBackAfterErrors) {
     std::string steps, error;
   } cases[] = {{"", all, "Successfully deleted: Notepad"},
                {"unreadable list", all.substr(0, all.find("Reg")) + "DestroyWindow on MessageBoxA ",
-       "File access denied."},
+       "File access denied: " + kList2 + "."},
                {"no dialog", "off CreateDialogWindow on MessageBoxA ", "Error creating window."}};
   for (const auto& c : cases) {
     Program prog(kF5 + "\r\n" + kC);

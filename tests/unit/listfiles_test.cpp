@@ -318,7 +318,8 @@ TEST_F(ListFileTest, WritesGoThroughALinkWhichStaysALink) {
 }
 
 // A read-only list, or one whose link leads to a read-only file, is not
-// written: "File access denied", and it keeps its bytes and its attribute.
+// written: "File access denied: <the list>", and it keeps its bytes and its
+// attribute.
 TEST_F(ListFileTest, AReadOnlyListIsRefusedAndKept) {
   const fs::perms readOnly = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
   for (const bool link : {false, true}) {
@@ -332,7 +333,7 @@ TEST_F(ListFileTest, AReadOnlyListIsRefusedAndKept) {
         op == 0 ? AppendRecord(p, list, "r2") : (void)DeleteRecord(p, list, 0, "r1");
         ADD_FAILURE() << "written";
       } catch (const zk::EInOutError& e) {
-        EXPECT_STREQ(e.what(), "File access denied");
+        EXPECT_EQ(e.what(), "File access denied: " + list);
       }
     }
     EXPECT_EQ(Get("znks.ini"), "r1\r\n");

@@ -194,7 +194,7 @@ TEST_F(MainWindow, AnErrorInAHandlerIsShownAndTheLoopGoesOn) {
   p.PostMessageA(form.Handle(), WM_HOTKEY, 0, static_cast<LParam>((65 << 16) | kModText));
   run.Pump();
   ASSERT_EQ(p.messageBoxes.size(), 2u);
-  EXPECT_EQ(p.messageBoxes[0].text, "File access denied.");
+  EXPECT_EQ(p.messageBoxes[0].text, "File access denied: " + ListPath(m.sys, false) + ".");
   EXPECT_EQ(p.messageBoxes[0].caption, "Zentrik");
   EXPECT_EQ(p.messageBoxes[0].type, MB_OK | MB_ICONERROR);
   EXPECT_EQ(p.messageBoxes[0].owner, run.app.Handle());

@@ -217,11 +217,15 @@ TEST(Probe, TakenOnlyForTheSameListAndLeavesNothingBehind) {
   const auto hotkeys = m.sys.hotkeys.size();
   const auto atoms = m.sys.atoms.size();
   p.ClearCalls();
-  EXPECT_TRUE(TVostel::IsHotkeyTaken(run.app, kModLaunch, 112));   // an entry of list I
-  EXPECT_FALSE(TVostel::IsHotkeyTaken(run.app, kModText, 112));    // the other list
-  EXPECT_TRUE(TVostel::IsHotkeyTaken(run.app, kModText, 'Q'));     // another program
+  // The hotkeys role alone, with the application window and title.
+  auto taken = [&](UInt modifiers, int key) {
+    return TVostel::IsHotkeyTaken(p, run.app.Handle(), run.app.Title, modifiers, key);
+  };
+  EXPECT_TRUE(taken(kModLaunch, 112));   // an entry of list I
+  EXPECT_FALSE(taken(kModText, 112));    // the other list
+  EXPECT_TRUE(taken(kModText, 'Q'));     // another program
   p.FailCall("RegisterHotKey", ERROR_GEN_FAILURE);
-  EXPECT_TRUE(TVostel::IsHotkeyTaken(run.app, kModText, 'Z'));     // any failure counts as taken
+  EXPECT_TRUE(taken(kModText, 'Z'));     // any failure counts as taken
   EXPECT_EQ(m.sys.hotkeys.size(), hotkeys);
   EXPECT_EQ(m.sys.atoms.size(), atoms);
   // Registered on the application window under the digest atom, and let go at once.

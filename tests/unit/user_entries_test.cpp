@@ -160,7 +160,7 @@ TEST(UserEntries, AFailedPasteShowsItsErrorAndTypesNothing) {
               {"GlobalAlloc", 0, "Out of memory."},
               {"GlobalLock", 0, "Out of memory."},
               {"SetClipboardData", 0, "Cannot set clipboard data."},
-              {"CreateFileA", 0, "File access denied."}};
+              {"CreateFileA", 0, "File access denied: C:\\users\\tester\\AppData\\Roaming\\Zentrik\\znks2.ini."}};
   for (const auto& row : rows) {
     SCOPED_TRACE(row.box);
     Entries e;

@@ -18,6 +18,62 @@ void AutoSize(DialogControl& c) {
 }
 
 bool IsButton(ControlKind k) { return k == ControlKind::Button || k == ControlKind::SpeedButton; }
+
+// The system's code page, 1252: its bytes 0x80 to 0x9F as UTF-16 (the five
+// that it leaves unassigned stand for the code of the same value); every
+// other byte is the code of its own value.
+constexpr char16_t k1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+char16_t WideFrom1252(unsigned char b) { return b >= 0x80 && b < 0xA0 ? k1252High[b - 0x80] : b; }
+
+// The byte of a UTF-16 unit in code page 1252; -1 when it has none.
+int ByteIn1252(char16_t c) {
+  if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return c;
+  for (int i = 0; i < 32; ++i)
+    if (k1252High[i] == c) return 0x80 + i;
+  return -1;
+}
+
+// The 8-bit text of UTF-16 text: "?" for each unit the code page lacks.
+std::string NarrowTo1252(std::u16string_view text, bool* lost = nullptr) {
+  std::string out;
+  for (char16_t c : text) {
+    const int b = ByteIn1252(c);
+    if (b < 0 && lost != nullptr) *lost = true;
+    out += static_cast<char>(b < 0 ? '?' : b);
+  }
+  return out;
+}
+
+// UTF-16 as UTF-8, for the record of a call.
+std::string Utf8(std::u16string_view text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    char32_t c = text[i];
+    if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+        text[i + 1] < 0xE000)
+      c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
+    if (c < 0x80) {
+      out += static_cast<char>(c);
+    } else if (c < 0x800) {
+      out += static_cast<char>(0xC0 | (c >> 6));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+      out += static_cast<char>(0xE0 | (c >> 12));
+      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+      out += static_cast<char>(0xF0 | (c >> 18));
+      out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+  }
+  return out;
+}
 }  // namespace
 
 std::filesystem::path SimDialogsApi::DefaultResourceScript() { return ZK_SIM_RESOURCE_SCRIPT; }
@@ -70,7 +126,16 @@ bool SimDialogsApi::TypeText(HWnd dialog, const std::string& name, const std::st
   if ((c.kind != ControlKind::Edit && c.kind != ControlKind::Memo) || (c.flags & CF_READONLY))
     return false;
   c.text = text;
+  d->wide.erase(i);
   d->events->OnChange(i, text, -1);
+  return true;
+}
+
+bool SimDialogsApi::TypeTextW(HWnd dialog, const std::string& name, const std::u16string& text) {
+  const std::string narrow = NarrowTo1252(text);
+  if (!TypeText(dialog, name, narrow)) return false;
+  SimDialog* d = FindDialog(dialog);
+  if (d != nullptr) d->wide[ControlIndex(*d, name)] = text;
   return true;
 }
 
@@ -152,7 +217,7 @@ HWnd SimDialogsApi::CreateDialogWindow(DialogDesc& desc, HWnd owner, DialogEvent
   w.style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
   w.owner = owner;
   windows_.emplace(h, std::move(w));
-  dialogs_.emplace(h, SimDialog{desc, &events, owner, false, false, 0});
+  dialogs_.emplace(h, SimDialog{desc, &events, owner, false, false, 0, {}});
   return h;
 }
 
@@ -210,6 +275,9 @@ bool SimDialogsApi::UpdateDialogControl(HWnd dialog, int control, DialogControl&
     return false;
   Record("UpdateDialogControl", {Hex(dialog), Quote(state.name)});
   AutoSize(state);
+  // Text the program sets is 8-bit text.
+  if (state.text != d->desc.controls[static_cast<std::size_t>(control)].text)
+    d->wide.erase(control);
   d->desc.controls[static_cast<std::size_t>(control)] = state;
   return true;
 }
@@ -271,6 +339,37 @@ const void* SimDialogsApi::LockResource(HGlobal data) {
   Record("LockResource", {Hex(data)});
   auto it = resources_.find(data);
   return it == resources_.end() ? nullptr : it->second.data();
+}
+
+bool SimDialogsApi::GetDialogControlTextW(HWnd dialog, int control, std::u16string& text) {
+  SimDialog* d = FindDialog(dialog);
+  const DialogControl* c = d != nullptr && control >= 0 &&
+                                  control < static_cast<int>(d->desc.controls.size())
+                              ? &d->desc.controls[static_cast<std::size_t>(control)]
+                              : nullptr;
+  Record("GetDialogControlTextW", {Hex(dialog), c != nullptr ? Quote(c->name) : "?"});
+  if (Fails("GetDialogControlTextW")) return false;
+  if (c == nullptr) return Refuse(ERROR_INVALID_HANDLE);
+  auto typed = d->wide.find(control);
+  if (typed != d->wide.end()) {
+    text = typed->second;
+  } else {
+    text.clear();
+    for (char b : c->text) text += WideFrom1252(static_cast<unsigned char>(b));
+  }
+  return true;
+}
+
+int SimDialogsApi::WideCharToMultiByte(UInt codePage, DWord flags, std::u16string_view text,
+                                       std::string& bytes, bool& usedDefaultChar) {
+  Record("WideCharToMultiByte", {std::to_string(codePage), Hex(flags), Quote(Utf8(text))});
+  bytes.clear();
+  usedDefaultChar = false;
+  if (Fails("WideCharToMultiByte")) return 0;
+  if ((codePage != CP_ACP && codePage != 1252) || text.empty())
+    return Refuse(ERROR_INVALID_PARAMETER, 0);
+  bytes = NarrowTo1252(text, &usedDefaultChar);
+  return static_cast<int>(bytes.size());
 }
 
 }  // namespace zk::sim

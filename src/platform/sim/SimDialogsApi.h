@@ -40,6 +40,10 @@ class SimDialogsApi : public virtual TDialogsApi, public virtual SimWindowsApi {
   // What the user can do; each returns false when the control is missing,
   // disabled or hidden (or read-only, for typing), and then does nothing.
   bool TypeText(HWnd dialog, const std::string& name, const std::string& text);
+  // Types or pastes UTF-16 text: the control keeps it, and its 8-bit text
+  // (what the program is told) has "?" for each character that the
+  // system's code page, 1252, lacks.
+  bool TypeTextW(HWnd dialog, const std::string& name, const std::u16string& text);
   bool PickItem(HWnd dialog, const std::string& name, int index);
   bool Press(HWnd dialog, const std::string& name);
   bool PressEnter(HWnd dialog);   // presses the default button, if any
@@ -63,6 +67,7 @@ class SimDialogsApi : public virtual TDialogsApi, public virtual SimWindowsApi {
     bool running = false;
     bool ended = false;
     int result = 0;
+    std::map<int, std::u16string> wide;  // controls holding text typed by TypeTextW
   };
   SimDialog* FindDialog(HWnd dialog);
   int ControlIndex(const SimDialog& d, const std::string& name) const;

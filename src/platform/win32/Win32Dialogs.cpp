@@ -800,6 +800,27 @@ bool Update(HWnd dialog, int index, DialogControl& state) {
   return true;
 }
 
+bool ControlTextW(HWnd dialog, int index, std::u16string& text) {
+  // Looked up rather than imported: the program's own imports stay those
+  // that Windows 98 has too.
+  static const auto getText =
+      win32late::Lookup<decltype(&::GetWindowTextW)>("user32.dll", "GetWindowTextW");
+  DialogState* s = Find(reinterpret_cast<HWND>(dialog));
+  if (s == nullptr || index < 0 || index >= static_cast<int>(s->desc.controls.size()) ||
+      getText == nullptr)
+    return false;
+  HWND w = s->controls[static_cast<std::size_t>(index)];
+  if (w == nullptr) return false;
+  // The 8-bit length is never below the UTF-16 one: each UTF-16 unit gives
+  // one byte or more.
+  const int n = ::GetWindowTextLengthA(w);
+  text.assign(static_cast<std::size_t>(n > 0 ? n : 0) + 1, u'\0');
+  const int got = getText(w, reinterpret_cast<wchar_t*>(text.data()), static_cast<int>(text.size()));
+  if (got < 0 || (got == 0 && n > 0)) return false;
+  text.resize(static_cast<std::size_t>(got));
+  return true;
+}
+
 // --- NestedModal ----------------------------------------------------------------
 
 namespace {

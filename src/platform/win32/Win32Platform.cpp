@@ -1,6 +1,7 @@
 #include "platform/win32/Win32Platform.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -45,10 +46,14 @@
   X(ERROR_CALL_NOT_IMPLEMENTED) X(OPEN_ALWAYS) X(FILE_FLAG_BACKUP_SEMANTICS) X(FILE_FLAG_OPEN_REPARSE_POINT)   \
   X(ERROR_NOT_SAME_DEVICE) X(ERROR_NOT_A_REPARSE_POINT)
 
+// Those of the conversion of a control's text to the system's code page.
+#define ZK_CHECKED_TEXT_CONSTANTS(X) X(CP_ACP) X(WC_NO_BEST_FIT_CHARS)
+
 namespace portable {
 #define ZK_COPY_CONSTANT(name) inline constexpr auto k_##name = zk::name;
 ZK_CHECKED_CONSTANTS(ZK_COPY_CONSTANT)
 ZK_CHECKED_FILE_CONSTANTS(ZK_COPY_CONSTANT)
+ZK_CHECKED_TEXT_CONSTANTS(ZK_COPY_CONSTANT)
 #undef ZK_COPY_CONSTANT
 inline constexpr zk::HKey kCurrentUser = zk::HKEY_CURRENT_USER;
 inline constexpr zk::Handle kInvalidHandle = zk::INVALID_HANDLE;
@@ -71,9 +76,11 @@ inline constexpr zk::Handle kInvalidHandle = zk::INVALID_HANDLE;
                 "portable constant " #name " differs from the SDK");
 ZK_CHECKED_CONSTANTS(ZK_CHECK_CONSTANT)
 ZK_CHECKED_FILE_CONSTANTS(ZK_CHECK_CONSTANT)
+ZK_CHECKED_TEXT_CONSTANTS(ZK_CHECK_CONSTANT)
 #undef ZK_CHECK_CONSTANT
 #undef ZK_CHECKED_CONSTANTS
 #undef ZK_CHECKED_FILE_CONSTANTS
+#undef ZK_CHECKED_TEXT_CONSTANTS
 
 // On the 32-bit target, the portable tray record is handed to the shell as
 // it is: it must be the NOTIFYICONDATAA of Windows 2000 byte for byte. The
@@ -886,6 +893,37 @@ DWord Win32Platform::SizeofResource(HRsrc resource) {
 
 const void* Win32Platform::LockResource(HGlobal data) {
   return ::LockResource(reinterpret_cast<HGLOBAL>(data));
+}
+
+bool Win32Platform::GetDialogControlTextW(HWnd dialog, int control, std::u16string& text) {
+  return win32dialogs::ControlTextW(dialog, control, text);
+}
+
+int Win32Platform::WideCharToMultiByte(UInt codePage, DWord flags, std::u16string_view text,
+                                       std::string& bytes, bool& usedDefaultChar) {
+  static_assert(sizeof(wchar_t) == sizeof(char16_t), "WCHAR is UTF-16");
+  bytes.clear();
+  usedDefaultChar = false;
+  if (text.empty() || text.size() > static_cast<std::size_t>(INT_MAX / 4)) {
+    ::SetLastError(ERROR_INVALID_PARAMETER);
+    return 0;
+  }
+  const auto* wide = reinterpret_cast<const wchar_t*>(text.data());
+  const int length = static_cast<int>(text.size());
+  const int size =
+      ::WideCharToMultiByte(codePage, flags, wide, length, nullptr, 0, nullptr, nullptr);
+  if (size <= 0) return 0;
+  bytes.assign(static_cast<std::size_t>(size), '\0');
+  BOOL used = FALSE;
+  const int n =
+      ::WideCharToMultiByte(codePage, flags, wide, length, bytes.data(), size, nullptr, &used);
+  if (n <= 0) {
+    bytes.clear();
+    return 0;
+  }
+  bytes.resize(static_cast<std::size_t>(n));
+  usedDefaultChar = used != FALSE;
+  return n;
 }
 
 // --- user32: hotkeys ------------------------------------------------------------------------
