@@ -275,6 +275,18 @@ void ReplaceAll(TFilesApi& p, const std::string& fileName, const std::string& co
   temp.Commit();
 }
 
+void CreateAll(TFilesApi& p, const std::string& fileName) {
+  // Opening with OPEN_ALWAYS follows a link, also one whose target is
+  // missing, and makes what is missing; it never replaces the link.
+  const UniqueFile file(p, p.CreateFileA(fileName, GENERIC_READ, kShareAll, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL));
+  if (file) return;
+  const DWord code = LastErrorCode(p);
+  // The name's own folder is there: the name leads elsewhere, into a folder
+  // that is not.
+  if (IsNotFound(code) && FolderOfExists(p, fileName)) RaiseUnreachableLink(p, fileName);
+  throw zk::MakeInOutError(code);
+}
+
 }  // namespace
 
 namespace TVostel {
@@ -288,15 +300,7 @@ void WriteWholeFile(TFilesApi& p, const std::string& fileName, const std::string
 }
 
 void CreateThroughName(TFilesApi& p, const std::string& fileName) {
-  // Opening with OPEN_ALWAYS follows a link, also one whose target is
-  // missing, and makes what is missing; it never replaces the link.
-  const UniqueFile file(p, p.CreateFileA(fileName, GENERIC_READ, kShareAll, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL));
-  if (file) return;
-  const DWord code = LastErrorCode(p);
-  // The name's own folder is there: the name leads elsewhere, into a folder
-  // that is not.
-  if (IsNotFound(code) && FolderOfExists(p, fileName)) RaiseUnreachableLink(p, fileName);
-  throw zk::MakeInOutError(code);
+  NamingRefusal(fileName, [&] { CreateAll(p, fileName); });
 }
 
 }  // namespace TVostel
