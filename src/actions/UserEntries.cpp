@@ -119,16 +119,17 @@ bool ClipboardHeld(TInputApi& p, HWnd owner) {
 // watcher that reads every change, or two of them, hold it more than once.
 // False when it is still held after the wait's bound.
 bool WaitForClipboardReaders(TInputApi& p, TWindowsApi& windows, HWnd owner, DWord changedAt) {
-  const DWord start = p.GetTickCount();
   DWord quietSince = changedAt;
+  std::optional<DWord> start;  // of the looks
   for (;;) {
     WaitARound(p, windows);
     const DWord now = p.GetTickCount();
+    if (!start) start = now;
     if (ClipboardHeld(p, owner))
       quietSince = now;
     else if (now - quietSince >= kQuietMoment)
       return true;
-    if (now - start >= kClipboardWaitLimit) return false;
+    if (now - *start >= kClipboardWaitLimit) return false;
   }
 }
 

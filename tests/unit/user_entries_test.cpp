@@ -137,9 +137,9 @@ TEST(UserEntries, PasteLeavesTheTextAloneOnTheClipboardAndTypesCtrlV) {
               {{{VK_MENU, 0}}, 70, 200, {{30, 40}}},
               {{{VK_CONTROL, 300}}, 300, 400, {{0, 40}}},
               {{{VK_MENU, 0}}, 2000, 2200, {{0, 1000}}},     // holds after both changes
-              {{{VK_MENU, 0}}, 1020, 1150, {{20, 1000}}},    // the second hold comes late
+              {{{VK_MENU, 0}}, 360, 480, {{60, 300}}},       // each hold comes late
               {{{VK_MENU, 0}}, 1900, 2100, {{20, 1900}}},    // ends just within the bound
-              {{{VK_MENU, 0}}, 500, 700, {{0, 150}, {100, 150}}},  // two, one after the other
+              {{{VK_MENU, 0}}, 500, 700, {{0, 150}, {180, 150}}},  // two, one after the other
               {{{VK_MENU, 0}}, 0, 0, {{20, 2500}}, kWatcherNotice},
               {{{VK_MENU, 0}}, 0, 0, {}, kElevatedNotice, SECURITY_MANDATORY_MEDIUM_RID, kHigh},
               {{{VK_MENU, 0}}, 0, 0, {}, kElevatedNotice, SECURITY_MANDATORY_MEDIUM_RID, kHigh, true, 1},
