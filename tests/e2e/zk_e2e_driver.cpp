@@ -128,12 +128,14 @@ void Key(BYTE vk, bool up, bool extended = false) {
 
 // Modifier bits as RegisterHotKey takes them; the Windows key goes down first
 // and comes up last. The modifiers stay down HOLD ms after the key is up;
-// then the tick at which the last of them came up is printed.
+// then the ticks at which the key went down and the last modifier came up
+// are printed.
 int CmdPressHotkey(UINT mods, UINT vk, DWORD hold = 0) {
   if (mods & MOD_WIN) Key(VK_LWIN, false, true);
   if (mods & MOD_SHIFT) Key(VK_SHIFT, false);
   if (mods & MOD_CONTROL) Key(VK_CONTROL, false);
   if (mods & MOD_ALT) Key(VK_MENU, false);
+  const DWORD pressed = GetTickCount();
   Key(static_cast<BYTE>(vk), false);
   Key(static_cast<BYTE>(vk), true);
   if (hold != 0) Sleep(hold);
@@ -141,7 +143,9 @@ int CmdPressHotkey(UINT mods, UINT vk, DWORD hold = 0) {
   if (mods & MOD_CONTROL) Key(VK_CONTROL, true);
   if (mods & MOD_SHIFT) Key(VK_SHIFT, true);
   if (mods & MOD_WIN) Key(VK_LWIN, true, true);
-  if (hold != 0) std::printf("released: %lu\n", static_cast<unsigned long>(GetTickCount()));
+  if (hold != 0)
+    std::printf("pressed: %lu\nreleased: %lu\n", static_cast<unsigned long>(pressed),
+                static_cast<unsigned long>(GetTickCount()));
   return 0;
 }
 
@@ -716,7 +720,8 @@ int Usage() {
                "  hotkeys-free                   0 when all eleven can be registered\n"
                "  press-hotkey MODS VK [HOLD]    types the combination (MOD_* bits); with\n"
                "                                 HOLD, the modifiers stay down HOLD ms more\n"
-               "                                 and the tick they came up at is printed\n"
+               "                                 and the ticks of the key's press and of\n"
+               "                                 their release are printed\n"
                "  press-key KEY...               types keys: a letter or digit, enter, esc,\n"
                "                                 tab, up, down, left, right, space\n"
                "  wait-window CLASS TITLE MS     0 when such a top-level window appears\n"
