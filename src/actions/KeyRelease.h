@@ -12,4 +12,7 @@ namespace zk {
 // `others` is physically down, a second at most.
 void WaitForKeysReleased(zk::TInputApi& p, std::initializer_list<int> others = {});
 
+// Whether either WinKey is physically down.
+bool WinKeyDown(zk::TInputApi& p);
+
 }  // namespace zk

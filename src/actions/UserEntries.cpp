@@ -23,16 +23,20 @@ namespace zk {
 namespace {
 
 // A clipboard that another program holds is tried again this often, for
-// this long, before the paste gives up.
+// this long, before the paste gives up: clipboard history and clipboard
+// managers hold it up to about a second after each change.
 constexpr DWord kClipboardRetryInterval = 15;
-constexpr DWord kClipboardWaitLimit = 500;
-// How long a clipboard watcher gets to notice the new text before the paste
-// looks whether it holds the clipboard.
-constexpr DWord kWatcherGrace = 50;
+constexpr DWord kClipboardWaitLimit = 2000;
+// How long the clipboard must have been free, after the last change and
+// after a watcher last held it, before Ctrl+V is typed: a watcher's hold
+// starts a little after the change it reads.
+constexpr DWord kQuietMoment = 50;
+// How long, counted from the change, a WinKey still held keeps Ctrl+V back.
+constexpr DWord kWinKeyWaitLimit = 5000;
 
-// One round of waiting for a clipboard watcher. The messages other programs
-// send meanwhile are answered: a watcher's OpenClipboard may first ask the
-// clipboard's owner, which is this program, and wait for the answer.
+// One round of waiting for a clipboard watcher or a key. The messages other
+// programs send meanwhile are answered: a watcher's OpenClipboard may first
+// ask the clipboard's owner, which is this program, and wait for the answer.
 void WaitARound(TInputApi& p, TWindowsApi& windows) {
   Msg msg;
   windows.PeekMessageA(msg, PM_NOREMOVE | PM_QS_SENDMESSAGE);
@@ -66,39 +70,108 @@ class OpenClipboardScope {
   TInputApi& p_;
 };
 
-// Leaves the text alone on the clipboard as CF_TEXT. On any failure the
-// block is freed, the clipboard is closed and an error is raised.
+// A movable global block holding `bytes`; an empty one when memory is short.
+UniqueGlobal BlockWith(TInputApi& p, const void* bytes, std::size_t size) {
+  UniqueGlobal block(p, p.GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, size));
+  if (!block) return block;
+  void* data = p.GlobalLock(block.get());
+  if (data == nullptr) return UniqueGlobal();
+  std::memcpy(data, bytes, size);
+  p.GlobalUnlock(block.get());
+  return block;
+}
+
+// Leaves the text alone on the clipboard as CF_TEXT, with the system's
+// locale, whose code page the text is in: without it, Windows converts the
+// text for a program that reads Unicode by the keyboard layout's code page.
+// On any failure with the text the block is freed, the clipboard is closed
+// and an error is raised; the locale is left out when it cannot be put.
 void PutTextOnClipboard(TInputApi& p, TWindowsApi& windows, HWnd owner, const std::string& text) {
   {
     OpenClipboardScope clipboard(p, windows, owner);
     p.EmptyClipboard();
   }
   OpenClipboardScope clipboard(p, windows, owner);
-  UniqueGlobal block(p, p.GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, text.size() + 1));
+  UniqueGlobal block = BlockWith(p, text.c_str(), text.size() + 1);
   if (!block) throw zk::Exception("Out of memory");
-  void* data = p.GlobalLock(block.get());
-  if (data == nullptr) throw zk::Exception("Out of memory");
-  std::memcpy(data, text.c_str(), text.size() + 1);
-  p.GlobalUnlock(block.get());
+  const DWord locale = p.GetSystemDefaultLCID();
+  const Byte localeBytes[4] = {static_cast<Byte>(locale), static_cast<Byte>(locale >> 8),
+                               static_cast<Byte>(locale >> 16), static_cast<Byte>(locale >> 24)};
+  UniqueGlobal localeBlock = BlockWith(p, localeBytes, sizeof localeBytes);
   p.EmptyClipboard();
   if (p.SetClipboardData(CF_TEXT, block.get()) == 0)
     throw zk::Exception("Cannot set clipboard data");
   block.release();  // the clipboard owns it now
+  if (localeBlock && p.SetClipboardData(CF_LOCALE, localeBlock.get()) != 0) localeBlock.release();
+}
+
+// Whether another program has the clipboard open, found by opening it: an
+// open and a close that change nothing tell nobody.
+bool ClipboardHeld(TInputApi& p, HWnd owner) {
+  if (!p.OpenClipboard(owner)) return true;
+  p.CloseClipboard();
+  return false;
 }
 
 // A Ctrl+V that reaches the focused program while a watcher still holds the
-// clipboard pastes nothing there. So the keys wait until nobody holds it:
-// the watcher gets a short grace (counted from when the text was put on the
-// clipboard, and at least one round in which its requests are answered) to
-// react, then has until half a second has passed to let go; after that the
-// keys are typed anyway.
-void WaitForClipboardReaders(TInputApi& p, TWindowsApi& windows, DWord changedAt) {
+// clipboard pastes nothing there. So the keys wait until the clipboard has
+// been free for a quiet moment after the change and after each hold: a
+// watcher that reads every change, or two of them, hold it more than once.
+// False when it is still held after the wait's bound.
+bool WaitForClipboardReaders(TInputApi& p, TWindowsApi& windows, HWnd owner, DWord changedAt) {
+  DWord quietSince = changedAt;
+  std::optional<DWord> start;  // of the looks
   for (;;) {
     WaitARound(p, windows);
-    const DWord waited = p.GetTickCount() - changedAt;
-    if (waited >= kWatcherGrace && p.GetOpenClipboardWindow() == 0) return;
-    if (waited >= kClipboardWaitLimit) return;
+    const DWord now = p.GetTickCount();
+    if (!start) start = now;
+    if (ClipboardHeld(p, owner))
+      quietSince = now;
+    else if (now - quietSince >= kQuietMoment)
+      return true;
+    if (now - *start >= kClipboardWaitLimit) return false;
   }
+}
+
+// A Ctrl+V typed while WinKey is down reaches the focused program as
+// WinKey+Ctrl+V, which the shell takes for itself. False when WinKey is still
+// down at the bound.
+bool WaitForWinKeyReleased(TInputApi& p, TWindowsApi& windows, DWord changedAt) {
+  while (WinKeyDown(p)) {
+    if (p.GetTickCount() - changedAt >= kWinKeyWaitLimit) return false;
+    WaitARound(p, windows);
+  }
+  return true;
+}
+
+// The integrity level of a process's token; nothing when it cannot be told
+// (Windows XP has no levels; access may be refused).
+std::optional<DWord> IntegrityLevel(TPowerApi& p, Handle process) {
+  Handle raw = 0;
+  if (!p.OpenProcessToken(process, TOKEN_QUERY, raw)) return std::nullopt;
+  const UniqueHandle token(p, raw);
+  DWord level = 0;
+  if (!p.GetTokenInformation(token.get(), TokenIntegrityLevel, level)) return std::nullopt;
+  return level;
+}
+
+// Whether the program the keys would go to is known to run at a higher
+// integrity level than this one (run as administrator): Windows drops the
+// keys sent to it.
+bool ForegroundRunsHigher(TInputApi& input, TPowerApi& power) {
+  const std::optional<DWord> own = IntegrityLevel(power, power.GetCurrentProcess());
+  if (!own) return false;
+  DWord processId = 0;
+  const HWnd window = input.GetForegroundWindow();
+  if (window == 0 || input.GetWindowThreadProcessId(window, processId) == 0 || processId == 0)
+    return false;
+  // The limited query, which a more privileged process grants, is newer
+  // than Windows XP.
+  UniqueHandle process(input, input.OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, false, processId));
+  if (!process) process = UniqueHandle(input, input.OpenProcess(PROCESS_QUERY_INFORMATION, false, processId));
+  if (!process) return false;
+  const std::optional<DWord> theirs = IntegrityLevel(power, process.get());
+  return theirs && *theirs > *own;
 }
 
 // A 32-bit program on 64-bit Windows sees SysWOW64 where it names System32.
@@ -139,18 +212,36 @@ void RunLaunchEntry(TFilesApi& files, TShellApi& shell, HWnd owner, const std::s
                       SW_SHOW);
 }
 
-void PasteTextEntry(TFilesApi& files, TInputApi& input, TWindowsApi& windows, HWnd owner,
-                    const std::string& listPath, int key) {
+TPasteResult PasteTextEntry(TFilesApi& files, TInputApi& input, TWindowsApi& windows,
+                            TPowerApi& power, HWnd owner, const std::string& listPath, int key) {
   const std::optional<std::string> line = FindListRecord(files, listPath, key);
-  if (!line) return;
+  if (!line) return TPasteResult::kNoRecord;
   PutTextOnClipboard(input, windows, owner, Base64DecodeString(std::string(TRecordFields(*line).Text())));
   const DWord changedAt = input.GetTickCount();
-  // A Ctrl+V typed while the hotkey's own WinKey and Ctrl are still down
-  // reaches the focused program as WinKey+Ctrl+V, which the shell takes for
-  // itself: the keys wait until the user has let go.
+  // A Ctrl+V typed while the hotkey's own keys are still down is mixed with
+  // them: the keys wait until the user has let go.
   WaitForKeysReleased(input);
-  WaitForClipboardReaders(input, windows, changedAt);
+  if (!WaitForWinKeyReleased(input, windows, changedAt)) return TPasteResult::kWinKeyHeld;
+  if (!WaitForClipboardReaders(input, windows, owner, changedAt)) return TPasteResult::kClipboardHeld;
+  if (ForegroundRunsHigher(input, power)) return TPasteResult::kTargetElevated;
   TypeCtrlV(input);
+  return TPasteResult::kTyped;
+}
+
+const char* PasteNotice(TPasteResult result) {
+  switch (result) {
+    case TPasteResult::kClipboardHeld:
+      return "Another program kept the clipboard busy, so the text was not typed. It is on the "
+             "clipboard: paste it with Ctrl+V.";
+    case TPasteResult::kWinKeyHeld:
+      return "WinKey was held down, so the text was not typed. It is on the clipboard: paste it "
+             "with Ctrl+V.";
+    case TPasteResult::kTargetElevated:
+      return "The program you are typing in runs as administrator, and Windows does not let "
+             "Zentrik type into it. The text is on the clipboard: paste it with Ctrl+V.";
+    default:
+      return "";
+  }
 }
 
 }  // namespace zk

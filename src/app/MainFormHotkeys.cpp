@@ -66,7 +66,9 @@ void TfrmMain::RunLaunchEntry(int key) {
 }
 
 void TfrmMain::PasteTextEntry(int key) {
-  zk::PasteTextEntry(Platform(), Platform(), Platform(), Application().Handle(), GetTextListPath(), key);
+  const TPasteResult result = zk::PasteTextEntry(Platform(), Platform(), Platform(), Platform(),
+                                                 Application().Handle(), GetTextListPath(), key);
+  if (*PasteNotice(result) != '\0') FTrayIcon.ShowBalloon(PasteNotice(result));
 }
 
 }  // namespace zk

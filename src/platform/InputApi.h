@@ -1,6 +1,6 @@
-// The door to Windows for the clipboard, global memory and the keyboard
-// (user32, kernel32). Each call is named after the Win32 call it stands for;
-// Platform.h gathers every role into one platform.
+// The door to Windows for the clipboard, global memory, the keyboard and the
+// program the keys go to (user32, kernel32). Each call is named after the
+// Win32 call it stands for; Platform.h gathers every role into one platform.
 #pragma once
 
 #include "platform/KernelApi.h"
@@ -13,14 +13,18 @@
   /* On success the clipboard owns the block; the caller must not free it. */                      \
   X(HGlobal, SetClipboardData, (UInt format, HGlobal data))                                        \
   X(bool, CloseClipboard, ())                                                                      \
-  X(HWnd, GetOpenClipboardWindow, ()) /* 0 while nobody has it open */                             \
   X(HGlobal, GlobalAlloc, (UInt flags, std::size_t bytes)) /* 0 on failure */                      \
   X(void*, GlobalLock, (HGlobal block)) /* nullptr on failure */                                   \
   X(bool, GlobalUnlock, (HGlobal block)) /* true while the block stays locked, as Windows */       \
   X(HGlobal, GlobalFree, (HGlobal block)) /* 0 on success, as Windows */                           \
   X(void, keybd_event, (Byte vk, Byte scan, DWord flags, std::uintptr_t extraInfo))                \
   /* The high bit is set while the key is physically down. */                                      \
-  X(short, GetAsyncKeyState, (int vk))
+  X(short, GetAsyncKeyState, (int vk))                                                             \
+  X(DWord, GetSystemDefaultLCID, ())                                                               \
+  /* The window of the program the keys go to, and its process. */                                \
+  X(HWnd, GetForegroundWindow, ()) /* 0 when none */                                               \
+  X(DWord, GetWindowThreadProcessId, (HWnd window, DWord& processId)) /* 0 on failure */           \
+  X(Handle, OpenProcess, (DWord desiredAccess, bool inheritHandle, DWord processId)) /* 0: fails */
 
 namespace zk {
 

@@ -13,6 +13,9 @@
 // below declares them from this list, and so does each platform.
 #define ZK_POWER_CALLS(X)                                                                          \
   X(bool, OpenProcessToken, (Handle process, DWord desiredAccess, Handle& token))                  \
+  /* Looked up at run time. Only TokenIntegrityLevel, which Windows XP lacks: */                   \
+  /* `level` is the last sub-authority of the label's SID (a ..._RID). */                         \
+  X(bool, GetTokenInformation, (Handle token, int infoClass, DWord& level))                        \
   /* A null systemName stands for the local system. */                                             \
   X(bool, LookupPrivilegeValueA, (const char* systemName, const std::string& name, Luid& luid))    \
   /* PreviousState and ReturnLength are NULL. */                                                   \

@@ -91,6 +91,7 @@ inline constexpr UInt MOD_WIN = 8;
 using HGlobal = std::uintptr_t;  // global memory block, 0 = none
 using Byte = std::uint8_t;
 inline constexpr UInt CF_TEXT = 1;
+inline constexpr UInt CF_LOCALE = 16;  // an LCID: the locale whose code page CF_TEXT is in
 inline constexpr UInt GMEM_MOVEABLE = 0x0002;
 inline constexpr UInt GMEM_DDESHARE = 0x2000;
 inline constexpr DWord KEYEVENTF_KEYUP = 0x0002;
@@ -100,6 +101,14 @@ inline constexpr int VK_MENU = 0x12;  // Alt
 inline constexpr int VK_LWIN = 0x5B;
 inline constexpr int VK_RWIN = 0x5C;
 inline constexpr DWord ERROR_CLIPBOARD_NOT_OPEN = 1418;
+// Another process and its token's integrity level.
+inline constexpr DWord ERROR_INVALID_WINDOW_HANDLE = 1400;
+inline constexpr DWord PROCESS_QUERY_INFORMATION = 0x0400;
+inline constexpr DWord PROCESS_QUERY_LIMITED_INFORMATION = 0x1000;  // Vista on
+inline constexpr DWord TOKEN_QUERY = 0x0008;
+inline constexpr int TokenIntegrityLevel = 25;  // Vista on
+inline constexpr DWord SECURITY_MANDATORY_MEDIUM_RID = 0x2000;
+inline constexpr DWord SECURITY_MANDATORY_HIGH_RID = 0x3000;
 
 // Version query.
 inline constexpr DWord VER_PLATFORM_WIN32s = 0;

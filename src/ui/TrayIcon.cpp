@@ -36,6 +36,16 @@ void TTrayIcon::Add(HWnd window, HIcon icon, bool showHint) {
   p_.Shell_NotifyIconA(NIM_ADD, FTrayData);
 }
 
+bool TTrayIcon::ShowBalloon(const std::string& text) {
+  NotifyIconDataA2K data = FTrayData;
+  data.uFlags = NIF_INFO;
+  CopyToField(data.szInfo, text.c_str());
+  CopyToField(data.szInfoTitle, kProductName);
+  data.uTimeout = kBalloonTimeout;
+  data.dwInfoFlags = NIIF_INFO;
+  return p_.Shell_NotifyIconA(NIM_MODIFY, data);
+}
+
 bool TTrayIcon::SetCallback(bool enabled) {
   FTrayCallbackOn = enabled;  // wanted also when the shell refuses it now
   FTrayData.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;

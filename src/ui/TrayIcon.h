@@ -2,6 +2,8 @@
 // its balloon, and whether it answers the mouse.
 #pragma once
 
+#include <string>
+
 #include "platform/Handles.h"
 #include "platform/ShellApi.h"
 
@@ -20,6 +22,8 @@ class TTrayIcon {
   // main icon's own image at the system's small-icon size, loaded once;
   // without it, `icon`.
   void Add(zk::HWnd window, zk::HIcon icon, bool showHint);
+  // Shows `text` in the icon's balloon; false when the shell refused.
+  bool ShowBalloon(const std::string& text);
   // Switches the mouse callback on or off; false when the shell refused.
   bool SetCallback(bool enabled);
   void Delete();

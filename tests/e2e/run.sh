@@ -57,6 +57,7 @@ fi
 
 CASES=(single-instance old-windows builtin-hotkeys tray-menu first-start-files restart-after-kill)
 CASES+=(launch-entry paste-entry paste-beside-watcher)
+CASES+=(paste-beside-bare-watcher paste-beside-slow-watcher paste-winkey-held)
 CASES+=(volume-hotkeys session-end-asks)
 CASES+=(add-entries)
 CASES+=(delete-entries about-box links)
@@ -606,17 +607,20 @@ case_paste_entry() {
   finish
 }
 
-# A clipboard watcher that holds the clipboard 40 ms after every change, as
-# clipboard history does: each of ten pastes into a fresh edit window still
-# arrives whole, and no error box appears.
-case_paste_beside_watcher() {
-  begin paste-beside-watcher
+# A clipboard watcher that holds the clipboard HOLD ms after every change, as
+# clipboard history does, opened with its own window or with none (KIND
+# nowindow): each of ten pastes into a fresh edit window still arrives whole,
+# and no error box appears.
+paste_beside_watcher() {
+  local name=$1 hold=$2 kind=${3:-}
+  begin "$name"
   fresh_state
   local want='first line\r\nsecond line' i out whole=0 got=() watcher
   mkdir -p "$DATA_DIR"
   printf '%s|S|83|%s\r\n' "$(b64 Lines)" "$(b64 $'first line\r\nsecond line')" >"$DATA_DIR/znks2.ini"
   zk_start_ready || { finish; return; }
-  timeout 300 wine "$DRIVER" clip-watcher 40 240000 >"$WORK/watcher.txt" 2>>"$LOG" &
+  # shellcheck disable=SC2086
+  timeout 300 wine "$DRIVER" clip-watcher "$hold" 240000 $kind >"$WORK/watcher.txt" 2>>"$LOG" &
   watcher=$!
   zk wait-window zk_e2e_clipwatch '*' 20000 >/dev/null || fail "the clipboard watcher did not start"
   for ((i = 1; i <= 10; i++)); do
@@ -640,6 +644,40 @@ case_paste_beside_watcher() {
   log "watcher: $out"
   [ "${out##* held: }" -ge 10 ] 2>/dev/null || fail "the watcher held the clipboard too seldom ($out)"
   [ "$whole" = 10 ] || fail "$whole of 10 pastes arrived whole; the others: ${got[*]}"
+  kill -0 "$ZK_PID" 2>/dev/null || fail "the program ended"
+  finish
+}
+
+case_paste_beside_watcher() { paste_beside_watcher paste-beside-watcher 40; }
+case_paste_beside_bare_watcher() { paste_beside_watcher paste-beside-bare-watcher 150 nowindow; }
+case_paste_beside_slow_watcher() { paste_beside_watcher paste-beside-slow-watcher 400; }
+
+# WinKey and Ctrl held 2 s after the hotkey: the text arrives whole, and only
+# after the keys came up (a Ctrl+V typed while WinKey is down reaches the
+# focused program as WinKey+Ctrl+V).
+case_paste_winkey_held() {
+  begin paste-winkey-held
+  fresh_state
+  local want='held keys' out released changed
+  mkdir -p "$DATA_DIR"
+  printf '%s|S|83|%s\r\n' "$(b64 Held)" "$(b64 'held keys')" >"$DATA_DIR/znks2.ini"
+  zk_start_ready || { finish; return; }
+  timeout 60 wine "$DRIVER" edit-window 20000 >"$WORK/edit.txt" 2>>"$LOG" &
+  local editor=$!
+  if zk wait-window zk_e2e_edit zk_e2e_edit 20000 >/dev/null; then
+    sleep 1
+    released=$(zk press-hotkey 10 83 2000 | sed -n 's/^released: //p')
+  else
+    fail "the test window did not appear"
+  fi
+  wait "$editor"
+  out=$(tr -d '\r' <"$WORK/edit.txt" | sed -n 's/^text: //p')
+  changed=$(tr -d '\r' <"$WORK/edit.txt" | sed -n 's/^changed: //p')
+  log "edit control: $out (changed at $changed, keys up at $released)"
+  [ "$out" = "$want" ] || fail "the edit control holds [$out], expected [$want]"
+  [ -n "$released" ] && [ -n "$changed" ] && [ "$changed" -ge "$released" ] ||
+    fail "the text arrived at tick $changed, before the keys came up at $released"
+  zk message-box 0 >/dev/null && fail "a dialog box appeared"
   kill -0 "$ZK_PID" 2>/dev/null || fail "the program ended"
   finish
 }
@@ -1582,6 +1620,9 @@ for c in "${CASES[@]}"; do
     launch-entry) case_launch_entry ;;
     paste-entry) case_paste_entry ;;
     paste-beside-watcher) case_paste_beside_watcher ;;
+    paste-beside-bare-watcher) case_paste_beside_bare_watcher ;;
+    paste-beside-slow-watcher) case_paste_beside_slow_watcher ;;
+    paste-winkey-held) case_paste_winkey_held ;;
     volume-hotkeys) case_volume_hotkeys ;;
     session-end-asks) case_session_end_asks ;;
     add-entries) case_add_entries ;;

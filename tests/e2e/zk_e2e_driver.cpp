@@ -127,18 +127,25 @@ void Key(BYTE vk, bool up, bool extended = false) {
 }
 
 // Modifier bits as RegisterHotKey takes them; the Windows key goes down first
-// and comes up last.
-int CmdPressHotkey(UINT mods, UINT vk) {
+// and comes up last. The modifiers stay down HOLD ms after the key is up;
+// then the ticks at which the key went down and the last modifier came up
+// are printed.
+int CmdPressHotkey(UINT mods, UINT vk, DWORD hold = 0) {
   if (mods & MOD_WIN) Key(VK_LWIN, false, true);
   if (mods & MOD_SHIFT) Key(VK_SHIFT, false);
   if (mods & MOD_CONTROL) Key(VK_CONTROL, false);
   if (mods & MOD_ALT) Key(VK_MENU, false);
+  const DWORD pressed = GetTickCount();
   Key(static_cast<BYTE>(vk), false);
   Key(static_cast<BYTE>(vk), true);
+  if (hold != 0) Sleep(hold);
   if (mods & MOD_ALT) Key(VK_MENU, true);
   if (mods & MOD_CONTROL) Key(VK_CONTROL, true);
   if (mods & MOD_SHIFT) Key(VK_SHIFT, true);
   if (mods & MOD_WIN) Key(VK_LWIN, true, true);
+  if (hold != 0)
+    std::printf("pressed: %lu\nreleased: %lu\n", static_cast<unsigned long>(pressed),
+                static_cast<unsigned long>(GetTickCount()));
   return 0;
 }
 
@@ -302,7 +309,8 @@ std::string Escaped(const std::string& text) {
 
 // Shows a window titled "zk_e2e_edit" whose multi-line edit control has the
 // keyboard focus and runs its messages until the edit's text, once changed,
-// has stayed the same for 1.5 s, or for MS at most. Prints the text.
+// has stayed the same for 1.5 s, or for MS at most. Prints the tick at which
+// the text first changed, and the text.
 int CmdEditWindow(DWORD ms) {
   WNDCLASSA wc{};
   wc.lpfnWndProc = DefWindowProcA;
@@ -333,6 +341,7 @@ int CmdEditWindow(DWORD ms) {
     char buf[4096] = {};
     GetWindowTextA(edit, buf, sizeof buf);
     if (buf != last) {
+      if (last.empty()) std::printf("changed: %lu\n", static_cast<unsigned long>(GetTickCount()));
       last = buf;
       changed = GetTickCount();
     }
@@ -370,10 +379,11 @@ int CmdClipboardText() {
 
 // A clipboard watcher as clipboard history and clipboard managers are: told
 // of every change, it opens the clipboard, reads the text and holds it open
-// HOLD ms. Its hidden window "zk_e2e_clipwatch" ends it on WM_CLOSE, or it
+// HOLD ms; with its own window as owner, or with none (OpenClipboard(NULL)). Its hidden window "zk_e2e_clipwatch" ends it on WM_CLOSE, or it
 // ends after MS. Prints how many changes it was told of and how many it
 // held; 0 when it held at least one.
 int g_holdMs = 0;
+bool g_ownerWindow = true;
 int g_changes = 0;
 int g_held = 0;
 
@@ -381,7 +391,7 @@ LRESULT CALLBACK ClipWatchProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
   constexpr UINT kClipboardUpdate = 0x031D;  // WM_CLIPBOARDUPDATE
   if (msg == kClipboardUpdate) {
     ++g_changes;
-    if (OpenClipboard(w)) {
+    if (OpenClipboard(g_ownerWindow ? w : nullptr)) {
       ++g_held;
       GetClipboardData(CF_TEXT);
       Sleep(static_cast<DWORD>(g_holdMs));
@@ -393,7 +403,7 @@ LRESULT CALLBACK ClipWatchProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
   return DefWindowProcA(w, msg, wp, lp);
 }
 
-int CmdClipWatcher(int holdMs, DWORD ms) {
+int CmdClipWatcher(int holdMs, DWORD ms, bool ownerWindow) {
   using AddListener = BOOL(WINAPI*)(HWND);
   auto add = reinterpret_cast<AddListener>(
       reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "AddClipboardFormatListener")));
@@ -402,6 +412,7 @@ int CmdClipWatcher(int holdMs, DWORD ms) {
     return 2;
   }
   g_holdMs = holdMs;
+  g_ownerWindow = ownerWindow;
   WNDCLASSA wc{};
   wc.lpfnWndProc = ClipWatchProc;
   wc.hInstance = GetModuleHandleA(nullptr);
@@ -773,7 +784,10 @@ int Usage() {
                "  atom-exists NAME [MS]          0 when the global atom exists (waits up to MS)\n"
                "  hotkeys-held                   0 when all eleven WinKey+Shift keys are taken\n"
                "  hotkeys-free                   0 when all eleven can be registered\n"
-               "  press-hotkey MODS VK           types the combination (MOD_* bits)\n"
+               "  press-hotkey MODS VK [HOLD]    types the combination (MOD_* bits); with\n"
+               "                                 HOLD, the modifiers stay down HOLD ms more\n"
+               "                                 and the ticks of the key's press and of\n"
+               "                                 their release are printed\n"
                "  press-key KEY...               types keys: a letter or digit, enter, esc,\n"
                "                                 tab, up, down, left, right, space\n"
                "  wait-window CLASS TITLE MS     0 when such a top-level window appears\n"
@@ -784,10 +798,12 @@ int Usage() {
                "  wait-menu MS / wait-no-menu MS a pop-up menu is open / closed\n"
                "  message-box MS                 prints caption and text of a dialog box\n"
                "  dialog-ok MS                   presses OK on the visible dialog boxes\n"
-               "  edit-window MS                 a focused edit control; prints its text once\n"
-               "                                 it settles (CR, LF as \\r, \\n)\n"
+               "  edit-window MS                 a focused edit control; prints the tick of\n"
+               "                                 its first change and its text once it\n"
+               "                                 settles (CR, LF as \\r, \\n)\n"
                "  clipboard-text                 prints the clipboard's CF_TEXT the same way\n"
-               "  clip-watcher HOLD MS           holds the clipboard HOLD ms after each change\n"
+               "  clip-watcher HOLD MS [nowindow] holds the clipboard HOLD ms after each\n"
+               "                                 change (nowindow: opened with no owner)\n"
                "                                 until WM_CLOSE or MS; prints the counts\n"
                "  hold-hotkeys MS MODS VK...     holds the combinations until WM_CLOSE or MS\n"
                "  type-text TEXT                 types printable characters\n"
@@ -834,9 +850,9 @@ int main(int argc, char** argv) {
   if (cmd == "atom-exists" && (n == 1 || n == 2)) return CmdAtomExists(a[0], n == 2 ? Ms(a[1]) : 0);
   if (cmd == "hotkeys-held" && n == 0) return CmdHotkeys(true);
   if (cmd == "hotkeys-free" && n == 0) return CmdHotkeys(false);
-  if (cmd == "press-hotkey" && n == 2)
+  if (cmd == "press-hotkey" && (n == 2 || n == 3))
     return CmdPressHotkey(static_cast<UINT>(std::strtoul(a[0], nullptr, 0)),
-                          static_cast<UINT>(std::strtoul(a[1], nullptr, 0)));
+                          static_cast<UINT>(std::strtoul(a[1], nullptr, 0)), n == 3 ? Ms(a[2]) : 0);
   if (cmd == "press-key" && n >= 1) return CmdPressKeys(n, a);
   if (cmd == "wait-window" && n == 3) return CmdWaitWindow(a[0], a[1], Ms(a[2]), true);
   if (cmd == "wait-no-window" && n == 3) return CmdWaitWindow(a[0], a[1], Ms(a[2]), false);
@@ -851,7 +867,8 @@ int main(int argc, char** argv) {
   if (cmd == "dialog-ok" && n == 1) return CmdDialogOk(Ms(a[0]));
   if (cmd == "edit-window" && n == 1) return CmdEditWindow(Ms(a[0]));
   if (cmd == "clipboard-text" && n == 0) return CmdClipboardText();
-  if (cmd == "clip-watcher" && n == 2) return CmdClipWatcher(std::atoi(a[0]), Ms(a[1]));
+  if (cmd == "clip-watcher" && (n == 2 || (n == 3 && std::strcmp(a[2], "nowindow") == 0)))
+    return CmdClipWatcher(std::atoi(a[0]), Ms(a[1]), n == 2);
   if (cmd == "hold-hotkeys" && n >= 3 && n % 2 == 1) return CmdHoldHotkeys(Ms(a[0]), n - 1, a + 1);
   if (cmd == "mixer-info" && n == 0) return CmdMixerInfo();
   if (cmd == "veto-session" && n == 1) return CmdVetoSession(Ms(a[0]));

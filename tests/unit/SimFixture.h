@@ -126,7 +126,7 @@ inline std::vector<std::string> Effects(const sim::SimPlatform& p) {
     if (c.name == "ShellExecuteA") out.push_back("open " + c.args[2]);
     if (c.name == "mixerSetControlDetails")  // handle, size, control, channels, ..., values
       out.push_back(c.args[2] == "2" ? "mute " + c.args[7] : "volume " + c.args[7] + "/" + c.args[8]);
-    if (c.name == "SetClipboardData") out.push_back("paste");
+    if (c.name == "SetClipboardData" && c.args[0] == std::to_string(CF_TEXT)) out.push_back("paste");
   }
   return out;
 }

@@ -100,47 +100,98 @@ const std::string kText = "Dear Sir,\r\nyours";
 const std::vector<std::string> kCtrlV = {"keybd_event(17, 0, 0, 0)", "keybd_event(86, 0, 0, 0)",
                                          "keybd_event(17, 0, 2, 0)", "keybd_event(86, 0, 2, 0)"};
 
+const char* const kWatcherNotice =
+    "Zentrik|Another program kept the clipboard busy, so the text was not typed. It is on the "
+    "clipboard: paste it with Ctrl+V.";
+const char* const kWinKeyNotice =
+    "Zentrik|WinKey was held down, so the text was not typed. It is on the clipboard: paste it "
+    "with Ctrl+V.";
+const char* const kElevatedNotice =
+    "Zentrik|The program you are typing in runs as administrator, and Windows does not let "
+    "Zentrik type into it. The text is on the clipboard: paste it with Ctrl+V.";
+
 // Also when the user still holds modifiers: Ctrl+V waits until they are up,
-// for a second at most, and not at all when none is down.
+// for a second at most, and not at all when none is down; while WinKey is
+// down, for five seconds. Clipboard watchers open the clipboard `delay` ms
+// after each change and hold it `hold` ms: the second open waits for them,
+// and Ctrl+V waits until nobody has held the clipboard for a moment, two
+// seconds at most. Keys that would not paste are not typed, and the balloon
+// says the text is on the clipboard.
 TEST(UserEntries, PasteLeavesTheTextAloneOnTheClipboardAndTypesCtrlV) {
-  // A clipboard watcher that opens the clipboard `delay` ms after each change
-  // and holds it `hold` ms: the second open waits for it, and so does Ctrl+V.
+  constexpr DWord kHigh = SECURITY_MANDATORY_HIGH_RID;
   const struct {
     std::vector<std::pair<int, DWord>> held;  // key, for how long
-    DWord minWait, maxWait;
-    DWord delay = 0, hold = 0;
+    DWord minWait, maxWait;                   // until Ctrl+V; 0, 0: none is typed
+    std::vector<sim::SimClipboardWatcher> watchers = {};
+    const char* notice = nullptr;  // the balloon shown instead
+    DWord own = SECURITY_MANDATORY_MEDIUM_RID, focused = SECURITY_MANDATORY_MEDIUM_RID;
+    bool labels = true;            // the tokens tell their levels (not Windows XP)
+    int openProcessFailures = 0;   // -1: every OpenProcess fails
   } rows[] = {{{{VK_MENU, 0}}, 50, 100},
               {{{VK_LWIN, 10}, {VK_CONTROL, 40}}, 50, 130},
-              {{{VK_RWIN, sim::SimPlatform::kForever}}, 1000, 1100},
-              {{{VK_MENU, 0}}, 80, 200, 0, 40},
-              {{{VK_MENU, 0}}, 70, 200, 30, 40},
-              {{{VK_CONTROL, 300}}, 300, 400, 0, 40}};
+              {{{VK_CONTROL, sim::SimPlatform::kForever}}, 1000, 1100},
+              {{{VK_LWIN, 2000}}, 2000, 2100},
+              {{{VK_LWIN, 4900}, {VK_CONTROL, 300}}, 4900, 5000},
+              {{{VK_RWIN, sim::SimPlatform::kForever}}, 0, 0, {}, kWinKeyNotice},
+              {{{VK_MENU, 0}}, 80, 200, {{0, 40}}},
+              {{{VK_MENU, 0}}, 70, 200, {{30, 40}}},
+              {{{VK_CONTROL, 300}}, 300, 400, {{0, 40}}},
+              {{{VK_MENU, 0}}, 2000, 2200, {{0, 1000}}},     // holds after both changes
+              {{{VK_MENU, 0}}, 360, 480, {{60, 300}}},       // each hold comes late
+              {{{VK_MENU, 0}}, 1900, 2100, {{20, 1900}}},    // ends just within the bound
+              {{{VK_MENU, 0}}, 500, 700, {{0, 150}, {180, 150}}},  // two, one after the other
+              {{{VK_MENU, 0}}, 0, 0, {{20, 2500}}, kWatcherNotice},
+              {{{VK_MENU, 0}}, 0, 0, {}, kElevatedNotice, SECURITY_MANDATORY_MEDIUM_RID, kHigh},
+              {{{VK_MENU, 0}}, 0, 0, {}, kElevatedNotice, SECURITY_MANDATORY_MEDIUM_RID, kHigh, true, 1},
+              {{{VK_MENU, 0}}, 50, 100, {}, nullptr, kHigh, kHigh},
+              {{{VK_MENU, 0}}, 50, 100, {}, nullptr, SECURITY_MANDATORY_MEDIUM_RID, kHigh, false},
+              {{{VK_MENU, 0}}, 50, 100, {}, nullptr, SECURITY_MANDATORY_MEDIUM_RID, kHigh, true, -1}};
   for (const auto& row : rows) {
-    SCOPED_TRACE(testing::Message() << row.held.back().first << " watcher " << row.hold);
+    SCOPED_TRACE(testing::Message() << row.held.back().first << " watchers " << row.watchers.size()
+                                    << " min " << row.minWait << " focused " << row.focused);
     Entries e;
     e.Write("znks2.ini", ComposeTextRecord({"n", "S", 83, kText}));
     e.m.sys.clipboard.formats = {{CF_TEXT, "old"}, {2, "picture"}};
-    e.m.sys.clipboard.watcherDelay = row.delay;
-    e.m.sys.clipboard.watcherHold = row.hold;
+    e.m.sys.clipboard.watchers = row.watchers;
+    e.m.sys.systemLocale = 0x0407;
+    e.m.sys.ownIntegrity = row.own;
+    e.m.sys.foregroundIntegrity = row.focused;
+    e.m.sys.integrityLabels = row.labels;
+    if (row.openProcessFailures != 0) e.p.FailCall("OpenProcess", ERROR_ACCESS_DENIED, row.openProcessFailures);
     for (const auto& [vk, ms] : row.held) e.p.HoldKey(vk, ms);
-    const DWord start = e.p.Now();
+    const auto& balloons = e.m.sys.tray.begin()->second.balloons;
+    const std::size_t shown = balloons.size();
+    const DWord start = e.p.Now(), changes = e.m.sys.clipboard.changes;
     e.p.ClearCalls();
     e.Fire(kModText, 83);
-    EXPECT_EQ(e.m.sys.clipboard.formats, (std::map<UInt, std::string>{{CF_TEXT, kText + '\0'}}));
+    EXPECT_EQ(e.m.sys.clipboard.formats,
+              (std::map<UInt, std::string>{{CF_TEXT, kText + '\0'}, {CF_LOCALE, std::string("\x07\x04\0\0", 4)}}));
     EXPECT_EQ(e.m.sys.clipboard.owner, e.run.app.Handle());
+    EXPECT_EQ(e.m.sys.clipboard.changes - changes, 2u);  // the looks change nothing
     EXPECT_TRUE(e.p.globalBlocks.empty());
+    for (const auto& [h, kind] : e.p.openHandles) EXPECT_TRUE(kind != "process" && kind != "token");
     std::vector<std::string> names;
     for (const std::string& n : e.p.CallNames())
       if ((n.find("Clipboard") != std::string::npos || n.rfind("Global", 0) == 0) &&
-          (names.empty() || n != names.back()))  // retries and looks count once
+          (names.empty() || n != names.back()))  // retries count once
         names.push_back(n);
-    EXPECT_EQ(names, (std::vector<std::string>{"OpenClipboard", "EmptyClipboard", "CloseClipboard",
-                                               "OpenClipboard", "GlobalAlloc", "GlobalLock",
-                                               "GlobalUnlock", "EmptyClipboard", "SetClipboardData",
-                                               "CloseClipboard", "GetOpenClipboardWindow"}));  // no GlobalFree
+    const std::vector<std::string> sessions = {
+        "OpenClipboard", "EmptyClipboard", "CloseClipboard", "OpenClipboard", "GlobalAlloc",
+        "GlobalLock", "GlobalUnlock", "GlobalAlloc", "GlobalLock", "GlobalUnlock", "EmptyClipboard",
+        "SetClipboardData", "CloseClipboard"};  // no GlobalFree
+    ASSERT_GE(names.size(), sessions.size());
+    EXPECT_EQ(std::vector<std::string>(names.begin(), names.begin() + sessions.size()), sessions);
+    for (std::size_t i = sessions.size(); i < names.size(); ++i)  // then only looks
+      EXPECT_TRUE(names[i] == "OpenClipboard" || names[i] == "CloseClipboard") << names[i];
     EXPECT_TRUE(e.p.messageBoxes.empty());
-    EXPECT_FALSE(e.m.sys.clipboard.WatcherHolds(e.p.keyEvents.empty() ? 0 : e.p.keyEvents[0].time));
     EXPECT_EQ(e.p.Trace({"GlobalAlloc"})[0], "GlobalAlloc(0x2002, 17)");  // the text and a NUL
+    EXPECT_EQ(std::vector<std::string>(balloons.begin() + shown, balloons.end()),
+              row.notice ? std::vector<std::string>{row.notice} : std::vector<std::string>{});
+    if (row.maxWait == 0) {
+      EXPECT_TRUE(e.p.keyEvents.empty());
+      continue;
+    }
+    EXPECT_FALSE(e.m.sys.clipboard.WatcherHolds(e.p.keyEvents.empty() ? 0 : e.p.keyEvents[0].time));
     EXPECT_EQ(e.p.Trace({"keybd_event"}), kCtrlV);
     EXPECT_GE(e.p.keyEvents[0].time - start, row.minWait);
     EXPECT_LE(e.p.keyEvents[0].time - start, row.maxWait);
@@ -155,7 +206,7 @@ TEST(UserEntries, AFailedPasteShowsItsErrorAndTypesNothing) {
     int skip;             // program holds the clipboard open
     const char* box;
   } rows[] = {{"", 0, "Cannot open clipboard."},
-              {"watcher", 0, "Cannot open clipboard."},  // holds it 600 ms after each change
+              {"watcher", 0, "Cannot open clipboard."},  // holds it 2.5 s after each change
               {"OpenClipboard", 1, "Cannot open clipboard."},
               {"GlobalAlloc", 0, "Out of memory."},
               {"GlobalLock", 0, "Out of memory."},
@@ -166,7 +217,7 @@ TEST(UserEntries, AFailedPasteShowsItsErrorAndTypesNothing) {
     Entries e;
     e.Write("znks2.ini", ComposeTextRecord({"n", "S", 83, kText}));
     if (std::string(row.failing) == "watcher")
-      e.m.sys.clipboard.watcherHold = 600;
+      e.m.sys.clipboard.watchers = {{0, 2500}};
     else if (*row.failing)
       e.p.FailCall(row.failing, ERROR_ACCESS_DENIED, -1, row.skip);
     else

@@ -50,19 +50,15 @@ bool SimInputApi::CloseClipboard() {
   if (c.openBy != process_) return Refuse(ERROR_CLIPBOARD_NOT_OPEN);
   c.openBy = 0;
   c.openWindow = 0;
-  if (c.changed && c.watcherHold != 0) {
-    c.busyFrom = tick_ + c.watcherDelay;
-    c.busyUntil = c.busyFrom + c.watcherHold;
+  if (c.changed) {
+    ++c.changes;
+    for (SimClipboardWatcher& w : c.watchers) {
+      w.from = tick_ + w.delay;
+      w.until = w.from + w.hold;
+    }
   }
   c.changed = false;
   return true;
-}
-
-HWnd SimInputApi::GetOpenClipboardWindow() {
-  Record("GetOpenClipboardWindow", {});
-  const SimClipboard& c = system_.clipboard;
-  if (c.openBy == -1 || c.WatcherHolds(tick_)) return SimClipboard::kOtherWindow;
-  return c.openBy != 0 ? c.openWindow : 0;
 }
 
 HGlobal SimInputApi::GlobalAlloc(UInt flags, std::size_t bytes) {
@@ -113,6 +109,45 @@ short SimInputApi::GetAsyncKeyState(int vk) {
   auto it = keyReleasedAt_.find(vk);
   const bool down = it != keyReleasedAt_.end() && (it->second == kForever || tick_ < it->second);
   return down ? static_cast<short>(0x8000) : 0;
+}
+
+DWord SimInputApi::GetSystemDefaultLCID() {
+  Record("GetSystemDefaultLCID", {});
+  return system_.systemLocale;
+}
+
+HWnd SimInputApi::GetForegroundWindow() {
+  Record("GetForegroundWindow", {});
+  return system_.foregroundWindow;
+}
+
+DWord SimInputApi::GetWindowThreadProcessId(HWnd window, DWord& processId) {
+  Record("GetWindowThreadProcessId", {Hex(window)});
+  processId = 0;
+  if (Fails("GetWindowThreadProcessId")) return 0;
+  if (window == 0 || window != system_.foregroundWindow) return Refuse(ERROR_INVALID_WINDOW_HANDLE, 0u);
+  processId = static_cast<DWord>(system_.foregroundProcess);
+  return processId + 4;  // its thread
+}
+
+Handle SimInputApi::OpenProcess(DWord desiredAccess, bool inheritHandle, DWord processId) {
+  Record("OpenProcess", {Hex(desiredAccess), inheritHandle ? "TRUE" : "FALSE", std::to_string(processId)});
+  if (Fails("OpenProcess")) return 0;
+  // Windows XP knows no limited query.
+  if ((desiredAccess & PROCESS_QUERY_LIMITED_INFORMATION) != 0 && !system_.integrityLabels)
+    return Refuse(ERROR_ACCESS_DENIED, Handle{0});
+  if (processId == 0 || processId != static_cast<DWord>(system_.foregroundProcess))
+    return Refuse(ERROR_INVALID_PARAMETER, Handle{0});
+  const Handle h = system_.NewHandleValue();
+  openHandles[h] = "process";
+  return h;
+}
+
+bool SimInputApi::CloseProcess(Handle handle) {
+  const auto it = openHandles.find(handle);
+  if (it == openHandles.end() || it->second != "process") return false;
+  openHandles.erase(it);
+  return true;
 }
 
 }  // namespace zk::sim

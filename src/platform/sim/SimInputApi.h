@@ -1,5 +1,6 @@
 // The simulated input role: the clipboard (SimSystem::clipboard), the
-// process's global memory blocks and the keyboard (SimInput.cpp).
+// process's global memory blocks, the keyboard and the program the keys go
+// to, whose process handle is of kind "process" (SimInput.cpp).
 #pragma once
 
 #include <cstddef>
@@ -40,6 +41,9 @@ class SimInputApi : public virtual TInputApi, public virtual SimCore {
   void HoldKey(int vk, DWord ms = kForever);
 
   ZK_INPUT_CALLS(ZK_DECLARE_OVERRIDE)
+
+ protected:
+  bool CloseProcess(Handle handle);  // false when it is no process handle of this process
 
  private:
   std::map<int, DWord> keyReleasedAt_;  // vk -> tick of release, or kForever

@@ -12,7 +12,7 @@ SimPlatform::SimPlatform(SimSystem& system, std::string modulePathIn)
 SimPlatform::~SimPlatform() = default;
 
 bool SimPlatform::CloseObject(Handle handle) {
-  return CloseToken(handle) || CloseFile(handle) || CloseMutex(handle);
+  return CloseToken(handle) || CloseFile(handle) || CloseMutex(handle) || CloseProcess(handle);
 }
 
 }  // namespace zk::sim

@@ -17,9 +17,23 @@ bool SimPowerApi::OpenProcessToken(Handle process, DWord desiredAccess, Handle& 
   Record("OpenProcessToken", {Hex(process), Hex(desiredAccess)});
   token = 0;
   if (Fails("OpenProcessToken")) return false;
-  if (process != kCurrentProcess) return Refuse(ERROR_INVALID_HANDLE);
+  const auto other = openHandles.find(process);
+  const bool ofOther = other != openHandles.end() && other->second == "process";
+  if (process != kCurrentProcess && !ofOther) return Refuse(ERROR_INVALID_HANDLE);
   token = system_.NewHandleValue();
   openHandles[token] = "token";
+  if (ofOther) otherTokens_.insert(token);
+  return true;
+}
+
+bool SimPowerApi::GetTokenInformation(Handle token, int infoClass, DWord& level) {
+  Record("GetTokenInformation", {Hex(token), std::to_string(infoClass)});
+  level = 0;
+  if (Fails("GetTokenInformation")) return false;
+  const auto it = openHandles.find(token);
+  if (it == openHandles.end() || it->second != "token") return Refuse(ERROR_INVALID_HANDLE);
+  if (infoClass != TokenIntegrityLevel || !system_.integrityLabels) return Refuse(ERROR_INVALID_PARAMETER);
+  level = otherTokens_.count(token) != 0 ? system_.foregroundIntegrity : system_.ownIntegrity;
   return true;
 }
 
@@ -27,6 +41,7 @@ bool SimPowerApi::CloseToken(Handle handle) {
   const auto it = openHandles.find(handle);
   if (it == openHandles.end() || it->second != "token") return false;
   openHandles.erase(it);
+  otherTokens_.erase(handle);
   return true;
 }
 

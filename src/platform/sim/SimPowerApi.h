@@ -2,6 +2,7 @@
 // calls, which are recorded and change nothing (SimPower.cpp).
 #pragma once
 
+#include <set>
 #include <string>
 
 #include "platform/PowerApi.h"
@@ -9,13 +10,17 @@
 
 namespace zk::sim {
 
-// The token is a handle of kind "token", closed by CloseHandle.
+// The token is a handle of kind "token", closed by CloseHandle; that of the
+// foreground program's process tells that program's integrity level.
 class SimPowerApi : public virtual TPowerApi, public virtual SimCore {
  public:
   ZK_POWER_CALLS(ZK_DECLARE_OVERRIDE)
 
  protected:
   bool CloseToken(Handle handle);  // false when it is no token of this process
+
+ private:
+  std::set<Handle> otherTokens_;  // tokens of the foreground program's process
 };
 
 }  // namespace zk::sim

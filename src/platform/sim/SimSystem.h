@@ -63,6 +63,15 @@ struct SimShellExecute {
   int show = 0;
 };
 
+// A clipboard watcher (clipboard history, a clipboard manager) reads the
+// clipboard after every change: it opens it `delay` ms after the change was
+// closed and holds it for `hold` ms; a later change replaces the read it had
+// planned. The times are those of the process that made the change.
+struct SimClipboardWatcher {
+  DWord delay = 0, hold = 0;
+  DWord from = 0, until = 0;  // the planned hold
+};
+
 // The clipboard, shared by every process: who has it open, who owns it
 // and what it holds.
 struct SimClipboard {
@@ -70,15 +79,14 @@ struct SimClipboard {
   HWnd openWindow = 0;  // the window given to OpenClipboard
   HWnd owner = 0;       // the window that emptied it last
   std::map<UInt, std::string> formats;  // format -> the bytes of its block
-  // A watcher (clipboard history, a clipboard manager) reads the clipboard
-  // after every change: it opens it `watcherDelay` ms after the change was
-  // closed and holds it for `watcherHold` ms (0: no watcher). The times are
-  // those of the process that made the change.
-  static constexpr HWnd kOtherWindow = 0x7FFF0002;
-  DWord watcherDelay = 0, watcherHold = 0;
-  DWord busyFrom = 0, busyUntil = 0;
+  std::vector<SimClipboardWatcher> watchers;
+  DWord changes = 0;     // closes after a change: what the watchers are told of
   bool changed = false;  // emptied or set since it was opened
-  bool WatcherHolds(DWord now) const { return watcherHold != 0 && now >= busyFrom && now < busyUntil; }
+  bool WatcherHolds(DWord now) const {
+    for (const SimClipboardWatcher& w : watchers)
+      if (w.hold != 0 && now >= w.from && now < w.until) return true;
+    return false;
+  }
 };
 
 struct SimRegValue {
@@ -136,8 +144,19 @@ class SimSystem {
 
   // --- clipboard
   SimClipboard clipboard;
+  DWord systemLocale = 0x0409;  // what GetSystemDefaultLCID gives
   // Another program opens the clipboard and keeps it open.
   void HoldClipboardOpenByOtherProgram() { clipboard.openBy = -1; }
+
+  // The program the keys go to: its window, its process and the integrity
+  // level of that process (the last sub-authority of its token's label);
+  // `ownIntegrity` is this program's. Without labels (Windows XP) the tokens
+  // cannot tell their level.
+  HWnd foregroundWindow = 0x7FFF0003;
+  int foregroundProcess = 900;
+  DWord foregroundIntegrity = SECURITY_MANDATORY_MEDIUM_RID;
+  DWord ownIntegrity = SECURITY_MANDATORY_MEDIUM_RID;
+  bool integrityLabels = true;
 
   // Registry: key path (upper-cased, "HKCU\\..."), then value name (upper-cased).
   struct RegKey {

@@ -1,11 +1,13 @@
-// The clipboard, global memory blocks and synthetic keystrokes.
+// The clipboard, global memory blocks, synthetic keystrokes and the program
+// they go to.
 #include "platform/win32/Win32Platform.h"
 
 // Copies of the portable constants, taken before <windows.h> turns their
 // names into macros, and compared with the SDK's values below.
 #define ZK_INPUT_CONSTANTS(X)                                                             \
   X(CF_TEXT) X(GMEM_MOVEABLE) X(GMEM_DDESHARE) X(KEYEVENTF_KEYUP) X(VK_SHIFT) X(VK_CONTROL) \
-  X(VK_MENU) X(VK_LWIN) X(VK_RWIN) X(ERROR_CLIPBOARD_NOT_OPEN)
+  X(VK_MENU) X(VK_LWIN) X(VK_RWIN) X(ERROR_CLIPBOARD_NOT_OPEN) X(CF_LOCALE)                 \
+  X(PROCESS_QUERY_INFORMATION) X(PROCESS_QUERY_LIMITED_INFORMATION) X(ERROR_INVALID_WINDOW_HANDLE)
 
 namespace portable_input {
 #define ZK_COPY_CONSTANT(name) inline constexpr auto k_##name = zk::name;
@@ -42,9 +44,6 @@ HGlobal Win32Platform::SetClipboardData(UInt format, HGlobal data) {
 }
 
 bool Win32Platform::CloseClipboard() { return ::CloseClipboard() != 0; }
-HWnd Win32Platform::GetOpenClipboardWindow() {
-  return reinterpret_cast<HWnd>(::GetOpenClipboardWindow());
-}
 
 HGlobal Win32Platform::GlobalAlloc(UInt flags, std::size_t bytes) {
   return FromGlobal(::GlobalAlloc(flags, bytes));
@@ -61,5 +60,20 @@ void Win32Platform::keybd_event(Byte vk, Byte scan, DWord flags, std::uintptr_t 
 }
 
 short Win32Platform::GetAsyncKeyState(int vk) { return ::GetAsyncKeyState(vk); }
+
+DWord Win32Platform::GetSystemDefaultLCID() { return ::GetSystemDefaultLCID(); }
+
+HWnd Win32Platform::GetForegroundWindow() { return reinterpret_cast<HWnd>(::GetForegroundWindow()); }
+
+DWord Win32Platform::GetWindowThreadProcessId(HWnd window, DWord& processId) {
+  DWORD id = 0;
+  const DWORD thread = ::GetWindowThreadProcessId(reinterpret_cast<HWND>(window), &id);
+  processId = id;
+  return thread;
+}
+
+Handle Win32Platform::OpenProcess(DWord desiredAccess, bool inheritHandle, DWord processId) {
+  return reinterpret_cast<Handle>(::OpenProcess(desiredAccess, inheritHandle ? TRUE : FALSE, processId));
+}
 
 }  // namespace zk

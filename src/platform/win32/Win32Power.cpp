@@ -18,8 +18,9 @@
   X(MIXER_GETLINEINFOF_COMPONENTTYPE) X(MIXER_GETLINECONTROLSF_ONEBYTYPE)                       \
   X(MIXER_GETCONTROLDETAILSF_VALUE) X(MIXER_SETCONTROLDETAILSF_VALUE)                           \
   X(MIXERLINE_COMPONENTTYPE_DST_SPEAKERS) X(MIXERCONTROL_CONTROLTYPE_VOLUME)                    \
-  X(MIXERCONTROL_CONTROLTYPE_MUTE) X(SHTDN_REASON_MAJOR_OTHER) X(SHTDN_REASON_MINOR_OTHER)         \
-  X(SHTDN_REASON_FLAG_PLANNED)
+  X(MIXERCONTROL_CONTROLTYPE_MUTE) X(SHTDN_REASON_MAJOR_OTHER) X(SHTDN_REASON_MINOR_OTHER)      \
+  X(SHTDN_REASON_FLAG_PLANNED) X(TOKEN_QUERY) X(TokenIntegrityLevel)                              \
+  X(SECURITY_MANDATORY_MEDIUM_RID) X(SECURITY_MANDATORY_HIGH_RID)
 
 namespace portable_power {
 #define ZK_COPY_CONSTANT(name) inline constexpr auto k_##name = zk::name;
@@ -104,6 +105,29 @@ bool Win32Platform::OpenProcessToken(Handle process, DWord desiredAccess, Handle
   const bool ok = ::OpenProcessToken(ToHandle(process), desiredAccess, &raw) != 0;
   token = ok ? reinterpret_cast<Handle>(raw) : 0;
   return ok;
+}
+
+bool Win32Platform::GetTokenInformation(Handle token, int infoClass, DWord& level) {
+  using Fn = BOOL(WINAPI*)(HANDLE, TOKEN_INFORMATION_CLASS, LPVOID, DWORD, PDWORD);
+  static const Fn getTokenInformation = win32late::Lookup<Fn>("advapi32.dll", "GetTokenInformation");
+  level = 0;
+  if (getTokenInformation == nullptr || infoClass != ::TokenIntegrityLevel) {
+    ::SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
+    return false;
+  }
+  // The label and, behind it in the same buffer, the SID it points to.
+  DWORD buffer[64] = {};
+  DWORD length = 0;
+  if (!getTokenInformation(ToHandle(token), ::TokenIntegrityLevel, buffer, sizeof buffer, &length))
+    return false;
+  const auto* label = reinterpret_cast<const TOKEN_MANDATORY_LABEL*>(buffer);
+  const auto* sid = static_cast<const SID*>(label->Label.Sid);
+  if (sid == nullptr || sid->SubAuthorityCount == 0) {
+    ::SetLastError(ERROR_INVALID_DATA);
+    return false;
+  }
+  level = sid->SubAuthority[sid->SubAuthorityCount - 1];
+  return true;
 }
 
 bool Win32Platform::LookupPrivilegeValueA(const char* systemName, const std::string& name,
