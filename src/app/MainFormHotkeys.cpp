@@ -5,6 +5,7 @@
 #include "app/BuiltinDispatch.h"
 #include "app/MainForm.h"
 #include "catalogue/ListFiles.h"
+#include "ui/Messages.h"
 
 namespace zk {
 
@@ -68,7 +69,11 @@ void TfrmMain::RunLaunchEntry(int key) {
 void TfrmMain::PasteTextEntry(int key) {
   const TPasteResult result = zk::PasteTextEntry(Platform(), Platform(), Platform(), Platform(),
                                                  Application().Handle(), GetTextListPath(), key);
-  if (*PasteNotice(result) != '\0') FTrayIcon.ShowBalloon(PasteNotice(result));
+  // The balloon tells why nothing was typed; where the tray cannot show it,
+  // a box does.
+  const std::string notice = PasteNotice(result);
+  if (!notice.empty() && !FTrayIcon.ShowBalloon(notice))
+    TVostel::MsgBox(Application(), notice, MB_OK | MB_ICONWARNING);
 }
 
 }  // namespace zk

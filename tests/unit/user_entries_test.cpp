@@ -196,6 +196,14 @@ TEST(UserEntries, PasteLeavesTheTextAloneOnTheClipboardAndTypesCtrlV) {
     EXPECT_GE(e.p.keyEvents[0].time - start, row.minWait);
     EXPECT_LE(e.p.keyEvents[0].time - start, row.maxWait);
   }
+  // Where the tray cannot show the balloon, a box says it.
+  Entries e;
+  e.Write("znks2.ini", ComposeTextRecord({"n", "S", 83, kText}));
+  e.p.HoldKey(VK_LWIN, sim::SimPlatform::kForever);
+  e.p.FailCall("Shell_NotifyIconA", ERROR_GEN_FAILURE);
+  e.Fire(kModText, 83);
+  ASSERT_EQ(e.p.messageBoxes.size(), 1u);
+  EXPECT_EQ("Zentrik|" + e.p.messageBoxes[0].text, kWinKeyNotice);  // the balloon is "title|text"
 }
 
 // Nothing is typed, no block leaks, the clipboard is left closed, and the
