@@ -403,6 +403,29 @@ LRESULT CALLBACK ClipWatchProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
   return DefWindowProcA(w, msg, wp, lp);
 }
 
+// A hidden window of its own class, made for a command that waits.
+HWND HiddenWindow(const char* cls, WNDPROC proc) {
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = proc;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.lpszClassName = cls;
+  RegisterClassA(&wc);
+  return CreateWindowExA(0, cls, cls, WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, wc.hInstance, nullptr);
+}
+
+// Answers the messages that come for MS milliseconds or until WM_QUIT.
+void PumpFor(DWORD ms) {
+  const DWORD start = GetTickCount();
+  for (bool quit = false; !quit && GetTickCount() - start < ms;) {
+    MSG m;
+    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
+      if (m.message == WM_QUIT) quit = true;
+      DispatchMessageA(&m);
+    }
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+  }
+}
+
 int CmdClipWatcher(int holdMs, DWORD ms, bool ownerWindow) {
   using AddListener = BOOL(WINAPI*)(HWND);
   auto add = reinterpret_cast<AddListener>(
@@ -413,23 +436,9 @@ int CmdClipWatcher(int holdMs, DWORD ms, bool ownerWindow) {
   }
   g_holdMs = holdMs;
   g_ownerWindow = ownerWindow;
-  WNDCLASSA wc{};
-  wc.lpfnWndProc = ClipWatchProc;
-  wc.hInstance = GetModuleHandleA(nullptr);
-  wc.lpszClassName = "zk_e2e_clipwatch";
-  RegisterClassA(&wc);
-  HWND w = CreateWindowExA(0, wc.lpszClassName, wc.lpszClassName, WS_POPUP, 0, 0, 0, 0, nullptr,
-                           nullptr, wc.hInstance, nullptr);
+  HWND w = HiddenWindow("zk_e2e_clipwatch", ClipWatchProc);
   if (!w || !add(w)) return 2;
-  const DWORD start = GetTickCount();
-  for (bool quit = false; !quit && GetTickCount() - start < ms;) {
-    MSG m;
-    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
-      if (m.message == WM_QUIT) quit = true;
-      DispatchMessageA(&m);
-    }
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
-  }
+  PumpFor(ms);
   std::printf("changes: %d held: %d\n", g_changes, g_held);
   return g_held > 0 ? 0 : 1;
 }
@@ -443,28 +452,14 @@ LRESULT CALLBACK HoldHotkeysProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 int CmdHoldHotkeys(DWORD ms, int n, char** pairs) {
-  WNDCLASSA wc{};
-  wc.lpfnWndProc = HoldHotkeysProc;
-  wc.hInstance = GetModuleHandleA(nullptr);
-  wc.lpszClassName = "zk_e2e_hotkeys";
-  RegisterClassA(&wc);
-  HWND w = CreateWindowExA(0, wc.lpszClassName, wc.lpszClassName, WS_POPUP, 0, 0, 0, 0, nullptr,
-                           nullptr, wc.hInstance, nullptr);
+  HWND w = HiddenWindow("zk_e2e_hotkeys", HoldHotkeysProc);
   if (!w) return 2;
   int held = 0;
   for (int i = 0; i + 1 < n; i += 2)
     held += RegisterHotKey(w, 0x100 + i, static_cast<UINT>(std::strtoul(pairs[i], nullptr, 0)),
                            static_cast<UINT>(std::strtoul(pairs[i + 1], nullptr, 0))) != 0;
   std::printf("held: %d\n", held);
-  const DWORD start = GetTickCount();
-  for (bool quit = false; !quit && GetTickCount() - start < ms;) {
-    MSG m;
-    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
-      if (m.message == WM_QUIT) quit = true;
-      DispatchMessageA(&m);
-    }
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
-  }
+  PumpFor(ms);
   return held == n / 2 ? 0 : 1;
 }
 
