@@ -68,7 +68,7 @@ zk_apt_update() {
   for try in 1 2 3; do
     "${ZK_AS_ROOT[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update 2>&1 | tee "$log"
     rc=${PIPESTATUS[0]}
-    failed=$(grep '^E: Failed to fetch' "$log")
+    failed=$(grep -E '^[EW]: Failed to fetch' "$log")
     [ "$rc" -eq 0 ] && [ -z "$failed" ] && break
     [ "$try" -lt 3 ] || break
     echo "Some package indexes failed to download; trying again in $ZK_APT_PAUSE s ($try of 3)."
@@ -76,7 +76,7 @@ zk_apt_update() {
   done
   if [ -n "$failed" ] || [ "$rc" -ne 0 ]; then
     echo "Warning: apt-get update failed (exit code $rc) on these package indexes; installing from the others:" >&2
-    grep '^E: Failed to fetch' "$log" | sed 's/^E: Failed to fetch /    /' >&2
+    grep -E '^[EW]: Failed to fetch' "$log" | sed -E 's/^[EW]: Failed to fetch /    /' >&2
   fi
   rm -f "$log"
   return 0
@@ -87,19 +87,23 @@ zk_apt_install() {
   "${ZK_AS_ROOT[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "$@"
 }
 
-# zk_install_deps: installs those of ZK_PACKAGES (and, where 32-bit programs
-# run, ZK_PACKAGES_32) that are missing; nothing to do when none is. Says
-# which Wine the end-to-end tests will use. Fails only when a package of
+# zk_install_deps [PACKAGE...]: installs those of the packages that are
+# missing; nothing to do when none is. Without packages named: ZK_PACKAGES,
+# and where 32-bit programs run ZK_PACKAGES_32 too, saying which Wine the
+# end-to-end tests will use. Fails only when a named package or one of
 # ZK_PACKAGES cannot be installed: without the 32-bit Wine the end-to-end
 # tests run a 64-bit build under the 64-bit Wine.
 zk_install_deps() {
-  local missing missing32=() again
+  local missing missing32=() again all=0
   ZK_AS_ROOT=()
-  mapfile -t missing < <(zk_missing_packages "${ZK_PACKAGES[@]}")
-  if zk_runs_32bit; then
-    mapfile -t missing32 < <(zk_missing_packages "${ZK_PACKAGES_32[@]}")
-  else
-    echo "This machine does not run 32-bit programs: the end-to-end tests will use the 64-bit Wine (wine64) and a 64-bit build."
+  [ $# -gt 0 ] || { all=1; set -- "${ZK_PACKAGES[@]}"; }
+  mapfile -t missing < <(zk_missing_packages "$@")
+  if [ "$all" = 1 ]; then
+    if zk_runs_32bit; then
+      mapfile -t missing32 < <(zk_missing_packages "${ZK_PACKAGES_32[@]}")
+    else
+      echo "This machine does not run 32-bit programs: the end-to-end tests will use the 64-bit Wine (wine64) and a 64-bit build."
+    fi
   fi
   [ ${#missing[@]} -eq 0 ] && [ ${#missing32[@]} -eq 0 ] && return 0
   echo "Installing missing packages: ${missing[*]} ${missing32[*]}"

@@ -38,6 +38,12 @@ std::string ListFilePath(TShellApi& shell, TFilesApi& p, const std::string& titl
     TVostel::CreateThroughName(p, path);
   } catch (const EUnreachableLink& e) {
     if (unreachable != nullptr) *unreachable = e.what();
+  } catch (const EInOutError&) {
+    // A link whose file is there but cannot be opened now (a sync program
+    // holds it, say) is left to the read or write that needs it.
+    if ((attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) != FILE_ATTRIBUTE_REPARSE_POINT ||
+        attributes == INVALID_FILE_ATTRIBUTES)
+      throw;
   }
   return path;
 }

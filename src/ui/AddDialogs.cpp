@@ -210,8 +210,10 @@ void TfrmAdd::btnFilesClick(TControl&) {
   std::string fileName;
   if (!TVostel::SelectFile(Platform(), Handle(), fileName, "")) return;
   // The open-file dialog gives its path in the system's 8-bit text, with
-  // "?" for a character the code page lacks; no file name holds a "?".
-  if (fileName.find('?') != std::string::npos) {
+  // "?" or a look-alike (L for Ł) for a character the code page lacks: no
+  // file name holds a "?", and the look-alike names no file that is there.
+  if (fileName.find('?') != std::string::npos ||
+      Platform().GetFileAttributesA(fileName) == INVALID_FILE_ATTRIBUTES) {
     TVostel::MsgBoxCaption(Application(),
                            "ERROR: File: the chosen file's name holds a character that cannot be "
                            "stored in the list.",

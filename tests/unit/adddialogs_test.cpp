@@ -228,19 +228,23 @@ TEST_F(AddDialogs, TheFileButtonFillsTheFileOnlyWhenAFileIsChosen) {
     EXPECT_TRUE(p.Press(d, "btnFiles"));
     EXPECT_EQ(p.Control(d, "edtFile")->text, "keep");
     p.TypeText(d, "edtFile", "");
-    answer = "C:\\?.exe";  // a name that the code page could not give
-    EXPECT_TRUE(p.Press(d, "btnFiles"));
-    EXPECT_EQ(p.Control(d, "edtFile")->text, "");
+    // Names that the code page could not give: "?" or a look-alike (L for Ł).
+    for (const char* lost : {"C:\\?.exe", "C:\\Lodz.exe"}) {
+      answer = lost;
+      EXPECT_TRUE(p.Press(d, "btnFiles"));
+      EXPECT_EQ(p.Control(d, "edtFile")->text, "");
+    }
+    std::ofstream(m.sys.HostPath("C:\\x.exe")) << "x";
     answer = "C:\\x.exe";
     EXPECT_TRUE(p.Press(d, "btnFiles"));
     EXPECT_EQ(p.Control(d, "edtFile")->text, "C:\\x.exe");
     EXPECT_TRUE(p.Control(d, "btnOK")->enabled);
   });
-  ASSERT_EQ(p.messageBoxes.size(), 1u);
-  EXPECT_EQ(p.messageBoxes[0].text,
+  ASSERT_EQ(p.messageBoxes.size(), 2u);
+  EXPECT_EQ(p.messageBoxes[1].text,
             "ERROR: File: the chosen file's name holds a character that cannot be stored in the list.");
   const auto calls = p.CallsTo("GetOpenFileNameA");
-  ASSERT_EQ(calls.size(), 3u);
+  ASSERT_EQ(calls.size(), 4u);
   // Owned by the dialog; any file that exists, resizable, no read-only box,
   // and the current directory kept.
   std::ostringstream owner;

@@ -402,6 +402,13 @@ TEST_F(ListFileTest, ListPathsCreateAMissingFileEmpty) {
   EXPECT_EQ(unreachable, "");
   EXPECT_TRUE(fs::is_symlink(host));
   EXPECT_EQ(fs::file_size(sync / "znks2.ini"), 0u);
+  // Its file held by another program for a moment: the path is given all
+  // the same, and the read that needs the file tells.
+  const int injected = p.injectedFailures;
+  p.FailCall("CreateFileA", ERROR_SHARING_VIOLATION);
+  EXPECT_EQ(ListFilePath(p, p, "Zentrik", THotkeySet::hsText, &unreachable), path);
+  EXPECT_EQ(p.injectedFailures, injected + 1);
+  EXPECT_TRUE(LoadListLines(p, path).empty());
   fs::remove(host);
   fs::create_symlink(m.root.path() / "D" / "Gone" / "znks2.ini", host);
   ListFilePath(p, p, "Zentrik", THotkeySet::hsText, &unreachable);

@@ -559,7 +559,7 @@ bool Win32Platform::DeviceIoControl_GetReparsePoint(Handle file, std::string& ta
     return false;
   }
   // The print name as the user wrote it; the substitute name without its
-  // "\??\" where there is none.
+  // "\??\" where there is none ("\??\UNC\server\share" as "\\server\share").
   USHORT offset = data->printOffset, length = data->printLength;
   if (length == 0) offset = data->substituteOffset, length = data->substituteLength;
   if (names + offset + length > size) {
@@ -568,10 +568,17 @@ bool Win32Platform::DeviceIoControl_GetReparsePoint(Handle file, std::string& ta
   }
   const WCHAR* name = reinterpret_cast<const WCHAR*>(reinterpret_cast<const char*>(data->pathBuffer) + offset);
   int count = length / static_cast<int>(sizeof(WCHAR));
-  if (count >= 4 && name[0] == L'\\' && name[1] == L'?' && name[2] == L'?' && name[3] == L'\\') name += 4, count -= 4;
+  bool share = false;
+  if (count >= 4 && name[0] == L'\\' && name[1] == L'?' && name[2] == L'?' && name[3] == L'\\') {
+    name += 4, count -= 4;
+    share = count >= 4 && (name[0] | 0x20) == L'u' && (name[1] | 0x20) == L'n' && (name[2] | 0x20) == L'c' &&
+            name[3] == L'\\';
+    if (share) name += 3, count -= 3;  // keeps the "\" before the server
+  }
   const int n = ::WideCharToMultiByte(CP_ACP, 0, name, count, nullptr, 0, nullptr, nullptr);
   target.assign(static_cast<std::size_t>(n > 0 ? n : 0), '\0');
   if (n > 0) ::WideCharToMultiByte(CP_ACP, 0, name, count, target.data(), n, nullptr, nullptr);
+  if (share) target.insert(0, "\\");
   return true;
 }
 
