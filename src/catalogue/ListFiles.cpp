@@ -28,11 +28,13 @@ std::string ListFilePath(TShellApi& shell, TFilesApi& p, const std::string& titl
   if (folder.empty()) throw zk::MakeInOutError(zk::ERROR_PATH_NOT_FOUND);
   const std::string path = folder + "\\" + ListFileName(list);
   // A link whose target is missing reads as missing on some systems, and
-  // as a link on others.
+  // as a link on others: a link is made through, as a missing file is.
   const DWord attributes = p.GetFileAttributesA(path);
-  const bool missing = attributes == INVALID_FILE_ATTRIBUTES
-                           ? p.GetLastError() == ERROR_FILE_NOT_FOUND || p.GetLastError() == ERROR_PATH_NOT_FOUND
-                           : (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) != 0;
+  const bool found = attributes != INVALID_FILE_ATTRIBUTES;
+  const bool link = found && (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) ==
+                                 FILE_ATTRIBUTE_REPARSE_POINT;
+  const bool missing = found ? link || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0
+                             : p.GetLastError() == ERROR_FILE_NOT_FOUND || p.GetLastError() == ERROR_PATH_NOT_FOUND;
   if (!missing) return path;
   try {
     TVostel::CreateThroughName(p, path);
@@ -41,9 +43,7 @@ std::string ListFilePath(TShellApi& shell, TFilesApi& p, const std::string& titl
   } catch (const EInOutError&) {
     // A link whose file is there but cannot be opened now (a sync program
     // holds it, say) is left to the read or write that needs it.
-    if ((attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) != FILE_ATTRIBUTE_REPARSE_POINT ||
-        attributes == INVALID_FILE_ATTRIBUTES)
-      throw;
+    if (!link) throw;
   }
   return path;
 }

@@ -79,6 +79,18 @@ bool FolderOfExists(TFilesApi& p, const std::string& fileName) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
+void CreateAll(TFilesApi& p, const std::string& fileName) {
+  // Opening with OPEN_ALWAYS follows a link, also one whose target is
+  // missing, and makes what is missing; it never replaces the link.
+  const UniqueFile file(p, p.CreateFileA(fileName, GENERIC_READ, kShareAll, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL));
+  if (file) return;
+  const DWord code = LastErrorCode(p);
+  // The name's own folder is there: the name leads elsewhere, into a folder
+  // that is not.
+  if (IsNotFound(code) && FolderOfExists(p, fileName)) RaiseUnreachableLink(p, fileName);
+  throw zk::MakeInOutError(code);
+}
+
 // A new file beside the list file that receives the new content. Unless it
 // was committed, it is closed and deleted on every way out.
 class TempFile {
@@ -149,7 +161,7 @@ std::string WriteTarget(TFilesApi& p, const std::string& fileName, bool made = f
     // rename replaces the target and not the link.
     if (made) throw zk::MakeInOutError(code);  // gone again at once: nothing is risked
     if (!FolderOfExists(p, fileName)) return fileName;
-    TVostel::CreateThroughName(p, fileName);
+    CreateAll(p, fileName);
     return WriteTarget(p, fileName, true);
   }
   std::string target;
@@ -273,18 +285,6 @@ void ReplaceAll(TFilesApi& p, const std::string& fileName, const std::string& co
     p.Sleep(kMoveRetryDelay);
   }
   temp.Commit();
-}
-
-void CreateAll(TFilesApi& p, const std::string& fileName) {
-  // Opening with OPEN_ALWAYS follows a link, also one whose target is
-  // missing, and makes what is missing; it never replaces the link.
-  const UniqueFile file(p, p.CreateFileA(fileName, GENERIC_READ, kShareAll, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL));
-  if (file) return;
-  const DWord code = LastErrorCode(p);
-  // The name's own folder is there: the name leads elsewhere, into a folder
-  // that is not.
-  if (IsNotFound(code) && FolderOfExists(p, fileName)) RaiseUnreachableLink(p, fileName);
-  throw zk::MakeInOutError(code);
 }
 
 }  // namespace

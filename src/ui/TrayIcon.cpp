@@ -37,12 +37,10 @@ void TTrayIcon::Add(HWnd window, HIcon icon, bool showHint) {
 }
 
 bool TTrayIcon::ShowBalloon(const std::string& text) {
+  // The balloon's title, time and icon are those Add gave the icon.
   NotifyIconDataA2K data = FTrayData;
   data.uFlags = NIF_INFO;
   CopyToField(data.szInfo, text.c_str());
-  CopyToField(data.szInfoTitle, kProductName);
-  data.uTimeout = kBalloonTimeout;
-  data.dwInfoFlags = NIIF_INFO;
   return p_.Shell_NotifyIconA(NIM_MODIFY, data);
 }
 

@@ -48,32 +48,6 @@ std::string NarrowTo1252(std::u16string_view text, bool* lost = nullptr) {
   return out;
 }
 
-// UTF-16 as UTF-8, for the record of a call.
-std::string Utf8(std::u16string_view text) {
-  std::string out;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    char32_t c = text[i];
-    if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-        text[i + 1] < 0xE000)
-      c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
-    if (c < 0x80) {
-      out += static_cast<char>(c);
-    } else if (c < 0x800) {
-      out += static_cast<char>(0xC0 | (c >> 6));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-      out += static_cast<char>(0xE0 | (c >> 12));
-      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-      out += static_cast<char>(0xF0 | (c >> 18));
-      out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-  }
-  return out;
-}
 }  // namespace
 
 std::filesystem::path SimDialogsApi::DefaultResourceScript() { return ZK_SIM_RESOURCE_SCRIPT; }
@@ -362,7 +336,7 @@ bool SimDialogsApi::GetDialogControlTextW(HWnd dialog, int control, std::u16stri
 
 int SimDialogsApi::WideCharToMultiByte(UInt codePage, DWord flags, std::u16string_view text,
                                        std::string& bytes, bool& usedDefaultChar) {
-  Record("WideCharToMultiByte", {std::to_string(codePage), Hex(flags), Quote(Utf8(text))});
+  Record("WideCharToMultiByte", {std::to_string(codePage), Hex(flags), Quote(NarrowTo1252(text))});
   bytes.clear();
   usedDefaultChar = false;
   if (Fails("WideCharToMultiByte")) return 0;

@@ -575,9 +575,9 @@ bool Win32Platform::DeviceIoControl_GetReparsePoint(Handle file, std::string& ta
             name[3] == L'\\';
     if (share) name += 3, count -= 3;  // keeps the "\" before the server
   }
-  const int n = ::WideCharToMultiByte(CP_ACP, 0, name, count, nullptr, 0, nullptr, nullptr);
-  target.assign(static_cast<std::size_t>(n > 0 ? n : 0), '\0');
-  if (n > 0) ::WideCharToMultiByte(CP_ACP, 0, name, count, target.data(), n, nullptr, nullptr);
+  bool lost = false;
+  WideCharToMultiByte(CP_ACP, 0, std::u16string_view(reinterpret_cast<const char16_t*>(name), count), target,
+                      lost);
   if (share) target.insert(0, "\\");
   return true;
 }
